@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace quillon::platform {
+
+/// What the build says about itself.
+struct BuildInfo {
+    /// The reverse-DNS application id: the settings domain, the D-Bus name,
+    /// the desktop file and the notification names.
+    QString appId;
+    QString version;
+    QString build;
+    QString commit;
+    /// The update framework's public key; empty: this build offers no updates.
+    QString updateKey;
+};
+
+} // namespace quillon::platform

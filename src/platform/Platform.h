@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/BuildInfo.h"
+#include "platform/Clock.h"
+#include "platform/Displays.h"
+#include "platform/MainQueue.h"
+#include "platform/Paths.h"
+#include "platform/SystemLog.h"
+#include "platform/Tasks.h"
+#include "platform/UserDefaults.h"
+
+namespace quillon::platform {
+
+/// Every facility the system gets from the desktop, in one place. `main`
+/// installs the Linux implementation; each test installs a FakePlatform.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    virtual MainQueue& mainQueue() = 0;
+    virtual Clock& clock() = 0;
+    virtual Tasks& tasks() = 0;
+    virtual Paths& paths() = 0;
+    virtual UserDefaults& userDefaults() = 0;
+    virtual SystemLog& systemLog() = 0;
+    virtual const BuildInfo& buildInfo() = 0;
+    virtual Displays& displays() = 0;
+};
+
+/// The installed platform. Aborts when none is installed. Code outside this
+/// namespace calls it as `platform::platform()`: a function cannot share the
+/// namespace's name in `quillon`.
+Platform& platform();
+bool hasPlatform();
+/// Installs (or, with nullptr, removes) the platform. Not owning.
+void setPlatform(Platform* platform);
+
+} // namespace quillon::platform

@@ -1,0 +1,117 @@
+#include "platform/linux/JsonUserDefaults.h"
+
+#include "platform/Platform.h"
+#include "support/AtomicFile.h"
+#include "support/Log.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+namespace quillon::platform::linux_ {
+
+namespace {
+
+void logError(const QString& message)
+{
+    platform().systemLog().write(LogLevel::Error, QStringLiteral("settings"), message);
+    Log::debug([&] { return message; });
+}
+
+} // namespace
+
+JsonDefaultsStore::JsonDefaultsStore(QString domain, QString path)
+    : m_domain(std::move(domain))
+    , m_path(std::move(path))
+{
+    load();
+}
+
+void JsonDefaultsStore::load()
+{
+    QFile file(m_path);
+    if (!file.exists())
+        return;
+    if (!file.open(QIODevice::ReadOnly)) {
+        logError(QStringLiteral("Settings file %1 cannot be read: %2").arg(m_path, file.errorString()));
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    file.close();
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject()) {
+        // Never overwrite a file we could not read: keep it for the person to inspect.
+        const QString aside = AtomicFile::moveAside(m_path, platform().clock().now());
+        logError(QStringLiteral("Settings file %1 is not valid (%2); moved aside as %3, starting empty")
+                     .arg(m_path, error.error != QJsonParseError::NoError ? error.errorString()
+                                                                         : QStringLiteral("not an object"),
+                          aside.isEmpty() ? QStringLiteral("(move failed)") : aside));
+        return;
+    }
+    const QJsonObject values = doc.object();
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        if (auto value = PlistValue::fromTaggedJson(it.value()))
+            m_values.insert(it.key(), *value);
+        else
+            logError(QStringLiteral("Settings file %1: value of \"%2\" is unreadable; ignored").arg(m_path, it.key()));
+    }
+}
+
+void JsonDefaultsStore::save()
+{
+    QJsonObject values;
+    for (auto it = m_values.begin(); it != m_values.end(); ++it)
+        values.insert(it.key(), it.value().toTaggedJson());
+    QString error;
+    if (!AtomicFile::write(m_path, QJsonDocument(values).toJson(QJsonDocument::Indented), &error))
+        logError(QStringLiteral("Settings file %1 could not be written: %2").arg(m_path, error));
+}
+
+std::optional<PlistValue> JsonDefaultsStore::storedValue(const QString& key) const
+{
+    auto it = m_values.constFind(key);
+    if (it == m_values.constEnd())
+        return std::nullopt;
+    return *it;
+}
+
+void JsonDefaultsStore::set(const QString& key, const PlistValue& value)
+{
+    auto it = m_values.find(key);
+    if (it != m_values.end() && *it == value)
+        return;
+    m_values.insert(key, value);
+    save();
+}
+
+void JsonDefaultsStore::remove(const QString& key)
+{
+    if (m_values.remove(key) > 0)
+        save();
+}
+
+JsonUserDefaults::JsonUserDefaults(QString folder, QString standardDomain)
+    : m_folder(std::move(folder))
+    , m_standardDomain(std::move(standardDomain))
+    , m_standard(std::make_unique<JsonDefaultsStore>(m_standardDomain, m_folder + '/' + m_standardDomain + ".json"))
+{
+}
+
+DefaultsStore* JsonUserDefaults::suite(const QString& name)
+{
+    // As with the system defaults database, a suite cannot be the standard
+    // domain itself, and its name must be usable as a file name.
+    static const QRegularExpression valid(QStringLiteral("^[A-Za-z0-9][A-Za-z0-9._-]*$"));
+    if (name == m_standardDomain || !valid.match(name).hasMatch()) {
+        logError(QStringLiteral("Settings suite \"%1\" cannot be used").arg(name));
+        return nullptr;
+    }
+    auto it = m_suites.find(name);
+    if (it == m_suites.end())
+        it = m_suites.emplace(name, std::make_unique<JsonDefaultsStore>(name, m_folder + '/' + name + ".json")).first;
+    return it->second.get();
+}
+
+} // namespace quillon::platform::linux_

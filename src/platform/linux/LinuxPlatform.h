@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <memory>
+
+namespace quillon::platform::linux_ {
+
+/// The real desktop: Qt, X11 and the session's D-Bus services. Create it
+/// after the QApplication.
+class LinuxPlatform final : public Platform {
+public:
+    LinuxPlatform();
+    ~LinuxPlatform() override;
+
+    MainQueue& mainQueue() override;
+    Clock& clock() override;
+    Tasks& tasks() override;
+    Paths& paths() override;
+    UserDefaults& userDefaults() override;
+    SystemLog& systemLog() override;
+    const BuildInfo& buildInfo() override;
+    Displays& displays() override;
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> m;
+};
+
+} // namespace quillon::platform::linux_

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+namespace quillon {
+
+/// Every file the system stores is written whole or not at all.
+namespace AtomicFile {
+
+/// Writes data to a temporary file beside `path`, syncs it, renames it over
+/// `path` and syncs the folder. Creates the folder when it is missing.
+/// On failure `path` keeps its old content and `error` says why.
+bool write(const QString& path, const QByteArray& data, QString* error = nullptr);
+
+/// Moves an unreadable file aside as "<name>.corrupt-<time>" so that it is
+/// never overwritten unread. Returns the new path, or an empty string.
+QString moveAside(const QString& path, const QDateTime& now);
+
+/// Syncs a folder so that entries created or renamed in it survive a crash.
+void syncFolder(const QString& folder);
+
+} // namespace AtomicFile
+} // namespace quillon

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "fakes/FakeMainQueue.h"
+#include "fakes/FakeUserDefaults.h"
+#include "platform/Observers.h"
+#include "platform/Platform.h"
+
+#include <QTemporaryDir>
+
+namespace quillon::fakes {
+
+/// Background work runs inline, at once.
+class InlineTasks final : public platform::Tasks {
+public:
+    explicit InlineTasks(FakeMainQueue& queue) : m_queue(queue) {}
+    void run(std::function<void()> work, std::function<void()> then) override;
+    std::unique_ptr<platform::SerialQueue> makeSerial() override;
+
+private:
+    FakeMainQueue& m_queue;
+};
+
+/// Every folder lives in one temporary folder that goes with the fake.
+class FakePaths final : public platform::Paths {
+public:
+    FakePaths();
+    QString home() const override { return m_root.path() + QStringLiteral("/home"); }
+    QString configDir() const override { return m_root.path() + QStringLiteral("/config/Quillon"); }
+    QString dataDir() const override { return m_root.path() + QStringLiteral("/data/Quillon"); }
+    QString logDir() const override { return m_root.path() + QStringLiteral("/state/Quillon"); }
+    QString desktopDir() const override { return m_root.path() + QStringLiteral("/home/Desktop"); }
+    QString picturesDir() const override { return m_root.path() + QStringLiteral("/home/Pictures"); }
+    QString tempDir() const override { return m_root.path() + QStringLiteral("/tmp"); }
+    QString root() const { return m_root.path(); }
+
+private:
+    QTemporaryDir m_root;
+};
+
+/// Captures what would go to the system log.
+class FakeSystemLog final : public platform::SystemLog {
+public:
+    struct Line {
+        platform::LogLevel level;
+        QString category;
+        QString message;
+    };
+    void write(platform::LogLevel level, const QString& category, const QString& message) override
+    {
+        lines.push_back({level, category, message});
+    }
+    bool contains(const QString& text) const;
+    std::vector<Line> lines;
+};
+
+/// Scripted screens (frames in the y-up global space).
+class FakeDisplays final : public platform::Displays {
+public:
+    std::vector<platform::Screen> screens() const override { return screenList; }
+    std::optional<platform::Screen> mainScreen() const override;
+    int addChangeHandler(std::function<void()> handler) override { return m_handlers.add(std::move(handler)); }
+    void removeChangeHandler(int token) override { m_handlers.remove(token); }
+
+    /// Replaces the screens and tells the handlers.
+    void setScreens(std::vector<platform::Screen> screens);
+    std::vector<platform::Screen> screenList;
+    std::optional<int> mainIndex;
+
+private:
+    platform::Observers<> m_handlers;
+};
+
+/// The platform of the tests. Installs itself on construction and removes
+/// itself when destroyed.
+class FakePlatform final : public platform::Platform {
+public:
+    FakePlatform();
+    ~FakePlatform() override;
+
+    platform::MainQueue& mainQueue() override { return queue; }
+    platform::Clock& clock() override { return queue; }
+    platform::Tasks& tasks() override { return tasksImpl; }
+    platform::Paths& paths() override { return pathsImpl; }
+    platform::UserDefaults& userDefaults() override { return defaults; }
+    platform::SystemLog& systemLog() override { return log; }
+    const platform::BuildInfo& buildInfo() override { return build; }
+    platform::Displays& displays() override { return displaysImpl; }
+
+    FakeMainQueue queue;
+    InlineTasks tasksImpl{queue};
+    FakePaths pathsImpl;
+    FakeUserDefaults defaults;
+    FakeSystemLog log;
+    platform::BuildInfo build{QStringLiteral("app.quillon.Quillon"), QStringLiteral("1.4.2"), QStringLiteral("87"),
+                              QStringLiteral("3fa9c1e"), QString()};
+    FakeDisplays displaysImpl;
+
+private:
+    platform::Platform* m_previous = nullptr;
+};
+
+/// A 1440×900 display at the origin with a 25-point top panel.
+platform::Screen makeScreen(const QRectF& frame, double menuBar = 25.0, const QString& id = QStringLiteral("screen"));
+
+} // namespace quillon::fakes
