@@ -1,0 +1,108 @@
+#include "platform/linux/X11Connection.h"
+
+#include <QSocketNotifier>
+#include <QTimer>
+#include <cstdlib>
+
+namespace quillon::platform::linux_ {
+
+std::unique_ptr<X11Connection> X11Connection::open()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return nullptr;
+    int screenNumber = 0;
+    xcb_connection_t* conn = xcb_connect(nullptr, &screenNumber);
+    if (!conn || xcb_connection_has_error(conn)) {
+        if (conn)
+            xcb_disconnect(conn);
+        return nullptr;
+    }
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(conn));
+    for (int i = 0; i < screenNumber && it.rem; ++i)
+        xcb_screen_next(&it);
+    if (!it.data) {
+        xcb_disconnect(conn);
+        return nullptr;
+    }
+    return std::unique_ptr<X11Connection>(new X11Connection(conn, it.data));
+}
+
+X11Connection::X11Connection(xcb_connection_t* conn, xcb_screen_t* screen)
+    : m_conn(conn)
+    , m_screen(screen)
+{
+    m_notifier = new QSocketNotifier(xcb_get_file_descriptor(conn), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] { dispatchPending(); });
+}
+
+X11Connection::~X11Connection()
+{
+    delete m_notifier;
+    xcb_disconnect(m_conn);
+}
+
+bool X11Connection::isAlive() const { return xcb_connection_has_error(m_conn) == 0; }
+
+xcb_atom_t X11Connection::atom(const char* name)
+{
+    const QByteArray key(name);
+    auto it = m_atoms.constFind(key);
+    if (it != m_atoms.constEnd())
+        return *it;
+    auto cookie = xcb_intern_atom(m_conn, 0, uint16_t(key.size()), key.constData());
+    XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(m_conn, cookie, nullptr));
+    const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
+    if (atom != XCB_ATOM_NONE)
+        m_atoms.insert(key, atom);
+    return atom;
+}
+
+void X11Connection::internAtoms(std::initializer_list<const char*> names)
+{
+    std::vector<std::pair<QByteArray, xcb_intern_atom_cookie_t>> cookies;
+    for (const char* name : names) {
+        const QByteArray key(name);
+        if (!m_atoms.contains(key))
+            cookies.emplace_back(key, xcb_intern_atom(m_conn, 0, uint16_t(key.size()), key.constData()));
+    }
+    for (auto& [key, cookie] : cookies) {
+        XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(m_conn, cookie, nullptr));
+        if (reply && reply->atom != XCB_ATOM_NONE)
+            m_atoms.insert(key, reply->atom);
+    }
+}
+
+int X11Connection::addEventHandler(std::function<void(const xcb_generic_event_t*)> handler)
+{
+    const int token = ++m_lastToken;
+    m_handlers.emplace(token, std::move(handler));
+    return token;
+}
+
+void X11Connection::removeEventHandler(int token) { m_handlers.erase(token); }
+
+void X11Connection::flush()
+{
+    xcb_flush(m_conn);
+    if (!m_dispatchQueued) {
+        m_dispatchQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_dispatchQueued = false;
+            dispatchPending();
+        });
+    }
+}
+
+void X11Connection::dispatchPending()
+{
+    while (xcb_generic_event_t* event = xcb_poll_for_event(m_conn)) {
+        const auto snapshot = m_handlers;
+        for (const auto& [token, handler] : snapshot) {
+            if (m_handlers.count(token))
+                handler(event);
+        }
+        std::free(event);
+    }
+}
+
+} // namespace quillon::platform::linux_
