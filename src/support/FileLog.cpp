@@ -21,15 +21,10 @@ namespace {
 
 QByteArray encodePath(const QString& path) { return QFile::encodeName(path); }
 
-// Rewrites the file in place (same inode): the crash reporter's descriptor
-// keeps appending to what is written here.
-void rewriteInPlace(const QString& path, const QByteArray& content)
+void writeAll(int fd, const QByteArray& bytes)
 {
-    const int fd = ::open(encodePath(path).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    const char* data = content.constData();
-    qint64 left = content.size();
+    const char* data = bytes.constData();
+    qint64 left = bytes.size();
     while (left > 0) {
         const ssize_t n = ::write(fd, data, size_t(left));
         if (n <= 0)
@@ -37,6 +32,16 @@ void rewriteInPlace(const QString& path, const QByteArray& content)
         data += n;
         left -= n;
     }
+}
+
+// Rewrites the file in place (same inode): the crash reporter's descriptor
+// keeps appending to what is written here.
+void rewriteInPlace(const QString& path, const QByteArray& content)
+{
+    const int fd = ::open(encodePath(path).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    writeAll(fd, content);
     ::close(fd);
 }
 
@@ -91,15 +96,7 @@ void FileLog::appendRaw(const QString& text)
         return;
     struct stat st{};
     const qint64 before = ::fstat(fd, &st) == 0 ? qint64(st.st_size) : 0;
-    const char* data = bytes.constData();
-    qint64 left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, data, size_t(left));
-        if (n <= 0)
-            break;
-        data += n;
-        left -= n;
-    }
+    writeAll(fd, bytes);
     ::close(fd);
     // A write into an empty or new file never rolls, however long it is.
     if (before > 0 && before + bytes.size() > rollSize)
