@@ -16,8 +16,8 @@ enum class NotchSource {
 };
 
 inline constexpr std::array<NotchSource, 6> allNotchSources{NotchSource::nowPlaying, NotchSource::shelfBridge,
-                                                           NotchSource::liveChip,   NotchSource::chip,
-                                                           NotchSource::shelfCue,   NotchSource::hints};
+                                                            NotchSource::liveChip,   NotchSource::chip,
+                                                            NotchSource::shelfCue,   NotchSource::hints};
 
 constexpr int rawValue(NotchSource source) { return int(source); }
 
@@ -36,6 +36,6 @@ enum class NotchTakeover {
 };
 
 inline constexpr std::array<NotchTakeover, 2> allNotchTakeovers{NotchTakeover::shelfExpanded,
-                                                               NotchTakeover::ocrPrompt};
+                                                                NotchTakeover::ocrPrompt};
 
 } // namespace quillon

@@ -65,7 +65,8 @@ bool isBlank(const QString& grapheme)
 
 } // namespace
 
-NotchContent NotchStates::nowPlaying(NowPlayingChipState::Phase phase, const QString& title, const QString& artist)
+NotchContent NotchStates::nowPlaying(NowPlayingChipState::Phase phase, const QString& title,
+                                     const QString& artist)
 {
     using Phase = NowPlayingChipState::Phase;
     const QString longCaption = artist.isEmpty() ? title : title + QStringLiteral(" — ") + artist;
@@ -127,7 +128,8 @@ NotchContent NotchStates::sessionChip(bool active, int minutes)
     return content;
 }
 
-NotchContent NotchStates::leaderHints(const std::vector<NotchBarItem>& items, const std::optional<QString>& caption)
+NotchContent NotchStates::leaderHints(const std::vector<NotchBarItem>& items,
+                                      const std::optional<QString>& caption)
 {
     NotchContent content;
     content.caption = caption;
@@ -267,7 +269,8 @@ QString NotchStates::textPreview(const QString& text, int limit)
     if (qsizetype(joined.size()) <= limit)
         return concat(joined.begin(), joined.end());
     const auto h = std::ptrdiff_t((limit - 3) / 2);
-    return concat(joined.begin(), joined.begin() + h) + QStringLiteral(" … ") + concat(joined.end() - h, joined.end());
+    return concat(joined.begin(), joined.begin() + h) + QStringLiteral(" … ")
+           + concat(joined.end() - h, joined.end());
 }
 
 } // namespace quillon

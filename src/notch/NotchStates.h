@@ -18,13 +18,15 @@ class NotchStates {
 public:
     NotchStates() = delete;
 
-    static NotchContent nowPlaying(NowPlayingChipState::Phase phase, const QString& title, const QString& artist);
+    static NotchContent nowPlaying(NowPlayingChipState::Phase phase, const QString& title,
+                                   const QString& artist);
     static NotchContent shelfChip(int count);
     static NotchContent spaceChip(int number);
     static NotchContent sessionChip(bool active, int minutes);
     /// The first half of the items (rounded up) left, the rest right; a single
     /// item goes right.
-    static NotchContent leaderHints(const std::vector<NotchBarItem>& items, const std::optional<QString>& caption);
+    static NotchContent leaderHints(const std::vector<NotchBarItem>& items,
+                                    const std::optional<QString>& caption);
     static NotchContent snippetCopiedChip();
     static NotchContent ocrChip(const QString& text);
     static NotchContent ocrPermissionChip();

@@ -16,9 +16,16 @@ namespace {
 
 class BatteryEngine final : public QIconEngine {
 public:
-    BatteryEngine(int level, bool charging) : m_level(level), m_charging(charging) {}
+    BatteryEngine(int level, bool charging)
+        : m_level(level)
+        , m_charging(charging)
+    {
+    }
 
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override { draw(*painter, rect); }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
+    {
+        draw(*painter, rect);
+    }
 
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode, QIcon::State, qreal scale) override
     {
@@ -68,7 +75,8 @@ private:
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing);
         painter.translate(target.left(), target.bottom());
-        painter.scale(target.width() / BatteryIcon::size.width(), -target.height() / BatteryIcon::size.height());
+        painter.scale(target.width() / BatteryIcon::size.width(),
+                      -target.height() / BatteryIcon::size.height());
 
         const QColor c = color();
         QPainterPath body;
@@ -85,7 +93,8 @@ private:
         painter.drawRoundedRect(QRectF(3, 3, barWidth, 8), 1.5, 1.5);
 
         if (m_charging) {
-            const QPointF bolt[] = {{13.1, 12.4}, {10.1, 6.5}, {12.1, 6.5}, {11.7, 1.6}, {14.9, 8.1}, {12.9, 8.1}};
+            const QPointF bolt[] = {{13.1, 12.4}, {10.1, 6.5}, {12.1, 6.5},
+                                    {11.7, 1.6},  {14.9, 8.1}, {12.9, 8.1}};
             painter.setBrush(QColor(Qt::black));
             painter.drawPolygon(bolt, 6);
         }

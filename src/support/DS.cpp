@@ -14,7 +14,10 @@ QColor withAlpha(QColor color, double alpha)
     return color;
 }
 
-QColor paletteColor(QPalette::ColorRole role) { return QGuiApplication::palette().color(QPalette::Active, role); }
+QColor paletteColor(QPalette::ColorRole role)
+{
+    return QGuiApplication::palette().color(QPalette::Active, role);
+}
 
 // Sizes are in device-independent pixels, like every length of the bar:
 // point sizes would come out a third larger at 96 dpi and break its rows.

@@ -13,7 +13,8 @@ struct Name {
 
 // Longest glyph first, so "r⌘" is never read as "r" followed by "⌘".
 constexpr Name kNames[] = {
-    {u"r⌘", "Right Ctrl"}, {u"r⌥", "Right Alt"}, {u"⌘", "Ctrl"}, {u"⌥", "Alt"}, {u"⌃", "Super"}, {u"⇧", "Shift"},
+    {u"r⌘", "Right Ctrl"}, {u"r⌥", "Right Alt"}, {u"⌘", "Ctrl"},
+    {u"⌥", "Alt"},         {u"⌃", "Super"},      {u"⇧", "Shift"},
 };
 
 // The right-hand leaders ("r⌘") start a word; an "r" ending a word is a letter.

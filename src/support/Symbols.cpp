@@ -34,7 +34,8 @@ constexpr Glyph kGlyphs[] = {
                     R"(<circle cx="17" cy="9" r="4"/><path d="M14.5 12v6"/>)"},
     {"archivebox", R"(<rect x="3" y="4" width="18" height="5" rx="1"/>)"
                    R"(<path d="M5 9v10a1 1 0 0 0 1 1h12a1 1 0 0 0 1-1V9M10 13h4"/>)"},
-    {"arrow.2.squarepath", R"(<path d="M4 12V9a3 3 0 0 1 3-3h12M16 3l3 3-3 3M20 12v3a3 3 0 0 1-3 3H5M8 21l-3-3 3-3"/>)"},
+    {"arrow.2.squarepath",
+     R"(<path d="M4 12V9a3 3 0 0 1 3-3h12M16 3l3 3-3 3M20 12v3a3 3 0 0 1-3 3H5M8 21l-3-3 3-3"/>)"},
     {"arrow.counterclockwise", R"(<path d="M5 12a7 7 0 1 0 2.1-5M5 3.5v4.5h4.5"/>)"},
     {"arrow.down.doc", R"(<path d="M14 3H7a2 2 0 0 0-2 2v14a2 2 0 0 0 2 2h10a2 2 0 0 0 2-2V8z"/>)"
                        R"(<path d="M14 3v5h5M12 11v6M9 14l3 3 3-3"/>)"},
@@ -55,12 +56,14 @@ constexpr Glyph kGlyphs[] = {
                             R"(<path d="M16 8h1.5a2.5 2.5 0 0 1 0 5H16M3 20h15"/>)"},
     {"doc.fill", R"(<path {F} d="M6 2h8l6 6v12a2 2 0 0 1-2 2H6a2 2 0 0 1-2-2V4a2 2 0 0 1 2-2z"/>)"
                  R"(<path {K} stroke-width="1.5" d="M14 3v5h5"/>)"},
-    {"doc.on.clipboard", R"(<rect x="5" y="4" width="14" height="18" rx="2"/>)"
-                         R"(<rect {F} x="8.5" y="2" width="7" height="4" rx="1"/><path d="M9 11h6M9 15h6"/>)"},
+    {"doc.on.clipboard",
+     R"(<rect x="5" y="4" width="14" height="18" rx="2"/>)"
+     R"(<rect {F} x="8.5" y="2" width="7" height="4" rx="1"/><path d="M9 11h6M9 15h6"/>)"},
     {"doc.on.doc", R"(<rect x="8" y="8" width="13" height="13" rx="2"/>)"
                    R"(<path d="M16 8V5a2 2 0 0 0-2-2H5a2 2 0 0 0-2 2v9a2 2 0 0 0 2 2h3"/>)"},
-    {"doc.zipper", R"(<path d="M14 3H7a2 2 0 0 0-2 2v14a2 2 0 0 0 2 2h10a2 2 0 0 0 2-2V8z"/>)"
-                   R"(<path d="M14 3v5h5M11 5h1.5M10.5 7.5H12M11 10h1.5"/><rect x="10" y="13" width="3" height="4" rx="1"/>)"},
+    {"doc.zipper",
+     R"(<path d="M14 3H7a2 2 0 0 0-2 2v14a2 2 0 0 0 2 2h10a2 2 0 0 0 2-2V8z"/>)"
+     R"(<path d="M14 3v5h5M11 5h1.5M10.5 7.5H12M11 10h1.5"/><rect x="10" y="13" width="3" height="4" rx="1"/>)"},
     {"envelope", R"(<rect x="3" y="5" width="18" height="14" rx="2"/><path d="M3 7l9 6 9-6"/>)"},
     {"exclamationmark.triangle.fill",
      R"(<path {F} d="M10.3 3.5a2 2 0 0 1 3.4 0l8 14A2 2 0 0 1 20 20.5H4a2 2 0 0 1-1.7-3z"/>)"
@@ -68,16 +71,18 @@ constexpr Glyph kGlyphs[] = {
     {"eye", R"(<path d="M2 12s3.5-7 10-7 10 7 10 7-3.5 7-10 7-10-7-10-7z"/><circle cx="12" cy="12" r="3"/>)"},
     {"eye.fill", R"(<path {F} d="M1.5 12S5.5 4.5 12 4.5 22.5 12 22.5 12 18.5 19.5 12 19.5 1.5 12 1.5 12z"/>)"
                  R"(<circle {K} cx="12" cy="12" r="3.6"/><circle {F} cx="12" cy="12" r="1.6"/>)"},
-    {"eyedropper.halffull", R"(<path d="M14 6l4 4M15.5 4.5a2.1 2.1 0 0 1 3 0l1 1a2.1 2.1 0 0 1 0 3L17 11l-4-4z"/>)"
-                            R"(<path d="M13 9l-8 8-1 3 3-1 8-8"/><path {F} d="M5 17l4-4 3 0-5 5.5-3 1.5z"/>)"},
+    {"eyedropper.halffull",
+     R"(<path d="M14 6l4 4M15.5 4.5a2.1 2.1 0 0 1 3 0l1 1a2.1 2.1 0 0 1 0 3L17 11l-4-4z"/>)"
+     R"(<path d="M13 9l-8 8-1 3 3-1 8-8"/><path {F} d="M5 17l4-4 3 0-5 5.5-3 1.5z"/>)"},
     {"forward.fill", R"(<path {F} d="M3 6v12l8-6zM13 6v12l8-6z"/>)"},
     {"gearshape.fill",
      R"(<path {F} d="M9.7 1.8L14.3 1.8L14.8 4.5L15.3 4.7L17.6 3.1L20.9 6.4L19.3 8.7L19.5 9.2L22.2 9.7L22.2 14.3)"
      R"(L19.5 14.8L19.3 15.3L20.9 17.6L17.6 20.9L15.3 19.3L14.8 19.5L14.3 22.2L9.7 22.2L9.2 19.5L8.7 19.3)"
      R"(L6.4 20.9L3.1 17.6L4.7 15.3L4.5 14.8L1.8 14.3L1.8 9.7L4.5 9.2L4.7 8.7L3.1 6.4L6.4 3.1L8.7 4.7L9.2 4.5z"/>)"
      R"(<circle {F} cx="12" cy="12" r="8.5"/><circle {KF} cx="12" cy="12" r="3.2"/>)"},
-    {"headphones", R"(<path d="M3 18v-6a9 9 0 0 1 18 0v6"/>)"
-                   R"(<rect {F} x="2" y="14" width="5" height="7" rx="1.5"/><rect {F} x="17" y="14" width="5" height="7" rx="1.5"/>)"},
+    {"headphones",
+     R"(<path d="M3 18v-6a9 9 0 0 1 18 0v6"/>)"
+     R"(<rect {F} x="2" y="14" width="5" height="7" rx="1.5"/><rect {F} x="17" y="14" width="5" height="7" rx="1.5"/>)"},
     {"info", R"(<path d="M10 10h2v9M9.5 19h5"/><circle {F} cx="12" cy="5.5" r="1.6"/>)"},
     {"keyboard", R"(<rect x="2" y="6" width="20" height="12" rx="2"/>)"
                  R"(<path d="M6 10h.01M10 10h.01M14 10h.01M18 10h.01M8 14h8"/>)"},
@@ -101,10 +106,12 @@ constexpr Glyph kGlyphs[] = {
     {"sparkles", R"(<path {F} d="M10 3l1.8 5.2L17 10l-5.2 1.8L10 17l-1.8-5.2L3 10l5.2-1.8z"/>)"
                  R"(<path {F} d="M18 14l.9 2.1L21 17l-2.1.9L18 20l-.9-2.1L15 17l2.1-.9z"/>)"
                  R"(<path {F} d="M18.5 2l.6 1.4 1.4.6-1.4.6-.6 1.4-.6-1.4-1.4-.6 1.4-.6z"/>)"},
-    {"sparkles.rectangle.stack.fill", R"(<path d="M6 3.5h12M4 6.5h16"/><rect {F} x="2" y="9" width="20" height="12" rx="2"/>)"
-                                      R"(<path {KF} d="M12 11l1.2 2.8L16 15l-2.8 1.2L12 19l-1.2-2.8L8 15l2.8-1.2z"/>)"},
-    {"square.and.arrow.up", R"(<path d="M8 10H6a1 1 0 0 0-1 1v9a1 1 0 0 0 1 1h12a1 1 0 0 0 1-1v-9a1 1 0 0 0-1-1h-2)"
-                            R"(M12 3v12M8 7l4-4 4 4"/>)"},
+    {"sparkles.rectangle.stack.fill",
+     R"(<path d="M6 3.5h12M4 6.5h16"/><rect {F} x="2" y="9" width="20" height="12" rx="2"/>)"
+     R"(<path {KF} d="M12 11l1.2 2.8L16 15l-2.8 1.2L12 19l-1.2-2.8L8 15l2.8-1.2z"/>)"},
+    {"square.and.arrow.up",
+     R"(<path d="M8 10H6a1 1 0 0 0-1 1v9a1 1 0 0 0 1 1h12a1 1 0 0 0 1-1v-9a1 1 0 0 0-1-1h-2)"
+     R"(M12 3v12M8 7l4-4 4 4"/>)"},
     {"text.alignleft", R"(<path d="M4 6h16M4 10h10M4 14h16M4 18h10"/>)"},
     {"text.append", R"(<path d="M4 6h16M4 10h16M4 14h8M4 18h8M18 13v7M14.5 16.5h7"/>)"},
     {"text.viewfinder", R"(<path d="M3 8V5a2 2 0 0 1 2-2h3M16 3h3a2 2 0 0 1 2 2v3M21 16v3a2 2 0 0 1-2 2h-3)"
@@ -119,7 +126,8 @@ constexpr Glyph kGlyphs[] = {
     {"xmark", R"(<path d="M6 6l12 12M18 6L6 18"/>)"},
     {"xmark.bin", R"(<rect x="3" y="3" width="18" height="5" rx="1"/>)"
                   R"(<path d="M5 8v11a2 2 0 0 0 2 2h10a2 2 0 0 0 2-2V8M9.5 11.5l5 5M14.5 11.5l-5 5"/>)"},
-    {"xmark.circle.fill", R"(<circle {F} cx="12" cy="12" r="10"/><path {K} d="M8.5 8.5l7 7M15.5 8.5l-7 7"/>)"},
+    {"xmark.circle.fill",
+     R"(<circle {F} cx="12" cy="12" r="10"/><path {K} d="M8.5 8.5l7 7M15.5 8.5l-7 7"/>)"},
 };
 
 const Glyph* findGlyph(const QString& name)
@@ -139,7 +147,7 @@ QByteArray svgOf(const Glyph& glyph)
     body.replace("{K}", R"(stroke="#fff")");
     return R"(<svg xmlns="http://www.w3.org/2000/svg" width="24" height="24" viewBox="0 0 24 24" fill="none" )"
            R"(stroke="#000" stroke-width="2" stroke-linecap="round" stroke-linejoin="round">)"
-        + body + "</svg>";
+           + body + "</svg>";
 }
 
 std::shared_ptr<QSvgRenderer> rendererFor(const Glyph& glyph)
@@ -200,7 +208,10 @@ public:
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return fitted(size); }
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {Symbols::naturalSize.toSize()}; }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        return {Symbols::naturalSize.toSize()};
+    }
     QString iconName() override { return m_name; }
     QString key() const override { return QStringLiteral("quillon.symbol"); }
     QIconEngine* clone() const override { return new SymbolEngine(m_name, m_renderer); }

@@ -68,7 +68,7 @@ QString Words::adapt(const QString& text)
             continue;
         }
         QString replacement = word->to.toString();
-        if (opensSentence(result))
+        if (word->from.front().isUpper() && opensSentence(result))
             replacement[0] = replacement[0].toUpper();
         result += replacement;
         at += word->from.size();
