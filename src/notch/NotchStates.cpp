@@ -197,9 +197,8 @@ NotchContent NotchStates::colorChip(const QString& hex, const QColor& color)
 
 NotchContent NotchStates::appQuitChip(const std::optional<QIcon>& icon, const QString& name)
 {
-    NotchBarItem app = icon ? NotchBarItem{} : symbol("xmark.circle.fill");
-    if (icon)
-        app.icon = icon;
+    NotchBarItem app;
+    app.icon = icon ? icon : Symbols::image(QStringLiteral("xmark.circle.fill"));
     NotchContent content;
     content.left = {app};
     content.right = {valueText(QStringLiteral("Quit"), true)};
