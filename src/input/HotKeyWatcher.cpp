@@ -14,7 +14,8 @@ HotKeyWatcher::~HotKeyWatcher()
     removeHandlerWhenUnused();
 }
 
-std::optional<uint32_t> HotKeyWatcher::registerHotKey(int64_t keyCode, uint32_t modifiers, std::function<void()> action)
+std::optional<uint32_t> HotKeyWatcher::registerHotKey(int64_t keyCode, uint32_t modifiers,
+                                                      std::function<void()> action)
 {
     auto& hotKeys = platform::platform().hotKeys();
     if (!m_handler)

@@ -30,7 +30,8 @@ void ModifierWatcher::start()
     });
     // The handlers stay: a later add() tries again.
     if (!m_tap)
-        Log::error(QStringLiteral("ModifierWatcher: could not create flags tap (no X11 session with XInput 2.2?)"));
+        Log::error(
+            QStringLiteral("ModifierWatcher: could not create flags tap (no X11 session with XInput 2.2?)"));
 }
 
 void ModifierWatcher::stop()

@@ -29,7 +29,8 @@ std::optional<int> FakeHotKeys::installHandler(std::function<void(platform::HotK
     return m_handlers.add(std::move(handler));
 }
 
-platform::HotKeys::Registration FakeHotKeys::registerKey(uint32_t keyCode, uint32_t modifiers, platform::HotKeyId id)
+platform::HotKeys::Registration FakeHotKeys::registerKey(uint32_t keyCode, uint32_t modifiers,
+                                                         platform::HotKeyId id)
 {
     attempts.push_back({keyCode, modifiers, id});
     if (refused.count({keyCode, modifiers}))

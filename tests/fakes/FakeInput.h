@@ -19,7 +19,10 @@ public:
     void removeListener(int token) override { m_listeners.remove(token); }
 
     void send(const platform::KeyEvent& event) { m_listeners.notify(event); }
-    void sendFlags(platform::EventFlags flags) { send({platform::KeyEvent::Type::flagsChanged, -1, flags, false}); }
+    void sendFlags(platform::EventFlags flags)
+    {
+        send({platform::KeyEvent::Type::flagsChanged, -1, flags, false});
+    }
     int listenerCount() const { return int(m_listeners.size()); }
     /// How often a listener was added successfully.
     int installs = 0;

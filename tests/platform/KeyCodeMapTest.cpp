@@ -18,12 +18,12 @@ TEST(KeyCodeMap, MapsPhysicalKeysBothWays)
         uint16_t virtualKey;
     };
     const Row rows[] = {
-        {KEY_A, 0},          {KEY_V, 9},          {KEY_RIGHTBRACE, 30}, {KEY_ENTER, 36},   {KEY_SEMICOLON, 41},
-        {KEY_COMMA, 43},     {KEY_SLASH, 44},     {KEY_DOT, 47},        {KEY_GRAVE, 50},   {KEY_1, 18},
-        {KEY_0, 29},         {KEY_SPACE, 49},     {KEY_ESC, 53},        {KEY_LEFTCTRL, 55}, {KEY_RIGHTCTRL, 54},
-        {KEY_LEFTALT, 58},   {KEY_RIGHTALT, 61},  {KEY_LEFTMETA, 59},   {KEY_RIGHTMETA, 62}, {KEY_LEFTSHIFT, 56},
-        {KEY_RIGHTSHIFT, 60}, {KEY_LEFT, 123},    {KEY_RIGHT, 124},     {KEY_DOWN, 125},   {KEY_UP, 126},
-        {KEY_F1, 122},       {KEY_F12, 111},      {KEY_DELETE, 117},    {KEY_KP0, 82},
+        {KEY_A, 0}, {KEY_V, 9}, {KEY_RIGHTBRACE, 30}, {KEY_ENTER, 36}, {KEY_SEMICOLON, 41}, {KEY_COMMA, 43},
+        {KEY_SLASH, 44}, {KEY_DOT, 47}, {KEY_GRAVE, 50}, {KEY_1, 18}, {KEY_0, 29}, {KEY_SPACE, 49},
+        {KEY_ESC, 53}, {KEY_LEFTCTRL, 55}, {KEY_RIGHTCTRL, 54}, {KEY_LEFTALT, 58}, {KEY_RIGHTALT, 61},
+        {KEY_LEFTMETA, 59}, {KEY_RIGHTMETA, 62}, {KEY_LEFTSHIFT, 56}, {KEY_RIGHTSHIFT, 60}, {KEY_LEFT, 123},
+        {KEY_RIGHT, 124}, {KEY_DOWN, 125}, {KEY_UP, 126}, {KEY_F1, 122}, {KEY_F12, 111}, {KEY_DELETE, 117},
+        {KEY_KP0, 82},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(KeyCodeMap::virtualKey(x(row.evdev)), row.virtualKey) << row.evdev;
@@ -55,7 +55,8 @@ TEST(KeyStream, ModifierFlagsFollowThePhysicalKeysHeld)
         {KEY_RIGHTALT, true, T::flagsChanged, F::option | F::rightOption},
         {KEY_RIGHTALT, true, std::nullopt, F::option | F::rightOption}, // a modifier's repeat changes nothing
         {KEY_LEFTSHIFT, true, T::flagsChanged, F::option | F::rightOption | F::shift | F::leftShift},
-        {KEY_RIGHTSHIFT, true, T::flagsChanged, F::option | F::rightOption | F::shift | F::leftShift | F::rightShift},
+        {KEY_RIGHTSHIFT, true, T::flagsChanged,
+         F::option | F::rightOption | F::shift | F::leftShift | F::rightShift},
         {KEY_LEFTSHIFT, false, T::flagsChanged, F::option | F::rightOption | F::shift | F::rightShift},
         {KEY_RIGHTSHIFT, false, T::flagsChanged, F::option | F::rightOption},
         {KEY_RIGHTALT, false, T::flagsChanged, 0},

@@ -48,12 +48,13 @@ bool X11HotKeys::connect()
     xcb_connection_t* c = m_x->get();
     // With detectable auto-repeat a held key sends presses without releases in
     // between, so one press of a hot key runs its action once.
-    XcbReply<xcb_xkb_use_extension_reply_t> xkb(
-        xcb_xkb_use_extension_reply(c, xcb_xkb_use_extension(c, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION), nullptr));
+    XcbReply<xcb_xkb_use_extension_reply_t> xkb(xcb_xkb_use_extension_reply(
+        c, xcb_xkb_use_extension(c, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION), nullptr));
     if (xkb && xkb->supported) {
         free(xcb_xkb_per_client_flags_reply(
             c,
-            xcb_xkb_per_client_flags(c, XCB_XKB_ID_USE_CORE_KBD, XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT,
+            xcb_xkb_per_client_flags(c, XCB_XKB_ID_USE_CORE_KBD,
+                                     XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT,
                                      XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT, 0, 0, 0),
             nullptr));
     }

@@ -154,7 +154,8 @@ int X11Pointer::logicalButton(uint16_t device, uint32_t physical)
     xcb_connection_t* c = m_xi->connection().get();
     XcbReply<xcb_input_get_device_button_mapping_reply_t> mapping(xcb_input_get_device_button_mapping_reply(
         c, xcb_input_get_device_button_mapping(c, uint8_t(device)), nullptr));
-    if (!mapping || physical == 0 || int(physical) > xcb_input_get_device_button_mapping_map_length(mapping.get()))
+    if (!mapping || physical == 0
+        || int(physical) > xcb_input_get_device_button_mapping_map_length(mapping.get()))
         return int(physical);
     return xcb_input_get_device_button_mapping_map(mapping.get())[physical - 1];
 }
