@@ -3,8 +3,11 @@
 #include "platform/BuildInfo.h"
 #include "platform/Clock.h"
 #include "platform/Displays.h"
+#include "platform/HotKeys.h"
+#include "platform/KeyEvents.h"
 #include "platform/MainQueue.h"
 #include "platform/Paths.h"
+#include "platform/Pointer.h"
 #include "platform/SystemLog.h"
 #include "platform/Tasks.h"
 #include "platform/UserDefaults.h"
@@ -25,6 +28,9 @@ public:
     virtual SystemLog& systemLog() = 0;
     virtual const BuildInfo& buildInfo() = 0;
     virtual Displays& displays() = 0;
+    virtual KeyEvents& keyEvents() = 0;
+    virtual Pointer& pointer() = 0;
+    virtual HotKeys& hotKeys() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

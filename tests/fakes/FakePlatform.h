@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fakes/FakeInput.h"
 #include "fakes/FakeMainQueue.h"
 #include "fakes/FakeUserDefaults.h"
 #include "platform/Observers.h"
@@ -85,6 +86,9 @@ public:
     platform::SystemLog& systemLog() override { return log; }
     const platform::BuildInfo& buildInfo() override { return build; }
     platform::Displays& displays() override { return displaysImpl; }
+    platform::KeyEvents& keyEvents() override { return keyEventsImpl; }
+    platform::Pointer& pointer() override { return pointerImpl; }
+    platform::HotKeys& hotKeys() override { return hotKeysImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl{queue};
@@ -94,6 +98,9 @@ public:
     platform::BuildInfo build{QStringLiteral("app.quillon.Quillon"), QStringLiteral("1.4.2"), QStringLiteral("87"),
                               QStringLiteral("3fa9c1e"), QString()};
     FakeDisplays displaysImpl;
+    FakeKeyEvents keyEventsImpl;
+    FakePointer pointerImpl;
+    FakeHotKeys hotKeysImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

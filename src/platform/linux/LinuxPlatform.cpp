@@ -7,6 +7,9 @@
 #include "platform/linux/QtMainQueue.h"
 #include "platform/linux/QtTasks.h"
 #include "platform/linux/SystemClock.h"
+#include "platform/linux/X11HotKeys.h"
+#include "platform/linux/X11KeyEvents.h"
+#include "platform/linux/X11Pointer.h"
 #include "platform/linux/XdgPaths.h"
 
 namespace quillon::platform::linux_ {
@@ -21,6 +24,9 @@ struct LinuxPlatform::Parts {
     JournalLog log;
     std::unique_ptr<JsonUserDefaults> defaults;
     std::unique_ptr<QtDisplays> displays;
+    std::unique_ptr<X11KeyEvents> keyEvents;
+    std::unique_ptr<X11Pointer> pointer;
+    std::unique_ptr<X11HotKeys> hotKeys;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -54,6 +60,29 @@ Displays& LinuxPlatform::displays()
     if (!m->displays)
         m->displays = std::make_unique<QtDisplays>();
     return *m->displays;
+}
+
+// Input connections open on first use: a process that never listens to keys
+// or the pointer holds none.
+KeyEvents& LinuxPlatform::keyEvents()
+{
+    if (!m->keyEvents)
+        m->keyEvents = std::make_unique<X11KeyEvents>();
+    return *m->keyEvents;
+}
+
+Pointer& LinuxPlatform::pointer()
+{
+    if (!m->pointer)
+        m->pointer = std::make_unique<X11Pointer>();
+    return *m->pointer;
+}
+
+HotKeys& LinuxPlatform::hotKeys()
+{
+    if (!m->hotKeys)
+        m->hotKeys = std::make_unique<X11HotKeys>();
+    return *m->hotKeys;
 }
 
 } // namespace quillon::platform::linux_

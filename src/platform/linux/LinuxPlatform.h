@@ -21,6 +21,9 @@ public:
     SystemLog& systemLog() override;
     const BuildInfo& buildInfo() override;
     Displays& displays() override;
+    KeyEvents& keyEvents() override;
+    Pointer& pointer() override;
+    HotKeys& hotKeys() override;
 
 private:
     struct Parts;

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/Observers.h"
+#include "platform/Pointer.h"
+#include "platform/linux/XInput.h"
+
+#include <memory>
+
+namespace quillon::platform::linux_ {
+
+/// The pointer, from XInput 2 raw button and motion events on the root of a
+/// connection of our own. Button events are selected only while a monitor is
+/// installed, motion only while a left-button drag is under way.
+class X11Pointer final : public Pointer {
+public:
+    X11Pointer() = default;
+    ~X11Pointer() override;
+
+    QPointF location() const override;
+    std::optional<int> addMouseDownMonitor(std::function<void(const MouseDown&)> handler) override;
+    void removeMouseDownMonitor(int token) override;
+    std::optional<int> addDragMonitor(std::function<void(DragPhase)> handler) override;
+    void removeDragMonitor(int token) override;
+
+private:
+    bool connect();
+    void handle(const xcb_generic_event_t* event);
+    void pressed(int button);
+    void released(int button);
+    /// Raw events carry the physical button; what the person pressed is the
+    /// one their button map makes of it (a left-handed mouse swaps 1 and 3).
+    int logicalButton(uint16_t device, uint32_t physical);
+    /// Whether the pointer is over one of this process's top-level windows,
+    /// asked of the server, which knows the stacking.
+    bool overOwnWindow();
+    void updateSelection();
+
+    std::unique_ptr<XInput> m_xi;
+    uint32_t m_selected = 0;
+    Observers<const MouseDown&> m_downs;
+    Observers<DragPhase> m_drags;
+    bool m_leftDown = false;
+    /// The left button went down outside our windows: its motion is a drag
+    /// the monitors report.
+    bool m_dragOutside = false;
+    bool m_dragReported = false;
+};
+
+} // namespace quillon::platform::linux_

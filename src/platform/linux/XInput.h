@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/linux/X11Connection.h"
+
+#include <memory>
+#include <optional>
+
+namespace quillon::platform::linux_ {
+
+/// A connection of our own with XInput 2: raw device events, which the
+/// server sends to every client that asks, whoever has the focus or a grab.
+class XInput {
+public:
+    /// Connects and hands every event of the connection to `handler`. None
+    /// without an X server or without XInput 2.2.
+    static std::unique_ptr<XInput> open(std::function<void(const xcb_generic_event_t*)> handler);
+
+    X11Connection& connection() const { return *m_x; }
+
+    /// Replaces what this connection hears from the master devices on the
+    /// root window (an XCB_INPUT_XI_EVENT_MASK_* combination; 0 = nothing).
+    void selectOnRoot(uint32_t mask);
+
+    /// The XI2 event type of one of this extension's events; none for others.
+    std::optional<uint16_t> eventType(const xcb_generic_event_t* event) const;
+
+private:
+    XInput(std::unique_ptr<X11Connection> connection, uint8_t opcode)
+        : m_x(std::move(connection))
+        , m_opcode(opcode)
+    {
+    }
+
+    std::unique_ptr<X11Connection> m_x;
+    uint8_t m_opcode;
+};
+
+} // namespace quillon::platform::linux_
