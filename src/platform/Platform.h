@@ -8,6 +8,10 @@
 #include "platform/SystemLog.h"
 #include "platform/Tasks.h"
 #include "platform/UserDefaults.h"
+#include "platform/AppShell.h"
+#include "platform/Permissions.h"
+#include "platform/SystemSettings.h"
+#include "platform/UserNotifications.h"
 
 namespace quillon::platform {
 
@@ -25,6 +29,10 @@ public:
     virtual SystemLog& systemLog() = 0;
     virtual const BuildInfo& buildInfo() = 0;
     virtual Displays& displays() = 0;
+    virtual Permissions& permissions() = 0;
+    virtual UserNotifications& userNotifications() = 0;
+    virtual SystemSettings& systemSettings() = 0;
+    virtual AppShell& appShell() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

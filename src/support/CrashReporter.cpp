@@ -37,16 +37,17 @@ int g_logDescriptor = -1;
 char g_descriptions[kSignalCount][kDescriptionSize] = {};
 std::terminate_handler g_previousTerminate = nullptr;
 
-void writeBytes(const char* bytes, size_t length) {
-    if (length > 0) [[maybe_unused]]
-        ssize_t n = ::write(g_logDescriptor, bytes, length);
+void writeBytes(const char* bytes, size_t length)
+{
+    if (length == 0)
+        return;
+    [[maybe_unused]] const ssize_t n = ::write(g_logDescriptor, bytes, length);
 }
 
-void writeText(const char* text) {
-    writeBytes(text, std::strlen(text));
-}
+void writeText(const char* text) { writeBytes(text, std::strlen(text)); }
 
-void writeNumber(int value) {
+void writeNumber(int value)
+{
     if (value < 0)
         return;
     char digits[12];
@@ -58,7 +59,8 @@ void writeNumber(int value) {
     writeBytes(digits + at, sizeof digits - size_t(at));
 }
 
-const char* description(int signal) {
+const char* description(int signal)
+{
     for (int i = 0; i < kSignalCount; ++i) {
         if (kHandledSignals[i] == signal)
             return g_descriptions[i];
@@ -66,7 +68,8 @@ const char* description(int signal) {
     return "";
 }
 
-void handleSignal(int signal, siginfo_t*, void*) {
+void handleSignal(int signal, siginfo_t*, void*)
+{
     if (g_logDescriptor >= 0) {
         writeText("\n=== CRASH signal ");
         writeNumber(signal);
@@ -91,7 +94,8 @@ void handleSignal(int signal, siginfo_t*, void*) {
     ::raise(signal);
 }
 
-QString demangled(const char* name) {
+QString demangled(const char* name)
+{
     int status = 0;
     char* readable = abi::__cxa_demangle(name, nullptr, nullptr, &status);
     const QString text = QString::fromUtf8(status == 0 && readable ? readable : name);
@@ -100,7 +104,8 @@ QString demangled(const char* name) {
 }
 
 // Name and reason of the exception in flight, when there is one.
-bool currentException(QString& name, std::optional<QString>& reason) {
+bool currentException(QString& name, std::optional<QString>& reason)
+{
     const std::exception_ptr current = std::current_exception();
     if (!current)
         return false;
@@ -116,7 +121,8 @@ bool currentException(QString& name, std::optional<QString>& reason) {
     return true;
 }
 
-QStringList callStack() {
+QStringList callStack()
+{
     void* frames[kMaxFrames];
     const int count = backtrace(frames, kMaxFrames);
     QStringList lines;
@@ -128,7 +134,8 @@ QStringList callStack() {
     return lines;
 }
 
-void writeExceptionReport(const QString& name, const std::optional<QString>& reason) {
+void writeExceptionReport(const QString& name, const std::optional<QString>& reason)
+{
     QString block = QStringLiteral("\n=== CRASH exception ") + name + QStringLiteral(" ===\n");
     const QString last = QString::fromUtf8(g_breadcrumb);
     if (!last.isEmpty())
@@ -144,7 +151,8 @@ void writeExceptionReport(const QString& name, const std::optional<QString>& rea
     Log::error(QStringLiteral("Uncaught exception: %1 \u2014 %2").arg(name, reason.value_or(QString())));
 }
 
-void onTerminate() {
+void onTerminate()
+{
     QString name;
     std::optional<QString> reason;
     if (currentException(name, reason))
@@ -158,7 +166,8 @@ void onTerminate() {
 
 } // namespace
 
-void CrashReporter::install() {
+void CrashReporter::install()
+{
     if (g_installed)
         return;
     g_installed = true;
@@ -196,7 +205,8 @@ void CrashReporter::install() {
         ::sigaction(signal, &action, nullptr);
 }
 
-void CrashReporter::breadcrumb(const QString& text) {
+void CrashReporter::breadcrumb(const QString& text)
+{
     const QByteArray bytes = text.toUtf8();
     const int length = int(std::min<qsizetype>(bytes.size(), breadcrumbCapacity - 1));
     // Shorten first, so a crash during the copy never reads past the bytes

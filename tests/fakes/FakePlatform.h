@@ -1,6 +1,10 @@
 #pragma once
 
 #include "fakes/FakeMainQueue.h"
+#include "fakes/FakeAppShell.h"
+#include "fakes/FakePermissions.h"
+#include "fakes/FakeSystemSettings.h"
+#include "fakes/FakeUserNotifications.h"
 #include "fakes/FakeUserDefaults.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
@@ -85,6 +89,10 @@ public:
     platform::SystemLog& systemLog() override { return log; }
     const platform::BuildInfo& buildInfo() override { return build; }
     platform::Displays& displays() override { return displaysImpl; }
+    platform::Permissions& permissions() override { return permissionsImpl; }
+    platform::UserNotifications& userNotifications() override { return notifications; }
+    platform::SystemSettings& systemSettings() override { return systemSettingsImpl; }
+    platform::AppShell& appShell() override { return appShellImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl{queue};
@@ -94,6 +102,10 @@ public:
     platform::BuildInfo build{QStringLiteral("app.quillon.Quillon"), QStringLiteral("1.4.2"), QStringLiteral("87"),
                               QStringLiteral("3fa9c1e"), QString()};
     FakeDisplays displaysImpl;
+    FakePermissions permissionsImpl;
+    FakeUserNotifications notifications{queue};
+    FakeSystemSettings systemSettingsImpl;
+    FakeAppShell appShellImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

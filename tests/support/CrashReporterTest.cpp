@@ -29,18 +29,18 @@ namespace {
 // Ways to die, each kept opaque to the optimiser so the fault really happens.
 int* volatile g_nowhere = nullptr;
 
-void segfault() {
-    *g_nowhere = 1;
-}
+void segfault() { *g_nowhere = 1; }
 
-void busError(const QString& folder) {
+void busError(const QString& folder)
+{
     const QByteArray path = (folder + "/empty-mapped").toUtf8();
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_TRUNC, 0600);
     auto* page = static_cast<volatile char*>(::mmap(nullptr, 4096, PROT_READ, MAP_SHARED, fd, 0));
     [[maybe_unused]] char c = page[0]; // past the end of an empty file
 }
 
-__attribute__((noinline)) int recurse(int depth) {
+__attribute__((noinline)) int recurse(int depth)
+{
     volatile char pad[1024];
     pad[depth % 1024] = char(depth);
     if (depth < 0)
@@ -48,13 +48,12 @@ __attribute__((noinline)) int recurse(int depth) {
     return recurse(depth + 1) + pad[depth % 1024];
 }
 
-void overflowStack() {
-    [[maybe_unused]] int r = recurse(0);
-}
+void overflowStack() { [[maybe_unused]] int r = recurse(0); }
 
 class CrashReporterTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
 #ifdef QUILLON_SANITIZED
         GTEST_SKIP() << "sanitizers own the fatal signals";
 #endif
@@ -62,7 +61,8 @@ protected:
 
     // Runs `body` in a child process that installs the reporter first; returns
     // the child's wait status.
-    static int runChild(const std::function<void()>& body) {
+    static int runChild(const std::function<void()>& body)
+    {
         const pid_t pid = ::fork();
         if (pid == 0) {
             const int devnull = ::open("/dev/null", O_WRONLY);
@@ -78,19 +78,22 @@ protected:
         return status;
     }
 
-    static QByteArray read(const QString& path) {
+    static QByteArray read(const QString& path)
+    {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    static QByteArray signalHeader(int signal) {
+    static QByteArray signalHeader(int signal)
+    {
         return "\n=== CRASH signal " + QByteArray::number(signal) + " (" + ::strsignal(signal) + ") ===\n";
     }
 
     fakes::FakePlatform fake;
 };
 
-TEST_F(CrashReporterTest, FatalSignalsLeaveOneCompleteBlockAndDieBySignal) {
+TEST_F(CrashReporterTest, FatalSignalsLeaveOneCompleteBlockAndDieBySignal)
+{
     struct Case {
         const char* name;
         int signal;
@@ -122,7 +125,8 @@ TEST_F(CrashReporterTest, FatalSignalsLeaveOneCompleteBlockAndDieBySignal) {
     }
 }
 
-TEST_F(CrashReporterTest, BreadcrumbLine) {
+TEST_F(CrashReporterTest, BreadcrumbLine)
+{
     struct Case {
         const char* name;
         std::optional<QString> breadcrumb;
@@ -155,7 +159,8 @@ TEST_F(CrashReporterTest, BreadcrumbLine) {
     }
 }
 
-TEST_F(CrashReporterTest, UncaughtExceptionLeavesItsBlockThenTheAbortBlock) {
+TEST_F(CrashReporterTest, UncaughtExceptionLeavesItsBlockThenTheAbortBlock)
+{
     QFile::remove(FileLog::filePath());
     const int status = runChild([] {
         CrashReporter::breadcrumb("adding 3 files");
@@ -176,7 +181,8 @@ TEST_F(CrashReporterTest, UncaughtExceptionLeavesItsBlockThenTheAbortBlock) {
     EXPECT_EQ(log.count("=== CRASH"), 2);
 }
 
-TEST_F(CrashReporterTest, ExceptionWithoutReasonOrBreadcrumb) {
+TEST_F(CrashReporterTest, ExceptionWithoutReasonOrBreadcrumb)
+{
     QFile::remove(FileLog::filePath());
     const int status = runChild([] { throw 42; });
     ASSERT_TRUE(WIFSIGNALED(status));
@@ -186,7 +192,8 @@ TEST_F(CrashReporterTest, ExceptionWithoutReasonOrBreadcrumb) {
 
 // The block goes through the descriptor opened at install: it lands in the
 // file that was open then, even when that file has since been renamed.
-TEST_F(CrashReporterTest, BlockLandsThroughTheDescriptorOpenedAtInstall) {
+TEST_F(CrashReporterTest, BlockLandsThroughTheDescriptorOpenedAtInstall)
+{
     QFile::remove(FileLog::filePath());
     const QString moved = FileLog::directory() + "/moved.log";
     const int status = runChild([&] {

@@ -8,6 +8,10 @@
 #include "platform/linux/QtTasks.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/XdgPaths.h"
+#include "platform/linux/FreedesktopNotifications.h"
+#include "platform/linux/LinuxSystemSettings.h"
+#include "platform/linux/QtAppShell.h"
+#include "platform/linux/X11Permissions.h"
 
 namespace quillon::platform::linux_ {
 
@@ -21,6 +25,10 @@ struct LinuxPlatform::Parts {
     JournalLog log;
     std::unique_ptr<JsonUserDefaults> defaults;
     std::unique_ptr<QtDisplays> displays;
+    std::unique_ptr<X11Permissions> permissions;
+    std::unique_ptr<FreedesktopNotifications> notifications;
+    LinuxSystemSettings systemSettings;
+    std::unique_ptr<QtAppShell> appShell;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -54,6 +62,31 @@ Displays& LinuxPlatform::displays()
     if (!m->displays)
         m->displays = std::make_unique<QtDisplays>();
     return *m->displays;
+}
+
+// Created on first use, like the displays: each needs the QApplication, and
+// most talk to the X server or the session bus.
+Permissions& LinuxPlatform::permissions()
+{
+    if (!m->permissions)
+        m->permissions = std::make_unique<X11Permissions>();
+    return *m->permissions;
+}
+
+UserNotifications& LinuxPlatform::userNotifications()
+{
+    if (!m->notifications)
+        m->notifications = std::make_unique<FreedesktopNotifications>(m->build.appId);
+    return *m->notifications;
+}
+
+SystemSettings& LinuxPlatform::systemSettings() { return m->systemSettings; }
+
+AppShell& LinuxPlatform::appShell()
+{
+    if (!m->appShell)
+        m->appShell = std::make_unique<QtAppShell>(m->build.appId);
+    return *m->appShell;
 }
 
 } // namespace quillon::platform::linux_

@@ -21,6 +21,10 @@ public:
     SystemLog& systemLog() override;
     const BuildInfo& buildInfo() override;
     Displays& displays() override;
+    Permissions& permissions() override;
+    UserNotifications& userNotifications() override;
+    SystemSettings& systemSettings() override;
+    AppShell& appShell() override;
 
 private:
     struct Parts;
