@@ -59,11 +59,14 @@ public:
     QString logPath;
 };
 
-// The running instance holds the application id on the session bus.
-bool instanceOnBus()
+// The process holds the application id on the session bus.
+bool holdsTheName(const QProcess& process)
 {
     return quillon::testing::waitFor(
-        [] { return QDBusConnection::sessionBus().interface()->isServiceRegistered(QUILLON_APP_ID).value(); },
+        [&] {
+            return QDBusConnection::sessionBus().interface()->servicePid(QUILLON_APP_ID).value()
+                   == uint(process.processId());
+        },
         10000);
 }
 
@@ -73,7 +76,7 @@ TEST(QuillonInstance, SecondLaunchAsksTheRunningOneToReopenAndEnds)
     QTemporaryDir home;
     QuillonRun first(home, true);
     ASSERT_TRUE(first.start());
-    ASSERT_TRUE(instanceOnBus());
+    ASSERT_TRUE(holdsTheName(first.process));
 
     QuillonRun second(home, true);
     ASSERT_TRUE(second.start());
@@ -89,13 +92,32 @@ TEST(QuillonInstance, SecondLaunchAsksTheRunningOneToReopenAndEnds)
         << "the second launch wrote a session of its own";
 }
 
+// A relaunched instance waits for the name instead of handing over, and gets
+// it once its predecessor is gone.
+TEST(QuillonInstance, RelaunchedInstanceTakesTheNameWhenThePreviousOneQuits)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    QTemporaryDir home;
+    QuillonRun previous(home, false);
+    ASSERT_TRUE(previous.start());
+    ASSERT_TRUE(holdsTheName(previous.process));
+
+    QuillonRun relaunched(home, false);
+    ASSERT_TRUE(relaunched.start({"--relaunched"}));
+    EXPECT_FALSE(relaunched.process.waitForFinished(1500)) << "the relaunched instance handed over and quit";
+
+    previous.process.terminate();
+    ASSERT_TRUE(previous.process.waitForFinished(10000));
+    EXPECT_TRUE(holdsTheName(relaunched.process));
+}
+
 TEST(QuillonInstance, SegvLeavesItsCrashBlockAndEndsBySignal)
 {
     QUILLON_REQUIRE_DESKTOP();
     QTemporaryDir home;
     QuillonRun quillon(home, false);
     ASSERT_TRUE(quillon.start());
-    ASSERT_TRUE(instanceOnBus()); // the crash reporter is installed before the name is claimed
+    ASSERT_TRUE(holdsTheName(quillon.process)); // the crash reporter is installed before the name is claimed
 
     ::kill(pid_t(quillon.process.processId()), SIGSEGV);
     ASSERT_TRUE(quillon.process.waitForFinished(10000));
