@@ -1,11 +1,36 @@
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/QuitSignals.h"
+#include "support/CrashReporter.h"
 #include "support/Log.h"
 #include "support/SessionHeader.h"
 
 #include <QApplication>
 
+#include <cstdio>
+
 using namespace quillon;
+
+namespace {
+
+// One Quillon per session: a second launch asks the running one to show
+// itself and ends. A relaunch queues for the name its predecessor is letting
+// go of; a --settings-png run renders and quits by itself and leaves the name
+// alone.
+bool becomeTheOneInstance(const QStringList& arguments)
+{
+    const qsizetype png = arguments.indexOf(QStringLiteral("--settings-png"));
+    if (png >= 1 && png + 1 < arguments.size())
+        return true;
+    auto& shell = platform::platform().appShell();
+    const bool relaunched = arguments.contains(QString::fromLatin1(platform::AppShell::relaunchArgument));
+    if (shell.claimSingleInstance(relaunched) != platform::AppShell::Claim::anotherRunning)
+        return true;
+    if (!shell.requestReopen())
+        std::fputs("quillon: another instance holds the session's name but does not answer\n", stderr);
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -22,6 +47,11 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(linuxPlatform.buildInfo().appId);
 
     Log::isDebugEnabled = platform::platform().userDefaults().standard().boolForKey(QStringLiteral("diagnostics.logging"));
+    CrashReporter::install();
+    if (!becomeTheOneInstance(QCoreApplication::arguments())) {
+        platform::setPlatform(nullptr);
+        return 0;
+    }
     Log::session([] { return SessionHeader::atLaunch(); });
 
     platform::linux_::QuitSignals quitSignals([](int) { QCoreApplication::quit(); });

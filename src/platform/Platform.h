@@ -11,6 +11,10 @@
 #include "platform/SystemLog.h"
 #include "platform/Tasks.h"
 #include "platform/UserDefaults.h"
+#include "platform/AppShell.h"
+#include "platform/Permissions.h"
+#include "platform/SystemSettings.h"
+#include "platform/UserNotifications.h"
 
 namespace quillon::platform {
 
@@ -31,6 +35,10 @@ public:
     virtual KeyEvents& keyEvents() = 0;
     virtual Pointer& pointer() = 0;
     virtual HotKeys& hotKeys() = 0;
+    virtual Permissions& permissions() = 0;
+    virtual UserNotifications& userNotifications() = 0;
+    virtual SystemSettings& systemSettings() = 0;
+    virtual AppShell& appShell() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -43,6 +43,10 @@ public:
     platform::KeyEvents& keyEvents() override { return keys; }
     platform::Pointer& pointer() override { return mouse; }
     platform::HotKeys& hotKeys() override { return hot; }
+    platform::Permissions& permissions() override { return fake.permissions(); }
+    platform::UserNotifications& userNotifications() override { return fake.userNotifications(); }
+    platform::SystemSettings& systemSettings() override { return fake.systemSettings(); }
+    platform::AppShell& appShell() override { return fake.appShell(); }
 
     fakes::FakePlatform fake;
     X11KeyEvents keys;

@@ -2,6 +2,10 @@
 
 #include "fakes/FakeInput.h"
 #include "fakes/FakeMainQueue.h"
+#include "fakes/FakeAppShell.h"
+#include "fakes/FakePermissions.h"
+#include "fakes/FakeSystemSettings.h"
+#include "fakes/FakeUserNotifications.h"
 #include "fakes/FakeUserDefaults.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
@@ -89,6 +93,10 @@ public:
     platform::KeyEvents& keyEvents() override { return keyEventsImpl; }
     platform::Pointer& pointer() override { return pointerImpl; }
     platform::HotKeys& hotKeys() override { return hotKeysImpl; }
+    platform::Permissions& permissions() override { return permissionsImpl; }
+    platform::UserNotifications& userNotifications() override { return notifications; }
+    platform::SystemSettings& systemSettings() override { return systemSettingsImpl; }
+    platform::AppShell& appShell() override { return appShellImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl{queue};
@@ -101,6 +109,10 @@ public:
     FakeKeyEvents keyEventsImpl;
     FakePointer pointerImpl;
     FakeHotKeys hotKeysImpl;
+    FakePermissions permissionsImpl;
+    FakeUserNotifications notifications{queue};
+    FakeSystemSettings systemSettingsImpl;
+    FakeAppShell appShellImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

@@ -11,6 +11,10 @@
 #include "platform/linux/X11KeyEvents.h"
 #include "platform/linux/X11Pointer.h"
 #include "platform/linux/XdgPaths.h"
+#include "platform/linux/FreedesktopNotifications.h"
+#include "platform/linux/LinuxSystemSettings.h"
+#include "platform/linux/QtAppShell.h"
+#include "platform/linux/X11Permissions.h"
 
 namespace quillon::platform::linux_ {
 
@@ -27,6 +31,10 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<X11KeyEvents> keyEvents;
     std::unique_ptr<X11Pointer> pointer;
     std::unique_ptr<X11HotKeys> hotKeys;
+    std::unique_ptr<X11Permissions> permissions;
+    std::unique_ptr<FreedesktopNotifications> notifications;
+    LinuxSystemSettings systemSettings;
+    std::unique_ptr<QtAppShell> appShell;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -83,6 +91,31 @@ HotKeys& LinuxPlatform::hotKeys()
     if (!m->hotKeys)
         m->hotKeys = std::make_unique<X11HotKeys>();
     return *m->hotKeys;
+}
+
+// Created on first use, like the displays: each needs the QApplication, and
+// most talk to the X server or the session bus.
+Permissions& LinuxPlatform::permissions()
+{
+    if (!m->permissions)
+        m->permissions = std::make_unique<X11Permissions>();
+    return *m->permissions;
+}
+
+UserNotifications& LinuxPlatform::userNotifications()
+{
+    if (!m->notifications)
+        m->notifications = std::make_unique<FreedesktopNotifications>(m->build.appId);
+    return *m->notifications;
+}
+
+SystemSettings& LinuxPlatform::systemSettings() { return m->systemSettings; }
+
+AppShell& LinuxPlatform::appShell()
+{
+    if (!m->appShell)
+        m->appShell = std::make_unique<QtAppShell>(m->build.appId);
+    return *m->appShell;
 }
 
 } // namespace quillon::platform::linux_

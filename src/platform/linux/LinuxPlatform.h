@@ -24,6 +24,10 @@ public:
     KeyEvents& keyEvents() override;
     Pointer& pointer() override;
     HotKeys& hotKeys() override;
+    Permissions& permissions() override;
+    UserNotifications& userNotifications() override;
+    SystemSettings& systemSettings() override;
+    AppShell& appShell() override;
 
 private:
     struct Parts;

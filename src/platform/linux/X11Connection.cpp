@@ -103,6 +103,13 @@ void X11Connection::dispatchPending()
         }
         std::free(event);
     }
+    // A closed connection stays readable forever: stop listening, then tell.
+    if (!m_lost && xcb_connection_has_error(m_conn)) {
+        m_lost = true;
+        m_notifier->setEnabled(false);
+        if (m_onLost)
+            m_onLost();
+    }
 }
 
 } // namespace quillon::platform::linux_

@@ -45,6 +45,10 @@ public:
     /// Handles every event in xcb's queue now.
     void dispatchPending();
 
+    /// Called once, from the event dispatch, when the server closes the
+    /// connection. The connection may be deleted later, not inside the call.
+    void setOnLost(std::function<void()> onLost) { m_onLost = std::move(onLost); }
+
 private:
     X11Connection(xcb_connection_t* conn, xcb_screen_t* screen);
 
@@ -55,6 +59,8 @@ private:
     std::map<int, std::function<void(const xcb_generic_event_t*)>> m_handlers;
     int m_lastToken = 0;
     bool m_dispatchQueued = false;
+    std::function<void()> m_onLost;
+    bool m_lost = false;
 };
 
 /// A reply of xcb, freed with free().
