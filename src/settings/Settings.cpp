@@ -19,7 +19,10 @@ void logProblem(const QString& message)
     Log::debug([&] { return message; });
 }
 
-QString profileSuite(const QString& suiteName) { return suiteName + QStringLiteral(".profile2"); }
+QString profileSuite(const QString& suiteName)
+{
+    return suiteName + QStringLiteral(".profile2");
+}
 
 // The first user-perceived character of a non-empty text.
 QString firstCharacter(const QString& text)
@@ -58,8 +61,10 @@ Settings::Settings(platform::UserDefaults& userDefaults, QString suiteName)
             // Reading and writing profile one's values while everything says
             // profile two would mix the two sets; start on profile one and
             // record that, so every reader of the active profile agrees.
-            logProblem(QStringLiteral("Settings profile 2 cannot be opened (suite \"%1\" refused); starting on profile 1")
-                           .arg(profileSuite(m_suiteName)));
+            logProblem(
+                QStringLiteral(
+                    "Settings profile 2 cannot be opened (suite \"%1\" refused); starting on profile 1")
+                    .arg(profileSuite(m_suiteName)));
             m_root.set(SettingsKeys::settingsActiveProfile, qint64(1));
         }
     }
@@ -113,8 +118,9 @@ void Settings::setProfile(Profile newProfile)
         return;
     DefaultsStore* next = store(newProfile, m_userDefaults, m_suiteName);
     if (!next) {
-        logProblem(QStringLiteral("Settings profile 2 cannot be opened (suite \"%1\" refused); staying on profile 1")
-                       .arg(profileSuite(m_suiteName)));
+        logProblem(
+            QStringLiteral("Settings profile 2 cannot be opened (suite \"%1\" refused); staying on profile 1")
+                .arg(profileSuite(m_suiteName)));
         return;
     }
     m_root.set(SettingsKeys::settingsActiveProfile, qint64(newProfile));
@@ -123,14 +129,18 @@ void Settings::setProfile(Profile newProfile)
     notifyObservers();
 }
 
-DefaultsStore* Settings::store(Profile profile, platform::UserDefaults& userDefaults, const QString& suiteName)
+DefaultsStore* Settings::store(Profile profile, platform::UserDefaults& userDefaults,
+                               const QString& suiteName)
 {
     if (profile == Profile::one)
         return &userDefaults.standard();
     return userDefaults.suite(profileSuite(suiteName));
 }
 
-void Settings::registerDefaults(DefaultsStore& store) { store.registerDefaults(SettingsKeys::registeredDefaults()); }
+void Settings::registerDefaults(DefaultsStore& store)
+{
+    store.registerDefaults(SettingsKeys::registeredDefaults());
+}
 
 QString Settings::exportJSON(const QJsonObject& extras) const
 {
@@ -218,9 +228,15 @@ QString Settings::autoQuitAppsKey() const
                : SettingsKeys::autoQuitApps;
 }
 
-qint64 Settings::autoQuitMinutes() const { return std::max<qint64>(1, readInt(SettingsKeys::autoQuitMinutes)); }
+qint64 Settings::autoQuitMinutes() const
+{
+    return std::max<qint64>(1, readInt(SettingsKeys::autoQuitMinutes));
+}
 
-qint64 Settings::notchMaxHintItems() const { return std::clamp<qint64>(readInt(SettingsKeys::notchMaxHintItems), 2, 20); }
+qint64 Settings::notchMaxHintItems() const
+{
+    return std::clamp<qint64>(readInt(SettingsKeys::notchMaxHintItems), 2, 20);
+}
 
 Settings::SpaceFeedback Settings::spaceFeedback() const
 {

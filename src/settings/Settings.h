@@ -27,8 +27,8 @@ public:
     /// How the current workspace number is shown after a switch; kept in
     /// "notch.spaceNumber" and "swipe.showsOSD" rather than a key of its own.
     enum class SpaceFeedback { notch = 0, onScreen = 1, none = 2 };
-    static constexpr std::array<SpaceFeedback, 3> allSpaceFeedbacks{SpaceFeedback::notch, SpaceFeedback::onScreen,
-                                                                    SpaceFeedback::none};
+    static constexpr std::array<SpaceFeedback, 3> allSpaceFeedbacks{
+        SpaceFeedback::notch, SpaceFeedback::onScreen, SpaceFeedback::none};
     static std::optional<SpaceFeedback> spaceFeedbackFromRaw(qint64 raw);
 
     /// A writable path to one of the Boolean feature switches, for code that
@@ -141,7 +141,10 @@ public:
     void setAwakeTriggerApps(const QSet<QString>& apps) { writeSet(SettingsKeys::awakeTriggerApps, apps); }
     void toggleTriggerApp(const QString& bundleID) { toggle(SettingsKeys::awakeTriggerApps, bundleID); }
     qint64 breaksWorkIntervalMinutes() const { return readInt(SettingsKeys::breaksWorkIntervalMinutes); }
-    void setBreaksWorkIntervalMinutes(qint64 minutes) { set(minutes, SettingsKeys::breaksWorkIntervalMinutes); }
+    void setBreaksWorkIntervalMinutes(qint64 minutes)
+    {
+        set(minutes, SettingsKeys::breaksWorkIntervalMinutes);
+    }
     qint64 breaksBreakSeconds() const { return readInt(SettingsKeys::breaksBreakSeconds); }
     void setBreaksBreakSeconds(qint64 seconds) { set(seconds, SettingsKeys::breaksBreakSeconds); }
     bool breaksPreWarn() const { return readBool(SettingsKeys::breaksPreWarn); }
@@ -150,8 +153,14 @@ public:
     void setBreaksSmartDefer(bool on) { set(on, SettingsKeys::breaksSmartDefer); }
     bool breaksDelayedSkip() const { return readBool(SettingsKeys::breaksDelayedSkip); }
     void setBreaksDelayedSkip(bool on) { set(on, SettingsKeys::breaksDelayedSkip); }
-    void setBreaksExcludedApps(const QSet<QString>& apps) { writeSet(SettingsKeys::breaksExcludedApps, apps); }
-    void toggleBreaksExcludedApp(const QString& bundleID) { toggle(SettingsKeys::breaksExcludedApps, bundleID); }
+    void setBreaksExcludedApps(const QSet<QString>& apps)
+    {
+        writeSet(SettingsKeys::breaksExcludedApps, apps);
+    }
+    void toggleBreaksExcludedApp(const QString& bundleID)
+    {
+        toggle(SettingsKeys::breaksExcludedApps, bundleID);
+    }
 
     // Snap, jump and the notch
     bool snapKeyboardShortcuts() const { return readBool(SettingsKeys::snapKeyboardShortcuts); }
@@ -205,8 +214,14 @@ public:
     void setShelfAutoScreenshots(bool on) { set(on, SettingsKeys::shelfAutoScreenshots); }
     bool shelfRemoveOnDragOut() const { return readBool(SettingsKeys::shelfRemoveOnDragOut); }
     void setShelfRemoveOnDragOut(bool on) { set(on, SettingsKeys::shelfRemoveOnDragOut); }
-    void setClipboardExcludedApps(const QSet<QString>& apps) { writeSet(SettingsKeys::clipboardExcludedApps, apps); }
-    void toggleClipboardExcludedApp(const QString& bundleID) { toggle(SettingsKeys::clipboardExcludedApps, bundleID); }
+    void setClipboardExcludedApps(const QSet<QString>& apps)
+    {
+        writeSet(SettingsKeys::clipboardExcludedApps, apps);
+    }
+    void toggleClipboardExcludedApp(const QString& bundleID)
+    {
+        toggle(SettingsKeys::clipboardExcludedApps, bundleID);
+    }
     bool diagnosticsLogging() const { return readBool(SettingsKeys::diagnosticsLogging); }
     void setDiagnosticsLogging(bool on) { set(on, SettingsKeys::diagnosticsLogging); }
 

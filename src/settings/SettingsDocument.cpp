@@ -29,7 +29,8 @@ int kindOf(const PlistValue& value)
 
 QString SettingsDocument::write(const QJsonObject& values, const QJsonObject& extras)
 {
-    QJsonObject top{{QStringLiteral("app"), kApp}, {QStringLiteral("schema"), 1}, {QStringLiteral("values"), values}};
+    QJsonObject top{
+        {QStringLiteral("app"), kApp}, {QStringLiteral("schema"), 1}, {QStringLiteral("values"), values}};
     for (auto it = extras.begin(); it != extras.end(); ++it)
         top.insert(it.key(), it.value());
     // QJsonObject keeps its keys sorted, so the text comes out sorted at every level.
@@ -44,7 +45,8 @@ std::optional<QJsonObject> SettingsDocument::accept(const QString& text)
     const QByteArray bytes = text.toUtf8();
     if (bytes.size() > maxBytes) {
         const QString message =
-            QStringLiteral("Settings document refused: %1 bytes, more than a settings backup can be").arg(bytes.size());
+            QStringLiteral("Settings document refused: %1 bytes, more than a settings backup can be")
+                .arg(bytes.size());
         Log::error(message);
         Log::debug([&] { return message; });
         return std::nullopt;
@@ -60,11 +62,13 @@ std::optional<QJsonObject> SettingsDocument::accept(const QString& text)
     return top;
 }
 
-std::optional<PlistValue> SettingsDocument::plistValue(const QJsonValue& value, const std::optional<PlistValue>& current)
+std::optional<PlistValue> SettingsDocument::plistValue(const QJsonValue& value,
+                                                       const std::optional<PlistValue>& current)
 {
     std::optional<PlistValue> result = PlistValue::fromJson(value);
     // The writer prints a whole double without its fraction; a double setting stays a double.
-    if (result && result->kind() == PlistValue::Kind::Int && current && current->kind() == PlistValue::Kind::Double)
+    if (result && result->kind() == PlistValue::Kind::Int && current &&
+        current->kind() == PlistValue::Kind::Double)
         return PlistValue(value.toDouble());
     return result;
 }

@@ -36,7 +36,8 @@ public:
 
     /// Both values are of the same kind: numbers (Booleans included), strings,
     /// arrays or dictionaries. False when there is no current value.
-    static bool sameType(const platform::PlistValue& imported, const std::optional<platform::PlistValue>& current);
+    static bool sameType(const platform::PlistValue& imported,
+                         const std::optional<platform::PlistValue>& current);
 };
 
 } // namespace quillon

@@ -2,11 +2,15 @@
 
 namespace quillon::SettingsKeys {
 
-QString helpExpanded(const QString& paneRawValue) { return helpExpandedPrefix + paneRawValue; }
+QString helpExpanded(const QString& paneRawValue)
+{
+    return helpExpandedPrefix + paneRawValue;
+}
 
 bool isRootOnly(const QString& key)
 {
-    return key == settingsActiveProfile || key == shelfThumbnailHeldByUs || key.startsWith(helpExpandedPrefix);
+    return key == settingsActiveProfile || key == shelfThumbnailHeldByUs ||
+           key.startsWith(helpExpandedPrefix);
 }
 
 const QMap<QString, platform::PlistValue>& registeredDefaults()

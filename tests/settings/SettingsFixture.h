@@ -31,4 +31,17 @@ protected:
     int notifications = 0;
 };
 
+/// Another value of the same kind. A double moves by a whole 1.0: the JSON
+/// writer prints 3.0 as 3, and such a value must still come back a double.
+inline platform::PlistValue otherValue(const platform::PlistValue& value)
+{
+    if (auto b = value.asBool())
+        return !*b;
+    if (auto i = value.asInt())
+        return *i + 3;
+    if (auto d = value.asDouble())
+        return *d + 1.0;
+    return *value.asString() + QStringLiteral("-other");
+}
+
 } // namespace quillon::testing

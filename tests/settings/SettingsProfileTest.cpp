@@ -43,8 +43,8 @@ TEST_F(SettingsProfileTest, SwitchingToTheActiveProfileDoesNothing)
         std::optional<PlistValue> stored;
         Profile target;
     };
-    for (const Case& c : {Case{std::nullopt, Profile::one}, Case{qint64(3), Profile::one}, Case{qint64(0), Profile::one},
-                         Case{qint64(2), Profile::two}}) {
+    for (const Case& c : {Case{std::nullopt, Profile::one}, Case{qint64(3), Profile::one},
+                          Case{qint64(0), Profile::one}, Case{qint64(2), Profile::two}}) {
         if (c.stored)
             root().set(Keys::settingsActiveProfile, *c.stored);
         open();

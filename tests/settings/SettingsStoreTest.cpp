@@ -41,18 +41,6 @@ struct DefaultRow {
     Accessor accessor;
 };
 
-// Another value of the same kind.
-PlistValue otherValue(const PlistValue& v)
-{
-    if (auto b = v.asBool())
-        return !*b;
-    if (auto i = v.asInt())
-        return *i + 3;
-    if (auto d = v.asDouble())
-        return *d + 0.5;
-    return *v.asString() + QStringLiteral("-other");
-}
-
 const std::vector<DefaultRow>& defaultRows()
 {
     using S = Settings;
@@ -61,7 +49,8 @@ const std::vector<DefaultRow>& defaultRows()
         {Keys::sweepDelay, 2.0, real(&S::quitDelay, &S::setQuitDelay)},
         {Keys::sweepListMode, "excludeListed", noAccessor},
         {Keys::sweepStrategy, "efficient", noAccessor},
-        {Keys::sweepKeepSelfBackgrounded, true, boolean(&S::keepSelfBackgroundedApps, &S::setKeepSelfBackgroundedApps)},
+        {Keys::sweepKeepSelfBackgrounded, true,
+         boolean(&S::keepSelfBackgroundedApps, &S::setKeepSelfBackgroundedApps)},
         {Keys::sweepQuitChips, false, boolean(&S::sweepQuitChips, &S::setSweepQuitChips)},
         {Keys::autoQuitIsEnabled, false, boolean(&S::isAutoQuitEnabled, &S::setAutoQuitEnabled)},
         {Keys::autoQuitListMode, "onlyListed", noAccessor},
@@ -70,9 +59,11 @@ const std::vector<DefaultRow>& defaultRows()
         {Keys::swipeShowsOSD, true, noAccessor},
         {Keys::awakeIsEnabled, false, boolean(&S::isAwakeEnabled, &S::setAwakeEnabled)},
         {Keys::awakeDurationMinutes, qint64(0), noAccessor},
-        {Keys::awakeAllowDisplaySleep, false, boolean(&S::awakeAllowDisplaySleep, &S::setAwakeAllowDisplaySleep)},
+        {Keys::awakeAllowDisplaySleep, false,
+         boolean(&S::awakeAllowDisplaySleep, &S::setAwakeAllowDisplaySleep)},
         {Keys::awakeEndOnLowBattery, true, boolean(&S::awakeEndOnLowBattery, &S::setAwakeEndOnLowBattery)},
-        {Keys::awakeOnExternalDisplay, false, boolean(&S::awakeOnExternalDisplay, &S::setAwakeOnExternalDisplay)},
+        {Keys::awakeOnExternalDisplay, false,
+         boolean(&S::awakeOnExternalDisplay, &S::setAwakeOnExternalDisplay)},
         {Keys::awakeOnDriveMounted, false, boolean(&S::awakeOnDriveMounted, &S::setAwakeOnDriveMounted)},
         {Keys::breaksIsEnabled, false, boolean(&S::isBreaksEnabled, &S::setBreaksEnabled)},
         {Keys::breaksWorkIntervalMinutes, qint64(20),
@@ -95,7 +86,8 @@ const std::vector<DefaultRow>& defaultRows()
         {Keys::notchBatteryChips, false, boolean(&S::notchBatteryChips, &S::setNotchBatteryChips)},
         {Keys::notchDeviceChips, false, boolean(&S::notchDeviceChips, &S::setNotchDeviceChips)},
         {Keys::notchNowPlaying, false, boolean(&S::notchNowPlaying, &S::setNotchNowPlaying)},
-        {Keys::notchOnNotchlessDisplays, true, boolean(&S::notchOnNotchlessDisplays, &S::setNotchOnNotchlessDisplays)},
+        {Keys::notchOnNotchlessDisplays, true,
+         boolean(&S::notchOnNotchlessDisplays, &S::setNotchOnNotchlessDisplays)},
         {Keys::notchHintDelay, 0.2, real(&S::notchHintDelay, &S::setNotchHintDelay)},
         {Keys::notchMaxHintItems, qint64(8), integer(&S::notchMaxHintItems, &S::setNotchMaxHintItems)},
         {Keys::shelfIsEnabled, false, boolean(&S::isShelfEnabled, &S::setShelfEnabled)},
@@ -143,7 +135,7 @@ TEST_F(SettingsStoreTest, EachSetterWritesItsOwnKeyAndItsGetterReadsIt)
         if (!row.accessor.set)
             continue;
         SCOPED_TRACE(row.key.toStdString());
-        const PlistValue changed = otherValue(row.registered);
+        const PlistValue changed = quillon::testing::otherValue(row.registered);
         notifications = 0;
         row.accessor.set(*settings, changed);
         EXPECT_EQ(root().storedKeys(), QStringList{row.key});
@@ -278,7 +270,8 @@ TEST_F(SettingsStoreTest, AppListsFollowTheirListMode)
         {Keys::autoQuitListMode, std::nullopt, writeAuto, readAuto, Keys::autoQuitApps},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.expectedKey.toStdString() + " " + (c.mode ? c.mode->debugDescription().toStdString() : ""));
+        SCOPED_TRACE(c.expectedKey.toStdString() + " " +
+                     (c.mode ? c.mode->debugDescription().toStdString() : ""));
         if (c.mode)
             root().set(c.modeKey, *c.mode);
         c.write(*settings, {"org.b", "org.a", "org.c"});
@@ -300,14 +293,15 @@ TEST_F(SettingsStoreTest, ClampedReadsLeaveTheStoredValueAlone)
         qint64 read;
     };
     const std::vector<Case> cases = {
-        {Keys::notchMaxHintItems, qint64(0), 2},       {Keys::notchMaxHintItems, qint64(50), 20},
-        {Keys::notchMaxHintItems, qint64(2), 2},       {Keys::notchMaxHintItems, qint64(20), 20},
-        {Keys::autoQuitMinutes, qint64(0), 1},         {Keys::autoQuitMinutes, qint64(-5), 1},
-        {Keys::autoQuitMinutes, qint64(1), 1},         {Keys::notchMaxHintItems, 1e300, 20},
+        {Keys::notchMaxHintItems, qint64(0), 2}, {Keys::notchMaxHintItems, qint64(50), 20},
+        {Keys::notchMaxHintItems, qint64(2), 2}, {Keys::notchMaxHintItems, qint64(20), 20},
+        {Keys::autoQuitMinutes, qint64(0), 1},   {Keys::autoQuitMinutes, qint64(-5), 1},
+        {Keys::autoQuitMinutes, qint64(1), 1},   {Keys::notchMaxHintItems, 1e300, 20},
     };
     for (const auto& c : cases) {
         root().set(c.key, c.stored);
-        const qint64 read = c.key == Keys::autoQuitMinutes ? settings->autoQuitMinutes() : settings->notchMaxHintItems();
+        const qint64 read =
+            c.key == Keys::autoQuitMinutes ? settings->autoQuitMinutes() : settings->notchMaxHintItems();
         EXPECT_EQ(read, c.read) << c.key.toStdString() << " " << c.stored.debugDescription().toStdString();
         EXPECT_EQ(root().storedValue(c.key), c.stored);
     }
@@ -322,7 +316,8 @@ TEST_F(SettingsStoreTest, TogglingTwiceGivesBackTheSetAndKeepsItSorted)
     const std::vector<Case> cases = {
         {Keys::awakeTriggerApps, [](Settings& s, const QString& id) { s.toggleTriggerApp(id); }},
         {Keys::breaksExcludedApps, [](Settings& s, const QString& id) { s.toggleBreaksExcludedApp(id); }},
-        {Keys::clipboardExcludedApps, [](Settings& s, const QString& id) { s.toggleClipboardExcludedApp(id); }},
+        {Keys::clipboardExcludedApps,
+         [](Settings& s, const QString& id) { s.toggleClipboardExcludedApp(id); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key.toStdString());
@@ -353,7 +348,8 @@ TEST_F(SettingsStoreTest, PinningALetterTakesItFromItsOwnerAndUnpinsTheAppsOldLe
 
 TEST_F(SettingsStoreTest, StoredLetterMapsAreReadForgivingly)
 {
-    root().set(Keys::jumpForced, StringDictionary{{"", "org.empty"}, {"Kx", "org.k1"}, {"Ky", "org.k2"}, {"e\u0301", "org.e"}});
+    root().set(Keys::jumpForced,
+               StringDictionary{{"", "org.empty"}, {"Kx", "org.k1"}, {"Ky", "org.k2"}, {"e\u0301", "org.e"}});
     // Empty keys are skipped; the first key of each first character wins;
     // a letter with a combining mark is one character.
     EXPECT_EQ(settings->jumpForced(), (QMap<QString, QString>{{"K", "org.k1"}, {"e\u0301", "org.e"}}));
