@@ -115,7 +115,7 @@ QJsonValue PlistValue::toJson() const
 {
     switch (kind()) {
     case Kind::Bool: return *asBool();
-    case Kind::Int: return double(*asInt());
+    case Kind::Int: return QJsonValue(*asInt());
     case Kind::Double: return *asDouble();
     case Kind::String: return *asString();
     case Kind::StringArray: return QJsonArray::fromStringList(*asStringArray());
@@ -128,6 +128,40 @@ QJsonValue PlistValue::toJson() const
     }
     }
     return {};
+}
+
+std::optional<PlistValue> PlistValue::fromJson(const QJsonValue& json)
+{
+    switch (json.type()) {
+    case QJsonValue::Bool: return PlistValue(json.toBool());
+    case QJsonValue::Double: {
+        const double d = json.toDouble();
+        if (std::isfinite(d) && std::trunc(d) == d && std::fabs(d) < 9.2e18)
+            return PlistValue(json.toInteger());
+        return PlistValue(d);
+    }
+    case QJsonValue::String: return PlistValue(json.toString());
+    case QJsonValue::Array: {
+        QStringList list;
+        for (const QJsonValue& item : json.toArray()) {
+            if (!item.isString())
+                return std::nullopt;
+            list << item.toString();
+        }
+        return PlistValue(list);
+    }
+    case QJsonValue::Object: {
+        StringDictionary dict;
+        const QJsonObject obj = json.toObject();
+        for (auto it = obj.begin(); it != obj.end(); ++it) {
+            if (!it.value().isString())
+                return std::nullopt;
+            dict.insert(it.key(), it.value().toString());
+        }
+        return PlistValue(dict);
+    }
+    default: return std::nullopt;
+    }
 }
 
 QJsonValue PlistValue::toTaggedJson() const
@@ -158,32 +192,15 @@ std::optional<PlistValue> PlistValue::fromTaggedJson(const QJsonValue& json)
         if (ok)
             return PlistValue(i);
         if (v.isDouble())
-            return PlistValue(qint64(v.toDouble()));
+            return PlistValue(PlistValue(v.toDouble()).toInt());
         return std::nullopt;
     }
     if (type == QLatin1String("double") && v.isDouble())
         return PlistValue(v.toDouble());
     if (type == QLatin1String("string") && v.isString())
         return PlistValue(v.toString());
-    if (type == QLatin1String("strings") && v.isArray()) {
-        QStringList list;
-        for (const QJsonValue& item : v.toArray()) {
-            if (!item.isString())
-                return std::nullopt;
-            list << item.toString();
-        }
-        return PlistValue(list);
-    }
-    if (type == QLatin1String("dictionary") && v.isObject()) {
-        StringDictionary dict;
-        const QJsonObject obj = v.toObject();
-        for (auto it = obj.begin(); it != obj.end(); ++it) {
-            if (!it.value().isString())
-                return std::nullopt;
-            dict.insert(it.key(), it.value().toString());
-        }
-        return PlistValue(dict);
-    }
+    if ((type == QLatin1String("strings") && v.isArray()) || (type == QLatin1String("dictionary") && v.isObject()))
+        return fromJson(v);
     return std::nullopt;
 }
 

@@ -63,6 +63,11 @@ public:
 
     /// Plain JSON (for documents such as a settings export).
     QJsonValue toJson() const;
+    /// Plain JSON back into a value: true/false, a whole number as an integer,
+    /// any other number as a double, a string, an array of strings, an object
+    /// of strings. None for anything else (null, arrays or objects holding
+    /// anything but strings).
+    static std::optional<PlistValue> fromJson(const QJsonValue& json);
 
     QString debugDescription() const;
 

@@ -8,6 +8,12 @@ void DefaultsStore::registerDefaults(const QMap<QString, PlistValue>& defaults)
         m_registered.insert(it.key(), it.value());
 }
 
+void DefaultsStore::setValues(const QMap<QString, PlistValue>& values)
+{
+    for (auto it = values.begin(); it != values.end(); ++it)
+        set(it.key(), it.value());
+}
+
 std::optional<PlistValue> DefaultsStore::object(const QString& key) const
 {
     if (auto v = storedValue(key))

@@ -18,6 +18,9 @@ public:
     /// The stored value, ignoring registered defaults.
     virtual std::optional<PlistValue> storedValue(const QString& key) const = 0;
     virtual void set(const QString& key, const PlistValue& value) = 0;
+    /// Stores several values as one change: a store that persists writes them
+    /// together, so a crash never leaves half of them on disk.
+    virtual void setValues(const QMap<QString, PlistValue>& values);
     virtual void remove(const QString& key) = 0;
     /// Keys that hold a stored value.
     virtual QStringList storedKeys() const = 0;

@@ -100,4 +100,39 @@ TEST(PlistValue, MalformedTaggedJsonIsRejected)
     }
 }
 
+TEST(PlistValue, PlainJsonReadsBackTheShapesTheStoreKeeps)
+{
+    struct Case {
+        const char* json; // the member "v" of a document
+        std::optional<PlistValue> value;
+    };
+    const std::vector<Case> cases = {
+        {"true", PlistValue(true)},
+        {"2", PlistValue(qint64(2))},
+        {"2.0", PlistValue(qint64(2))}, // JSON has no integer kind: a whole number is one
+        {"9007199254740993", PlistValue(qint64(9007199254740993))},
+        {"0.25", PlistValue(0.25)},
+        {"1e300", PlistValue(1e300)},
+        {R"("x")", PlistValue("x")},
+        {R"(["b","a"])", PlistValue(QStringList{"b", "a"})},
+        {"[]", PlistValue(QStringList{})},
+        {R"({"k":"v"})", PlistValue(StringDictionary{{"k", "v"}})},
+        {"null", std::nullopt},
+        {R"(["a",null])", std::nullopt},
+        {"[1]", std::nullopt},
+        {R"([["a"]])", std::nullopt},
+        {R"({"k":1})", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.json);
+        const auto doc = QJsonDocument::fromJson(QByteArray(R"({"v":)") + c.json + "}");
+        ASSERT_TRUE(doc.isObject());
+        EXPECT_EQ(PlistValue::fromJson(doc.object().value("v")), c.value);
+    }
+    // An integer goes out and comes back exactly, past the precision of a double.
+    const PlistValue big(qint64(9007199254740993));
+    const QJsonObject out{{"v", big.toJson()}};
+    EXPECT_EQ(PlistValue::fromJson(QJsonDocument::fromJson(QJsonDocument(out).toJson()).object().value("v")), big);
+}
+
 } // namespace

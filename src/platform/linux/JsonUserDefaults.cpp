@@ -86,6 +86,20 @@ void JsonDefaultsStore::set(const QString& key, const PlistValue& value)
     save();
 }
 
+void JsonDefaultsStore::setValues(const QMap<QString, PlistValue>& values)
+{
+    bool changed = false;
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        auto current = m_values.find(it.key());
+        if (current != m_values.end() && *current == it.value())
+            continue;
+        m_values.insert(it.key(), it.value());
+        changed = true;
+    }
+    if (changed)
+        save();
+}
+
 void JsonDefaultsStore::remove(const QString& key)
 {
     if (m_values.remove(key) > 0)

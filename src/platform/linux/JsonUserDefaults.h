@@ -16,6 +16,7 @@ public:
     QString domain() const override { return m_domain; }
     std::optional<PlistValue> storedValue(const QString& key) const override;
     void set(const QString& key, const PlistValue& value) override;
+    void setValues(const QMap<QString, PlistValue>& values) override;
     void remove(const QString& key) override;
     QStringList storedKeys() const override { return m_values.keys(); }
 
