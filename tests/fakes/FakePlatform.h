@@ -17,12 +17,10 @@ namespace quillon::fakes {
 /// Background work runs inline, at once.
 class InlineTasks final : public platform::Tasks {
 public:
-    explicit InlineTasks(FakeMainQueue& queue) : m_queue(queue) {}
+    InlineTasks() = default;
     void run(std::function<void()> work, std::function<void()> then) override;
     std::unique_ptr<platform::SerialQueue> makeSerial() override;
 
-private:
-    FakeMainQueue& m_queue;
 };
 
 /// Every folder lives in one temporary folder that goes with the fake.
@@ -99,7 +97,7 @@ public:
     platform::AppShell& appShell() override { return appShellImpl; }
 
     FakeMainQueue queue;
-    InlineTasks tasksImpl{queue};
+    InlineTasks tasksImpl;
     FakePaths pathsImpl;
     FakeUserDefaults defaults;
     FakeSystemLog log;
