@@ -20,7 +20,6 @@ public:
     InlineTasks() = default;
     void run(std::function<void()> work, std::function<void()> then) override;
     std::unique_ptr<platform::SerialQueue> makeSerial() override;
-
 };
 
 /// Every folder lives in one temporary folder that goes with the fake.
