@@ -15,6 +15,7 @@
 #include "platform/Permissions.h"
 #include "platform/SystemSettings.h"
 #include "platform/UserNotifications.h"
+#include "platform/StatusItem.h"
 
 namespace quillon::platform {
 
@@ -39,6 +40,7 @@ public:
     virtual UserNotifications& userNotifications() = 0;
     virtual SystemSettings& systemSettings() = 0;
     virtual AppShell& appShell() = 0;
+    virtual StatusBar& statusBar() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -47,6 +47,7 @@ public:
     platform::UserNotifications& userNotifications() override { return fake.userNotifications(); }
     platform::SystemSettings& systemSettings() override { return fake.systemSettings(); }
     platform::AppShell& appShell() override { return fake.appShell(); }
+    platform::StatusBar& statusBar() override { return fake.statusBar(); }
 
     fakes::FakePlatform fake;
     X11KeyEvents keys;

@@ -7,6 +7,7 @@
 #include "fakes/FakeSystemSettings.h"
 #include "fakes/FakeUserNotifications.h"
 #include "fakes/FakeUserDefaults.h"
+#include "fakes/FakeStatusItem.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -94,6 +95,7 @@ public:
     platform::UserNotifications& userNotifications() override { return notifications; }
     platform::SystemSettings& systemSettings() override { return systemSettingsImpl; }
     platform::AppShell& appShell() override { return appShellImpl; }
+    platform::StatusBar& statusBar() override { return statusBarImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -110,6 +112,7 @@ public:
     FakeUserNotifications notifications{queue};
     FakeSystemSettings systemSettingsImpl;
     FakeAppShell appShellImpl;
+    FakeStatusBar statusBarImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

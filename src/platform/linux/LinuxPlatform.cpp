@@ -15,6 +15,7 @@
 #include "platform/linux/LinuxSystemSettings.h"
 #include "platform/linux/QtAppShell.h"
 #include "platform/linux/X11Permissions.h"
+#include "platform/linux/QtStatusItem.h"
 
 namespace quillon::platform::linux_ {
 
@@ -35,6 +36,7 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<FreedesktopNotifications> notifications;
     LinuxSystemSettings systemSettings;
     std::unique_ptr<QtAppShell> appShell;
+    QtStatusBar statusBar;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -117,5 +119,7 @@ AppShell& LinuxPlatform::appShell()
         m->appShell = std::make_unique<QtAppShell>(m->build.appId);
     return *m->appShell;
 }
+
+StatusBar& LinuxPlatform::statusBar() { return m->statusBar; }
 
 } // namespace quillon::platform::linux_

@@ -28,6 +28,7 @@ public:
     UserNotifications& userNotifications() override;
     SystemSettings& systemSettings() override;
     AppShell& appShell() override;
+    StatusBar& statusBar() override;
 
 private:
     struct Parts;
