@@ -3,7 +3,6 @@
 #include "notch/NotchGeometry.h"
 #include "notch/NotchStage.h"
 #include "notch/NotchStates.h"
-#include "permissions/ScreenRecordingPermission.h"
 #include "platform/Platform.h"
 #include "settings/Settings.h"
 #include "support/Config.h"
@@ -139,8 +138,9 @@ void NotchFeature::showOCRRestartPrompt()
 {
     if (!m_isActive)
         return;
-    // The prompt itself lives at the notch and comes with the notch's
-    // panels; until then the chip tells the person to relaunch.
+    // X11 lets every client capture the screen from the start, so a grant
+    // that waits for a relaunch (the one case for the prompt at the notch)
+    // does not arise here: the chip says what to do.
     showChip(NotchStates::ocrRestartChip(), chipDuration, true);
 }
 

@@ -9,9 +9,6 @@ class MenuBarIcon {
 public:
     MenuBarIcon() = delete;
 
-    /// The image's size in points.
-    static constexpr QSize size{15, 14};
-
     static QIcon make(bool sessionActive);
 };
 
