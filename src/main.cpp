@@ -48,7 +48,8 @@ int main(int argc, char* argv[])
 
     // The crash reporter goes in before anything else can fail; start-up
     // installs it again, which does nothing the second time.
-    Log::isDebugEnabled = platform::platform().userDefaults().standard().boolForKey(QStringLiteral("diagnostics.logging"));
+    Log::isDebugEnabled =
+        platform::platform().userDefaults().standard().boolForKey(QStringLiteral("diagnostics.logging"));
     CrashReporter::install();
     if (!becomeTheOneInstance(QCoreApplication::arguments())) {
         platform::setPlatform(nullptr);

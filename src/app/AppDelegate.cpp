@@ -38,8 +38,7 @@ QString suiteName()
     return id.isEmpty() ? QStringLiteral("Quillon") : id;
 }
 
-template <typename T, typename... Args>
-T& lazily(std::unique_ptr<T>& slot, Args&&... args)
+template <typename T, typename... Args> T& lazily(std::unique_ptr<T>& slot, Args&&... args)
 {
     if (!slot)
         slot = std::make_unique<T>(std::forward<Args>(args)...);
@@ -48,8 +47,7 @@ T& lazily(std::unique_ptr<T>& slot, Args&&... args)
 
 } // namespace
 
-template <typename F>
-auto AppDelegate::weakly(F&& fn)
+template <typename F> auto AppDelegate::weakly(F&& fn)
 {
     return [weak = std::weak_ptr<AppDelegate*>(m_self), fn = std::forward<F>(fn)](auto&&... args) {
         using Result = decltype(fn(std::declval<AppDelegate&>(), args...));
@@ -73,30 +71,81 @@ AppDelegate::~AppDelegate()
 
 // Lazy parts: each is made on first use, with the services it needs.
 
-LeaderWatcher& AppDelegate::leaderKeys() { return lazily(m_leaderKeys, m_modifiers); }
-FeatureChords& AppDelegate::featureChords() { return lazily(m_featureChords, *m_settings, leaderKeys()); }
-SweepEngine& AppDelegate::sweep() { return lazily(m_sweep, *m_settings); }
-SwipeFeature& AppDelegate::swipe() { return lazily(m_swipe, *m_settings); }
-AwakeFeature& AppDelegate::awake() { return lazily(m_awake, *m_settings, m_battery); }
-SnapFeature& AppDelegate::snap() { return lazily(m_snap, *m_settings, m_modifiers, m_drags, m_hotKeys); }
-JumpFeature& AppDelegate::jump() { return lazily(m_jump, *m_settings, leaderKeys()); }
-NotchFeature& AppDelegate::notch() { return lazily(m_notch, *m_settings, m_battery, m_notchStage); }
-ShelfFeature& AppDelegate::shelf() { return lazily(m_shelf, *m_settings, m_drags, m_notchStage); }
-FocusFeature& AppDelegate::focus() { return lazily(m_focus, *m_settings); }
-BreaksFeature& AppDelegate::breaks() { return lazily(m_breaks, *m_settings); }
-ClipboardFeature& AppDelegate::clipboard() { return lazily(m_clipboard, *m_settings, m_modifiers); }
-SnippetsFeature& AppDelegate::snippets() { return lazily(m_snippets, *m_settings); }
-OCRFeature& AppDelegate::ocr() { return lazily(m_ocr); }
-ColorPickerFeature& AppDelegate::colorPicker() { return lazily(m_colorPicker, m_hotKeys); }
-AutoQuitFeature& AppDelegate::autoQuit() { return lazily(m_autoQuit, *m_settings); }
-StatusMenuController& AppDelegate::statusMenu() { return lazily(m_statusMenu); }
+LeaderWatcher& AppDelegate::leaderKeys()
+{
+    return lazily(m_leaderKeys, m_modifiers);
+}
+FeatureChords& AppDelegate::featureChords()
+{
+    return lazily(m_featureChords, *m_settings, leaderKeys());
+}
+SweepEngine& AppDelegate::sweep()
+{
+    return lazily(m_sweep, *m_settings);
+}
+SwipeFeature& AppDelegate::swipe()
+{
+    return lazily(m_swipe, *m_settings);
+}
+AwakeFeature& AppDelegate::awake()
+{
+    return lazily(m_awake, *m_settings, m_battery);
+}
+SnapFeature& AppDelegate::snap()
+{
+    return lazily(m_snap, *m_settings, m_modifiers, m_drags, m_hotKeys);
+}
+JumpFeature& AppDelegate::jump()
+{
+    return lazily(m_jump, *m_settings, leaderKeys());
+}
+NotchFeature& AppDelegate::notch()
+{
+    return lazily(m_notch, *m_settings, m_battery, m_notchStage);
+}
+ShelfFeature& AppDelegate::shelf()
+{
+    return lazily(m_shelf, *m_settings, m_drags, m_notchStage);
+}
+FocusFeature& AppDelegate::focus()
+{
+    return lazily(m_focus, *m_settings);
+}
+BreaksFeature& AppDelegate::breaks()
+{
+    return lazily(m_breaks, *m_settings);
+}
+ClipboardFeature& AppDelegate::clipboard()
+{
+    return lazily(m_clipboard, *m_settings, m_modifiers);
+}
+SnippetsFeature& AppDelegate::snippets()
+{
+    return lazily(m_snippets, *m_settings);
+}
+OCRFeature& AppDelegate::ocr()
+{
+    return lazily(m_ocr);
+}
+ColorPickerFeature& AppDelegate::colorPicker()
+{
+    return lazily(m_colorPicker, m_hotKeys);
+}
+AutoQuitFeature& AppDelegate::autoQuit()
+{
+    return lazily(m_autoQuit, *m_settings);
+}
+StatusMenuController& AppDelegate::statusMenu()
+{
+    return lazily(m_statusMenu);
+}
 
 SettingsWindowController& AppDelegate::settingsWindow()
 {
     if (!m_settingsWindow) {
         // Reading the features in this order makes those not made yet.
-        AppFeatures bundle{*m_settings, m_permission, snap(),  jump(),   focus(),  snippets(),
-                           clipboard(), shelf(),      notch(), awake(),  breaks(), ocr()};
+        AppFeatures bundle{*m_settings, m_permission, snap(),  jump(),  focus(),  snippets(),
+                           clipboard(), shelf(),      notch(), awake(), breaks(), ocr()};
         m_settingsWindow = std::make_unique<SettingsWindowController>(bundle);
     }
     return *m_settingsWindow;
@@ -106,13 +155,20 @@ const std::vector<FeatureEntry>& AppDelegate::features()
 {
     if (m_features.empty()) {
         m_features = {
-            {SettingsPane::snap, &snap()},     {SettingsPane::jump, &jump()},
-            {SettingsPane::colorPicker, &colorPicker()}, {SettingsPane::clipboard, &clipboard()},
-            {SettingsPane::snippets, &snippets()},       {SettingsPane::ocr, &ocr()},
-            {SettingsPane::shelf, &shelf()},   {SettingsPane::focus, &focus()},
-            {SettingsPane::breaks, &breaks()}, {SettingsPane::swipe, &swipe()},
-            {SettingsPane::awake, &awake()},   {SettingsPane::notch, &notch()},
-            {SettingsPane::sweep, &sweep()},   {SettingsPane::autoQuit, &autoQuit()},
+            {SettingsPane::snap, &snap()},
+            {SettingsPane::jump, &jump()},
+            {SettingsPane::colorPicker, &colorPicker()},
+            {SettingsPane::clipboard, &clipboard()},
+            {SettingsPane::snippets, &snippets()},
+            {SettingsPane::ocr, &ocr()},
+            {SettingsPane::shelf, &shelf()},
+            {SettingsPane::focus, &focus()},
+            {SettingsPane::breaks, &breaks()},
+            {SettingsPane::swipe, &swipe()},
+            {SettingsPane::awake, &awake()},
+            {SettingsPane::notch, &notch()},
+            {SettingsPane::sweep, &sweep()},
+            {SettingsPane::autoQuit, &autoQuit()},
         };
     }
     return m_features;
@@ -154,7 +210,10 @@ bool AppDelegate::hasFeature(SettingsPane pane) const
     }
 }
 
-bool AppDelegate::needsAccessibilityNow() const { return FeatureRegistry::needsAccessibilityNow(*m_settings); }
+bool AppDelegate::needsAccessibilityNow() const
+{
+    return FeatureRegistry::needsAccessibilityNow(*m_settings);
+}
 
 // Start-up. The order matters: the features exist before the first
 // reconcile switches them, the status item before reconcile draws its icon,
@@ -166,7 +225,8 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& arguments)
     Log::session([] { return SessionHeader::atLaunch(); });
     ScreenRecordingPermission::snapshotAtLaunch();
     m_permission.onChange = weakly([](AppDelegate& self, bool granted) { self.permissionChanged(granted); });
-    featureChords().registerAction(weakly([](AppDelegate& self, FeatureChords::Key key) { self.runFeatureKey(key); }));
+    featureChords().registerAction(
+        weakly([](AppDelegate& self, FeatureChords::Key key) { self.runFeatureKey(key); }));
     m_settings->addObserver(weakly([](AppDelegate& self) { self.reconcile(); }));
     connectStatusMenu();
     connectFeatureCallbacks();
@@ -187,12 +247,16 @@ bool AppDelegate::applicationShouldHandleReopen()
     return true;
 }
 
-void AppDelegate::applicationWillTerminate() { Log::debug("Quillon quitting normally"); }
+void AppDelegate::applicationWillTerminate()
+{
+    Log::debug("Quillon quitting normally");
+}
 
 void AppDelegate::permissionChanged(bool granted)
 {
     if (!granted && needsAccessibilityNow()) {
-        Notifier::post(QStringLiteral("accessibility-lost"), QStringLiteral("Quillon: Accessibility permission lost"),
+        Notifier::post(QStringLiteral("accessibility-lost"),
+                       QStringLiteral("Quillon: Accessibility permission lost"),
                        QStringLiteral("Features are paused: window and key control need an X11 session. "
                                       "Log in to an X11 session to resume them."));
     }
@@ -222,13 +286,17 @@ void AppDelegate::connectStatusMenu()
     menu.awakeDuration = weakly([](AppDelegate& self) {
         return int(self.settings().defaults().integerForKey(SettingsKeys::awakeDurationMinutes));
     });
-    menu.setAwakeDuration = weakly(
-        [](AppDelegate& self, int minutes) { self.settings().set(qint64(minutes), SettingsKeys::awakeDurationMinutes); });
-    menu.allowsDisplaySleep = weakly([](AppDelegate& self) { return self.settings().awakeAllowDisplaySleep(); });
-    menu.setAllowsDisplaySleep =
-        weakly([](AppDelegate& self, bool allow) { self.settings().set(allow, SettingsKeys::awakeAllowDisplaySleep); });
+    menu.setAwakeDuration = weakly([](AppDelegate& self, int minutes) {
+        self.settings().set(qint64(minutes), SettingsKeys::awakeDurationMinutes);
+    });
+    menu.allowsDisplaySleep =
+        weakly([](AppDelegate& self) { return self.settings().awakeAllowDisplaySleep(); });
+    menu.setAllowsDisplaySleep = weakly([](AppDelegate& self, bool allow) {
+        self.settings().set(allow, SettingsKeys::awakeAllowDisplaySleep);
+    });
     if (m_updater.controller())
-        menu.onCheckForUpdates = weakly([](AppDelegate& self) { self.m_updater.controller()->checkForUpdates(); });
+        menu.onCheckForUpdates =
+            weakly([](AppDelegate& self) { self.m_updater.controller()->checkForUpdates(); });
 }
 
 // The features whose callbacks are connected at launch are made here, in the
@@ -331,11 +399,13 @@ void AppDelegate::runFeatureKey(FeatureChords::Key key)
         break;
     case FeatureChords::Key::profile1:
     case FeatureChords::Key::profile2: {
-        const auto target = key == FeatureChords::Key::profile1 ? Settings::Profile::one : Settings::Profile::two;
+        const auto target =
+            key == FeatureChords::Key::profile1 ? Settings::Profile::one : Settings::Profile::two;
         const bool already = m_settings->profile() == target;
         m_settings->setProfile(target);
         if (!already)
-            Log::debug([&] { return QStringLiteral("Settings profile: switched to Profile %1").arg(int(target)); });
+            Log::debug(
+                [&] { return QStringLiteral("Settings profile: switched to Profile %1").arg(int(target)); });
         break;
     }
     }
@@ -385,10 +455,12 @@ void AppDelegate::pushLiveSettings()
 
 void AppDelegate::warnIfSpacesUnavailable()
 {
-    if (!m_settings->isSweepEnabled() || m_warnedSpacesUnavailable || WindowSpaces::shared().symbolsResolved())
+    if (!m_settings->isSweepEnabled() || m_warnedSpacesUnavailable ||
+        WindowSpaces::shared().symbolsResolved())
         return;
     m_warnedSpacesUnavailable = true;
-    Notifier::post(QStringLiteral("spaces-api-unavailable"), QStringLiteral("Quillon: limited window detection"),
+    Notifier::post(QStringLiteral("spaces-api-unavailable"),
+                   QStringLiteral("Quillon: limited window detection"),
                    QStringLiteral("The window manager does not report workspaces, so an app with a window on "
                                   "another workspace may be quit when you close its last visible window. "
                                   "Everything else works normally."));

@@ -100,8 +100,7 @@ private:
     void pushLiveSettings();
     void warnIfSpacesUnavailable();
     /// A callback that does nothing once the delegate is gone.
-    template <typename F>
-    auto weakly(F&& fn);
+    template <typename F> auto weakly(F&& fn);
 
     std::unique_ptr<Settings> m_settings;
     AccessibilityPermission m_permission;

@@ -50,7 +50,8 @@ void FeatureRegistry::walk(const std::vector<FeatureEntry>& features, const Sett
                 if (wanted)
                     return QStringLiteral("Feature %1: ON").arg(label);
                 return QStringLiteral("Feature %1: OFF \u2014 %2")
-                    .arg(label, enabled ? QStringLiteral("needs Accessibility") : QStringLiteral("switched off"));
+                    .arg(label,
+                         enabled ? QStringLiteral("needs Accessibility") : QStringLiteral("switched off"));
             });
         }
         if (wanted)

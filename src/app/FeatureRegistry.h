@@ -37,7 +37,8 @@ public:
 
     /// Calls activate() on every wanted feature and deactivate() on every
     /// other one, in list order, logging each change with its reason.
-    static void walk(const std::vector<FeatureEntry>& features, const Settings& settings, bool accessibilityGranted);
+    static void walk(const std::vector<FeatureEntry>& features, const Settings& settings,
+                     bool accessibilityGranted);
 
     /// Shows an on/off chip for each feature whose state changed since the
     /// last report (keep-awake and the notch show their own), while the

@@ -20,7 +20,8 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments)
 {
     LaunchOptions options;
     if (const auto value = valueOf(arguments, QStringLiteral("--appearance")))
-        options.appearance = *value == QLatin1String("dark") ? platform::Appearance::dark : platform::Appearance::light;
+        options.appearance =
+            *value == QLatin1String("dark") ? platform::Appearance::dark : platform::Appearance::light;
 
     qsizetype at = 0;
     if (const auto directory = valueOf(arguments, QStringLiteral("--settings-png"), &at)) {

@@ -32,9 +32,10 @@ const PaneInfo& info(SettingsPane pane)
         {"gettingStarted", "Getting Started", "sparkles.rectangle.stack.fill", std::nullopt, nullptr,
          "A short tour: meet each feature, see it run, keep the ones you want."},
         {"general", "General", "gearshape.fill", std::nullopt, nullptr, ""},
-        {"snap", "Snap", "macwindow", path(&Settings::isSnapEnabled, &Settings::setSnapEnabled), "\u2303\u2325",
-         "Put a window in half, a third, or a corner \u2014 by keyboard, by dragging to an edge, or by nudging "
-         "the mouse."},
+        {"snap", "Snap", "macwindow", path(&Settings::isSnapEnabled, &Settings::setSnapEnabled),
+         "\u2303\u2325",
+         "Put a window in half, a third, or a corner \u2014 by keyboard, by dragging to an edge, or by "
+         "nudging the mouse."},
         {"jump", "Jump", "command", path(&Settings::isJumpEnabled, &Settings::setJumpEnabled), "r\u2318",
          "Hold the \u2318 right of the space bar, tap a letter, land in that app."},
         {"colorPicker", "Color", "eyedropper.halffull",
@@ -43,18 +44,21 @@ const PaneInfo& info(SettingsPane pane)
         {"clipboard", "Clipboard", "doc.on.clipboard",
          path(&Settings::isClipboardEnabled, &Settings::setClipboardEnabled), "hold \u2318V",
          "The last 20 things you copied. Hold \u2318V for a moment to pick an older one."},
-        {"snippets", "Snippets", "text.append", path(&Settings::isSnippetsEnabled, &Settings::setSnippetsEnabled),
+        {"snippets", "Snippets", "text.append",
+         path(&Settings::isSnippetsEnabled, &Settings::setSnippetsEnabled),
          "r\u2318 :", "Saved text you paste by name."},
         {"ocr", "OCR", "text.viewfinder", path(&Settings::isOCREnabled, &Settings::setOCREnabled), nullptr,
          "Copy text out of a picture or a video \u2014 draw a box round it and it's on your clipboard."},
         {"shelf", "Shelf", "tray.fill", path(&Settings::isShelfEnabled, &Settings::setShelfEnabled), nullptr,
          "A drop spot at the top of the screen \u2014 drag files up to park them, drag them out later."},
-        {"focus", "Focus", "circle.lefthalf.filled", path(&Settings::isFocusEnabled, &Settings::setFocusEnabled),
-         nullptr, "Dim everything behind the window you're working in."},
+        {"focus", "Focus", "circle.lefthalf.filled",
+         path(&Settings::isFocusEnabled, &Settings::setFocusEnabled), nullptr,
+         "Dim everything behind the window you're working in."},
         {"breaks", "Breaks", "eye", path(&Settings::isBreaksEnabled, &Settings::setBreaksEnabled), nullptr,
          "Rests your eyes: every 20 minutes, a short pause screen to look away."},
-        {"swipe", "Swipe", "rectangle.on.rectangle", path(&Settings::isSwipeEnabled, &Settings::setSwipeEnabled),
-         nullptr, "Switch desktops (Spaces) instantly \u2014 no sliding animation."},
+        {"swipe", "Swipe", "rectangle.on.rectangle",
+         path(&Settings::isSwipeEnabled, &Settings::setSwipeEnabled), nullptr,
+         "Switch desktops (Spaces) instantly \u2014 no sliding animation."},
         {"awake", "Awake", "cup.and.saucer.fill", path(&Settings::isAwakeEnabled, &Settings::setAwakeEnabled),
          nullptr, "Keep the Mac awake \u2014 indefinitely or for a set time."},
         {"notch", "Notch", "sparkles", std::nullopt, nullptr,
@@ -75,8 +79,8 @@ const PaneInfo& info(SettingsPane pane)
 const std::array<SettingsPane, 17>& SettingsPane::allCases()
 {
     static const std::array<SettingsPane, 17> all{
-        gettingStarted, general, snap,  jump,   colorPicker, clipboard, snippets, ocr,  shelf,
-        focus,          breaks,  swipe, awake,  notch,       sweep,     autoQuit, about,
+        gettingStarted, general, snap,  jump,  colorPicker, clipboard, snippets, ocr,   shelf,
+        focus,          breaks,  swipe, awake, notch,       sweep,     autoQuit, about,
     };
     return all;
 }
@@ -103,11 +107,20 @@ std::optional<SettingsPane> SettingsPane::fromRaw(const QString& raw)
     return std::nullopt;
 }
 
-QString SettingsPane::rawValue() const { return QString::fromLatin1(info(*this).raw); }
+QString SettingsPane::rawValue() const
+{
+    return QString::fromLatin1(info(*this).raw);
+}
 
-QString SettingsPane::title() const { return QString::fromLatin1(info(*this).title); }
+QString SettingsPane::title() const
+{
+    return QString::fromLatin1(info(*this).title);
+}
 
-QString SettingsPane::symbol() const { return QString::fromLatin1(info(*this).symbol); }
+QString SettingsPane::symbol() const
+{
+    return QString::fromLatin1(info(*this).symbol);
+}
 
 std::optional<QIcon> SettingsPane::icon() const
 {
@@ -121,11 +134,20 @@ std::optional<QIcon> SettingsPane::icon() const
     return image;
 }
 
-QColor SettingsPane::tint() const { return DS::featureTints().value(title(), DS::systemGray()); }
+QColor SettingsPane::tint() const
+{
+    return DS::featureTints().value(title(), DS::systemGray());
+}
 
-QString SettingsPane::blurb() const { return Words::adapt(QString::fromUtf8(info(*this).blurb)); }
+QString SettingsPane::blurb() const
+{
+    return Words::adapt(QString::fromUtf8(info(*this).blurb));
+}
 
-std::optional<Settings::BoolKeyPath> SettingsPane::enabledKeyPath() const { return info(*this).enabled; }
+std::optional<Settings::BoolKeyPath> SettingsPane::enabledKeyPath() const
+{
+    return info(*this).enabled;
+}
 
 QStringList SettingsPane::hotkeys() const
 {

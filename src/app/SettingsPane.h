@@ -81,6 +81,9 @@ private:
     Case m_case;
 };
 
-inline size_t qHash(SettingsPane pane, size_t seed = 0) { return ::qHash(int(SettingsPane::Case(pane)), seed); }
+inline size_t qHash(SettingsPane pane, size_t seed = 0)
+{
+    return ::qHash(int(SettingsPane::Case(pane)), seed);
+}
 
 } // namespace quillon

@@ -87,7 +87,10 @@ FeatureChords::FeatureChords(Settings& settings, LeaderWatcher& leader)
 {
 }
 
-FeatureChords::~FeatureChords() { m_leader.remove(this); }
+FeatureChords::~FeatureChords()
+{
+    m_leader.remove(this);
+}
 
 void FeatureChords::registerAction(std::function<void(Key)> action)
 {

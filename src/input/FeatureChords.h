@@ -22,9 +22,9 @@ public:
     /// How the General pane groups the chords in its list of global keys.
     enum class Kind { toggles, tools, app };
 
-    static constexpr std::array<Key, 9> allKeys{Key::awake,     Key::focus,    Key::shelf,
-                                                Key::breaks,    Key::ocr,      Key::clipboard,
-                                                Key::settings,  Key::profile1, Key::profile2};
+    static constexpr std::array<Key, 9> allKeys{Key::awake,    Key::focus,    Key::shelf,
+                                                Key::breaks,   Key::ocr,      Key::clipboard,
+                                                Key::settings, Key::profile1, Key::profile2};
 
     /// The key pressed with the leader: "A", "F", "S", "B", "T", "C", "~", "1", "2".
     static QString letter(Key key);

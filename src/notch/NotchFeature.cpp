@@ -36,10 +36,11 @@ void NotchFeature::activate()
     m_isActive = true;
     if (!m_geometryToken) {
         std::weak_ptr<NotchFeature*> weak = m_self;
-        m_geometryToken = QObject::connect(&NotchGeometry::notifier(), &NotchGeometryNotifier::didChange, [weak] {
-            if (auto self = weak.lock())
-                (*self)->teardown();
-        });
+        m_geometryToken =
+            QObject::connect(&NotchGeometry::notifier(), &NotchGeometryNotifier::didChange, [weak] {
+                if (auto self = weak.lock())
+                    (*self)->teardown();
+            });
     }
     applyBatteryChips();
 }
@@ -86,23 +87,24 @@ void NotchFeature::batteryChanged(BatteryMonitor::State state)
         showChip(NotchStates::batteryChip(!state.isOnBattery, state.percent), chipDuration, true);
         return;
     }
-    const bool crossed = std::any_of(Config::batteryChipThresholds.begin(), Config::batteryChipThresholds.end(),
-                                     [&](int t) { return last->percent > t && state.percent <= t; });
+    const bool crossed =
+        std::any_of(Config::batteryChipThresholds.begin(), Config::batteryChipThresholds.end(),
+                    [&](int t) { return last->percent > t && state.percent <= t; });
     if (crossed)
         showChip(NotchStates::lowBatteryChip(state.percent), chipDuration, true);
 }
 
 bool NotchFeature::showSpaceChip(int number)
 {
-    if (!m_isActive || !m_settings.defaults().boolForKey(SettingsKeys::notchSpaceNumber)
-        || !NotchGeometry::hudScreen())
+    if (!m_isActive || !m_settings.defaults().boolForKey(SettingsKeys::notchSpaceNumber) ||
+        !NotchGeometry::hudScreen())
         return false;
     showChip(NotchStates::spaceChip(number), spaceChipDuration, true);
     return true;
 }
 
-void NotchFeature::showLeaderHints(const std::vector<NotchBarItem>& items, const std::optional<QString>& caption,
-                                   std::optional<double> autoHideAfter)
+void NotchFeature::showLeaderHints(const std::vector<NotchBarItem>& items,
+                                   const std::optional<QString>& caption, std::optional<double> autoHideAfter)
 {
     if (!m_isActive || items.empty())
         return;
@@ -161,7 +163,10 @@ void NotchFeature::showHints(const NotchContent& content)
     Log::debug([&] { return QStringLiteral("Notch hints: ") + content.caption.value_or(QString()); });
 }
 
-void NotchFeature::dropHints() { Log::debug("Notch hints dropped"); }
+void NotchFeature::dropHints()
+{
+    Log::debug("Notch hints dropped");
+}
 
 void NotchFeature::teardown() {}
 

@@ -67,7 +67,8 @@ public:
     {
         m_sidebar->setCurrentRow(int(SettingsPane::Case(pane)));
         const auto icon = pane.icon();
-        m_glyph->setPixmap(icon ? QPixmap::fromImage(Symbols::render(*icon, QSize(48, 48), pane.tint())) : QPixmap());
+        m_glyph->setPixmap(icon ? QPixmap::fromImage(Symbols::render(*icon, QSize(48, 48), pane.tint()))
+                                : QPixmap());
         m_title->setText(pane.title());
         m_blurb->setText(KeyNames::label(pane.blurb()));
         QStringList keys;
@@ -92,7 +93,10 @@ SettingsWindowController::SettingsWindowController(AppFeatures features)
 
 SettingsWindowController::~SettingsWindowController() = default;
 
-QWidget* SettingsWindowController::window() const { return m_window.get(); }
+QWidget* SettingsWindowController::window() const
+{
+    return m_window.get();
+}
 
 void SettingsWindowController::show()
 {
@@ -100,7 +104,8 @@ void SettingsWindowController::show()
         m_window = std::make_unique<Window>();
         m_window->showPane(m_selected);
         QObject::connect(&m_window->sidebar(), &QListWidget::currentRowChanged, [this](int row) {
-            if (row >= 0 && row < int(SettingsPane::allCases().size()) && row != int(SettingsPane::Case(m_selected)))
+            if (row >= 0 && row < int(SettingsPane::allCases().size()) &&
+                row != int(SettingsPane::Case(m_selected)))
                 select(SettingsPane::allCases()[std::size_t(row)]);
         });
     }

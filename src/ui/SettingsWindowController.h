@@ -28,7 +28,8 @@ public:
     /// Shows every listed pane in turn (all of them for an empty list) and
     /// saves the window of each as "<pane>.png" in `directory`, then calls
     /// `completion`.
-    void debugSnapshot(const QString& directory, std::vector<SettingsPane> only, std::function<void()> completion);
+    void debugSnapshot(const QString& directory, std::vector<SettingsPane> only,
+                       std::function<void()> completion);
 
     const AppFeatures& features() const { return m_features; }
     /// Nothing until the first show().

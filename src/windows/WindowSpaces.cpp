@@ -8,8 +8,14 @@ WindowSpaces& WindowSpaces::shared()
     return instance;
 }
 
-bool WindowSpaces::isOnOtherSpace(uint32_t, uint64_t) const { return false; }
+bool WindowSpaces::isOnOtherSpace(uint32_t, uint64_t) const
+{
+    return false;
+}
 
-std::optional<uint64_t> WindowSpaces::otherSpace(uint32_t, uint64_t) const { return std::nullopt; }
+std::optional<uint64_t> WindowSpaces::otherSpace(uint32_t, uint64_t) const
+{
+    return std::nullopt;
+}
 
 } // namespace quillon

@@ -1,9 +1,9 @@
 #include "app/AppDelegate.h"
+#include "fakes/FakePlatform.h"
 #include "features/awake/AwakeFeature.h"
 #include "features/colorpicker/ColorPickerFeature.h"
 #include "features/focus/FocusFeature.h"
 #include "features/snap/SnapFeature.h"
-#include "fakes/FakePlatform.h"
 #include "notch/NotchFeature.h"
 #include "notch/NotchGeometry.h"
 #include "support/Log.h"
@@ -35,7 +35,10 @@ protected:
     }
 
     /// Stores a value before launch, as an earlier run would have.
-    void preset(const QString& key, const platform::PlistValue& value) { fake.defaults.standard().set(key, value); }
+    void preset(const QString& key, const platform::PlistValue& value)
+    {
+        fake.defaults.standard().set(key, value);
+    }
     AppDelegate& launch(const QStringList& arguments = {"quillon"})
     {
         delegate = std::make_unique<AppDelegate>();
@@ -70,16 +73,17 @@ TEST_F(AppDelegateTest, StartUpRunsItsStepsInOrder)
         bool settingsShown = false;
         platform::Appearance appearance = platform::Appearance::light;
     };
-    const std::vector<SettingsPane> wiredFirst{SettingsPane::sweep, SettingsPane::notch,    SettingsPane::swipe,
-                                               SettingsPane::awake, SettingsPane::jump,     SettingsPane::snippets,
-                                               SettingsPane::ocr,   SettingsPane::colorPicker, SettingsPane::breaks,
-                                               SettingsPane::snap};
+    const std::vector<SettingsPane> wiredFirst{
+        SettingsPane::sweep,  SettingsPane::notch,    SettingsPane::swipe, SettingsPane::awake,
+        SettingsPane::jump,   SettingsPane::snippets, SettingsPane::ocr,   SettingsPane::colorPicker,
+        SettingsPane::breaks, SettingsPane::snap};
     auto moment = [&] {
         Moment m;
         m.permissionWatched = fake.permissionsImpl.trustHandlerCount() > 0;
         for (const SettingsPane pane : SettingsPane::features())
             m.made.push_back(delegate->hasFeature(pane));
-        m.settingsShown = delegate->settingsWindow().window() && delegate->settingsWindow().window()->isVisible();
+        m.settingsShown =
+            delegate->settingsWindow().window() && delegate->settingsWindow().window()->isVisible();
         m.appearance = fake.appShellImpl.current;
         return m;
     };
@@ -115,7 +119,8 @@ TEST_F(AppDelegateTest, StartUpRunsItsStepsInOrder)
 
     // The launch header opens the log; reconcile's lines follow it.
     ASSERT_FALSE(fake.log.lines.empty());
-    EXPECT_TRUE(fake.log.lines.front().message.startsWith("Quillon ")) << fake.log.lines.front().message.toStdString();
+    EXPECT_TRUE(fake.log.lines.front().message.startsWith("Quillon "))
+        << fake.log.lines.front().message.toStdString();
     EXPECT_TRUE(logged("Feature Notch: ON"));
 }
 
@@ -275,7 +280,8 @@ TEST_F(AppDelegateTest, ReopenAndTheMenuOpenSettings)
         if (!action->isSeparator())
             titles << action->text();
     }
-    EXPECT_EQ(titles, (QStringList{"Settings\u2026", "Quit Quillon"})) << "no update framework, no update entry";
+    EXPECT_EQ(titles, (QStringList{"Settings\u2026", "Quit Quillon"}))
+        << "no update framework, no update entry";
     menu->actions().first()->trigger();
     EXPECT_TRUE(settingsShown());
     menu->actions().last()->trigger();
@@ -291,7 +297,8 @@ TEST_F(AppDelegateTest, SettingsSnapshotWritesTheListedPanesAndQuits)
     const QString out = dir.path() + "/shots";
     launch({"quillon", "--settings-png", out, "snap,bogus,jump"});
     EXPECT_EQ(fake.appShellImpl.terminations, 0);
-    fake.queue.advance(SettingsWindowController::snapshotStartDelay + 3 * SettingsWindowController::snapshotPaneDelay);
+    fake.queue.advance(SettingsWindowController::snapshotStartDelay +
+                       3 * SettingsWindowController::snapshotPaneDelay);
     EXPECT_EQ(QDir(out).entryList(QDir::Files), (QStringList{"jump.png", "snap.png"}));
     EXPECT_EQ(fake.appShellImpl.terminations, 1);
     QImage shot(out + "/snap.png");

@@ -142,7 +142,8 @@ TEST_F(FeatureRegistryTest, WithEverySwitchOffOnlyTheNotchRuns)
 {
     walk(true);
     for (const auto& entry : entries)
-        EXPECT_EQ(entry.feature->isActive(), entry.pane == SettingsPane::notch) << entry.pane.rawValue().toStdString();
+        EXPECT_EQ(entry.feature->isActive(), entry.pane == SettingsPane::notch)
+            << entry.pane.rawValue().toStdString();
     EXPECT_TRUE(report().empty());
 }
 
@@ -196,12 +197,10 @@ TEST(FeatureRegistry, AccessibilityIsNeededForFeaturesOrRightHandShortcuts)
         bool needed;
     };
     const Row table[] = {
-        {"snap.isEnabled", true},        // window control
+        {"snap.isEnabled", true},         // window control
         {"colorPicker.isEnabled", false}, // its hot key is an ordinary one
         {"ocr.isEnabled", true},          // its chord uses the right-hand leaders
-        {"awake.isEnabled", true},
-        {"autoQuit.isEnabled", false},
-        {"swipe.isEnabled", true},
+        {"awake.isEnabled", true},        {"autoQuit.isEnabled", false}, {"swipe.isEnabled", true},
     };
     EXPECT_FALSE(FeatureRegistry::needsAccessibilityNow(settings));
     for (const Row& row : table) {

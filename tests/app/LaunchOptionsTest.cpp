@@ -48,7 +48,9 @@ TEST(LaunchOptions, SettingsSnapshotTakesTheFolderAndTheKnownPanes)
          {SettingsPane::jump, SettingsPane::snap, SettingsPane::jump}},
         // Nothing known: an empty list, which the snapshot reads as every pane.
         {{"quillon", "--settings-png", "out", "bogus"}, "out", {}},
-        {{"quillon", "--settings-png", "first", "about", "--settings-png", "second"}, "first", {SettingsPane::about}},
+        {{"quillon", "--settings-png", "first", "about", "--settings-png", "second"},
+         "first",
+         {SettingsPane::about}},
     };
     for (const Row& row : table) {
         SCOPED_TRACE(row.arguments.join(' ').toStdString());

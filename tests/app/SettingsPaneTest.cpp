@@ -26,8 +26,17 @@ std::vector<PaneRow> rows()
         {SettingsPane::general, "general", "General", nullptr, {chord + "~", chord + "1", chord + "2"}, true},
         {SettingsPane::snap, "snap", "Snap", "snap.isEnabled", {"\u2303\u2325"}, false},
         {SettingsPane::jump, "jump", "Jump", "jump.isEnabled", {"r\u2318"}, true},
-        {SettingsPane::colorPicker, "colorPicker", "Color", "colorPicker.isEnabled", {"\u2303\u2325\u21e7C"}, false},
-        {SettingsPane::clipboard, "clipboard", "Clipboard", "clipboard.isEnabled", {"hold \u2318V", chord + "C"},
+        {SettingsPane::colorPicker,
+         "colorPicker",
+         "Color",
+         "colorPicker.isEnabled",
+         {"\u2303\u2325\u21e7C"},
+         false},
+        {SettingsPane::clipboard,
+         "clipboard",
+         "Clipboard",
+         "clipboard.isEnabled",
+         {"hold \u2318V", chord + "C"},
          true},
         {SettingsPane::snippets, "snippets", "Snippets", "snippets.isEnabled", {"r\u2318 :"}, true},
         {SettingsPane::ocr, "ocr", "OCR", "ocr.isEnabled", {chord + "T"}, true},
@@ -90,10 +99,10 @@ TEST(SettingsPane, RawValuesAreCaseSensitive)
 TEST(SettingsPane, FeaturePanesAreTheFourteenWithoutTourGeneralAndAbout)
 {
     const std::vector<SettingsPane> expected{
-        SettingsPane::snap,  SettingsPane::jump,   SettingsPane::colorPicker, SettingsPane::clipboard,
-        SettingsPane::snippets, SettingsPane::ocr, SettingsPane::shelf,       SettingsPane::focus,
-        SettingsPane::breaks, SettingsPane::swipe, SettingsPane::awake,       SettingsPane::notch,
-        SettingsPane::sweep, SettingsPane::autoQuit};
+        SettingsPane::snap,     SettingsPane::jump,    SettingsPane::colorPicker, SettingsPane::clipboard,
+        SettingsPane::snippets, SettingsPane::ocr,     SettingsPane::shelf,       SettingsPane::focus,
+        SettingsPane::breaks,   SettingsPane::swipe,   SettingsPane::awake,       SettingsPane::notch,
+        SettingsPane::sweep,    SettingsPane::autoQuit};
     EXPECT_EQ(SettingsPane::features(), expected);
     // The notch is a feature pane, though it cannot be switched off.
     EXPECT_FALSE(SettingsPane(SettingsPane::notch).enabledKeyPath());
@@ -126,10 +135,14 @@ TEST(FeatureChords, KeysBelongToTheirPanesInCaseOrder)
     using K = FeatureChords::Key;
     using Kind = FeatureChords::Kind;
     const Row table[] = {
-        {K::awake, "A", SettingsPane::awake, Kind::toggles},    {K::focus, "F", SettingsPane::focus, Kind::toggles},
-        {K::shelf, "S", SettingsPane::shelf, Kind::tools},      {K::breaks, "B", SettingsPane::breaks, Kind::toggles},
-        {K::ocr, "T", SettingsPane::ocr, Kind::tools},          {K::clipboard, "C", SettingsPane::clipboard, Kind::tools},
-        {K::settings, "~", SettingsPane::general, Kind::app},   {K::profile1, "1", SettingsPane::general, Kind::app},
+        {K::awake, "A", SettingsPane::awake, Kind::toggles},
+        {K::focus, "F", SettingsPane::focus, Kind::toggles},
+        {K::shelf, "S", SettingsPane::shelf, Kind::tools},
+        {K::breaks, "B", SettingsPane::breaks, Kind::toggles},
+        {K::ocr, "T", SettingsPane::ocr, Kind::tools},
+        {K::clipboard, "C", SettingsPane::clipboard, Kind::tools},
+        {K::settings, "~", SettingsPane::general, Kind::app},
+        {K::profile1, "1", SettingsPane::general, Kind::app},
         {K::profile2, "2", SettingsPane::general, Kind::app},
     };
     ASSERT_EQ(std::size(table), FeatureChords::allKeys.size());

@@ -38,8 +38,9 @@ public:
     }
     /// With diagnostics on or off and nothing else set.
     QuillonRun(const QTemporaryDir& home, bool diagnostics)
-        : QuillonRun(home, diagnostics ? QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true}})")
-                                       : QByteArray("{}"))
+        : QuillonRun(home, diagnostics
+                               ? QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true}})")
+                               : QByteArray("{}"))
     {
     }
     ~QuillonRun()

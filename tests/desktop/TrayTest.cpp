@@ -49,7 +49,8 @@ std::vector<xcb_window_t> children(X11Connection& x, xcb_window_t window)
 }
 
 /// Whether a window of class `wanted` lies somewhere inside a window of class `host`.
-bool nestedInside(X11Connection& x, xcb_window_t window, const QString& host, const QString& wanted, bool inHost)
+bool nestedInside(X11Connection& x, xcb_window_t window, const QString& host, const QString& wanted,
+                  bool inHost)
 {
     for (const xcb_window_t child : children(x, window)) {
         const QString cls = windowClass(x, child);
@@ -77,15 +78,16 @@ TEST(Tray, IconIsEmbeddedInTheTrayHost)
     tray.start(trayer, {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "200",
                         "--height", "24"});
     ASSERT_TRUE(tray.waitForStarted(5000));
-    ASSERT_TRUE(quillon::testing::waitFor([&] { return selectionOwner(*x, "_NET_SYSTEM_TRAY_S0") != XCB_NONE; },
-                                          10000));
+    ASSERT_TRUE(quillon::testing::waitFor(
+        [&] { return selectionOwner(*x, "_NET_SYSTEM_TRAY_S0") != XCB_NONE; }, 10000));
 
     QTemporaryDir home;
     // A feature on: no first-run settings window, so the tray is the only way in.
-    quillon::testing::QuillonRun quillon(home, R"({"colorPicker.isEnabled": {"type": "bool", "value": true}})");
+    quillon::testing::QuillonRun quillon(home,
+                                         R"({"colorPicker.isEnabled": {"type": "bool", "value": true}})");
     ASSERT_TRUE(quillon.start());
-    EXPECT_TRUE(quillon::testing::waitFor([&] { return nestedInside(*x, x->root(), "trayer", "Quillon", false); },
-                                          10000))
+    EXPECT_TRUE(quillon::testing::waitFor(
+        [&] { return nestedInside(*x, x->root(), "trayer", "Quillon", false); }, 10000))
         << "Quillon's icon did not appear in the tray";
 
     quillon.process.terminate();

@@ -1,5 +1,5 @@
-#include "fakes/FakePlatform.h"
 #include "features/clipboard/ClipboardStore.h"
+#include "fakes/FakePlatform.h"
 
 #include <gtest/gtest.h>
 

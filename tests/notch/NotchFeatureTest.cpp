@@ -1,5 +1,5 @@
-#include "fakes/FakePlatform.h"
 #include "notch/NotchFeature.h"
+#include "fakes/FakePlatform.h"
 #include "notch/NotchGeometry.h"
 #include "notch/NotchStage.h"
 #include "settings/Settings.h"

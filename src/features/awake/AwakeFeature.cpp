@@ -11,6 +11,9 @@ AwakeFeature::AwakeFeature(Settings& settings, BatteryMonitor& battery)
 {
 }
 
-void AwakeFeature::toggleQuick() { m_settings.set(!m_settings.isAwakeEnabled(), SettingsKeys::awakeIsEnabled); }
+void AwakeFeature::toggleQuick()
+{
+    m_settings.set(!m_settings.isAwakeEnabled(), SettingsKeys::awakeIsEnabled);
+}
 
 } // namespace quillon

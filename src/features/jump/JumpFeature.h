@@ -22,7 +22,9 @@ public:
     /// The workspace number moved to.
     std::function<void(int)> onSpaceJumped;
     /// Items shown after the command leader's own hint tiles.
-    std::function<std::vector<NotchBarItem>()> trailingCommandHints = [] { return std::vector<NotchBarItem>{}; };
+    std::function<std::vector<NotchBarItem>()> trailingCommandHints = [] {
+        return std::vector<NotchBarItem>{};
+    };
 
     /// Recomputes the automatic letter bindings from the running applications.
     void rebuildAutoBindings() {}

@@ -2,7 +2,8 @@
 
 namespace quillon {
 
-SnapFeature::SnapFeature(Settings& settings, ModifierWatcher& modifiers, DragWatcher& drag, HotKeyWatcher& hotKeys)
+SnapFeature::SnapFeature(Settings& settings, ModifierWatcher& modifiers, DragWatcher& drag,
+                         HotKeyWatcher& hotKeys)
     : BasicFeature(QStringLiteral("Snap"))
     , m_settings(settings)
     , m_modifiers(modifiers)

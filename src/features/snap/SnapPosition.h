@@ -27,12 +27,12 @@ enum class SnapPosition {
 };
 
 inline constexpr std::array<SnapPosition, 18> allSnapPositions{
-    SnapPosition::leftHalf,      SnapPosition::rightHalf,      SnapPosition::topHalf,
-    SnapPosition::bottomHalf,    SnapPosition::topLeft,        SnapPosition::topRight,
-    SnapPosition::bottomLeft,    SnapPosition::bottomRight,    SnapPosition::leftThird,
-    SnapPosition::centerThird,   SnapPosition::rightThird,     SnapPosition::leftTwoThirds,
-    SnapPosition::rightTwoThirds, SnapPosition::maximize,      SnapPosition::center,
-    SnapPosition::restore,       SnapPosition::nextDisplay,    SnapPosition::previousDisplay,
+    SnapPosition::leftHalf,       SnapPosition::rightHalf,   SnapPosition::topHalf,
+    SnapPosition::bottomHalf,     SnapPosition::topLeft,     SnapPosition::topRight,
+    SnapPosition::bottomLeft,     SnapPosition::bottomRight, SnapPosition::leftThird,
+    SnapPosition::centerThird,    SnapPosition::rightThird,  SnapPosition::leftTwoThirds,
+    SnapPosition::rightTwoThirds, SnapPosition::maximize,    SnapPosition::center,
+    SnapPosition::restore,        SnapPosition::nextDisplay, SnapPosition::previousDisplay,
 };
 
 } // namespace quillon

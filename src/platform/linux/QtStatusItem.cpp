@@ -36,7 +36,10 @@ QtStatusItem::QtStatusItem()
     });
 }
 
-QtStatusItem::~QtStatusItem() { m_tray.hide(); }
+QtStatusItem::~QtStatusItem()
+{
+    m_tray.hide();
+}
 
 void QtStatusItem::setIcon(const QIcon& icon)
 {
