@@ -4,6 +4,8 @@
 #include "platform/Clock.h"
 #include "platform/Displays.h"
 #include "platform/MainQueue.h"
+#include "platform/MotionPreference.h"
+#include "platform/OverlayWindows.h"
 #include "platform/Paths.h"
 #include "platform/SystemLog.h"
 #include "platform/Tasks.h"
@@ -25,6 +27,8 @@ public:
     virtual SystemLog& systemLog() = 0;
     virtual const BuildInfo& buildInfo() = 0;
     virtual Displays& displays() = 0;
+    virtual OverlayWindows& overlayWindows() = 0;
+    virtual MotionPreference& motionPreference() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakes/FakeMainQueue.h"
+#include "fakes/FakeOverlayWindows.h"
 #include "fakes/FakeUserDefaults.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
@@ -85,6 +86,8 @@ public:
     platform::SystemLog& systemLog() override { return log; }
     const platform::BuildInfo& buildInfo() override { return build; }
     platform::Displays& displays() override { return displaysImpl; }
+    platform::OverlayWindows& overlayWindows() override { return overlays; }
+    platform::MotionPreference& motionPreference() override { return motion; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl{queue};
@@ -94,6 +97,8 @@ public:
     platform::BuildInfo build{QStringLiteral("app.quillon.Quillon"), QStringLiteral("1.4.2"), QStringLiteral("87"),
                               QStringLiteral("3fa9c1e"), QString()};
     FakeDisplays displaysImpl;
+    FakeOverlayWindows overlays;
+    FakeMotionPreference motion;
 
 private:
     platform::Platform* m_previous = nullptr;

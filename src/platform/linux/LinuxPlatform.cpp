@@ -3,10 +3,12 @@
 #include "BuildInfoValues.h"
 #include "platform/linux/JournalLog.h"
 #include "platform/linux/JsonUserDefaults.h"
+#include "platform/linux/PortalMotionPreference.h"
 #include "platform/linux/QtDisplays.h"
 #include "platform/linux/QtMainQueue.h"
 #include "platform/linux/QtTasks.h"
 #include "platform/linux/SystemClock.h"
+#include "platform/linux/X11OverlayWindows.h"
 #include "platform/linux/XdgPaths.h"
 
 namespace quillon::platform::linux_ {
@@ -21,6 +23,8 @@ struct LinuxPlatform::Parts {
     JournalLog log;
     std::unique_ptr<JsonUserDefaults> defaults;
     std::unique_ptr<QtDisplays> displays;
+    std::unique_ptr<X11OverlayWindows> overlays;
+    std::unique_ptr<PortalMotionPreference> motion;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -54,6 +58,21 @@ Displays& LinuxPlatform::displays()
     if (!m->displays)
         m->displays = std::make_unique<QtDisplays>();
     return *m->displays;
+}
+
+OverlayWindows& LinuxPlatform::overlayWindows()
+{
+    if (!m->overlays)
+        m->overlays = std::make_unique<X11OverlayWindows>();
+    return *m->overlays;
+}
+
+// Created on first use, once the event loop's D-Bus connection can be made.
+MotionPreference& LinuxPlatform::motionPreference()
+{
+    if (!m->motion)
+        m->motion = std::make_unique<PortalMotionPreference>();
+    return *m->motion;
 }
 
 } // namespace quillon::platform::linux_

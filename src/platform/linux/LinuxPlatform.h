@@ -21,6 +21,8 @@ public:
     SystemLog& systemLog() override;
     const BuildInfo& buildInfo() override;
     Displays& displays() override;
+    OverlayWindows& overlayWindows() override;
+    MotionPreference& motionPreference() override;
 
 private:
     struct Parts;
