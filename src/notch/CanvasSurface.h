@@ -1,5 +1,6 @@
 #pragma once
 
+#include "notch/NotchBarView.h"
 #include "notch/NotchSurface.h"
 
 #include <QPointer>

@@ -11,7 +11,7 @@ namespace {
 
 struct Wing {
     std::vector<NotchItemView> views;
-    QSizeF size;
+    QSizeF size{0, 0};
 };
 
 Wing buildWing(const std::vector<NotchBarItem>& items)

@@ -43,7 +43,7 @@ public:
         double captionRightOverhang = 0;
         /// The notch's left edge inside the bar.
         double notchX = 0;
-        QSizeF size;
+        QSizeF size{0, 0};
         /// The tops of the two wing stacks.
         double leftY = 0;
         double rightY = 0;

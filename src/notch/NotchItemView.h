@@ -52,7 +52,7 @@ struct NotchItemView {
     enum class Kind { keycap, titledKeycap, badgedIcon, group, wave };
 
     Kind kind = Kind::group;
-    QSizeF size;
+    QSizeF size{0, 0};
     std::vector<NotchItemPart> parts;
 
     /// The view for one item: the first rule that fits its fields.

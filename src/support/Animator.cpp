@@ -6,6 +6,14 @@
 
 namespace quillon {
 
+namespace {
+
+// Times are sums of uptimes and durations; a completion due within this much
+// of a frame runs on it rather than a whole frame later.
+constexpr double kTolerance = 1e-6;
+
+} // namespace
+
 Animator::Animator(std::function<void()> onFrame)
     : m_onFrame(std::move(onFrame))
 {
@@ -71,7 +79,7 @@ void Animator::schedule()
     m_next.cancel();
     m_nextTime = next;
     std::weak_ptr<bool> alive = m_alive;
-    m_next = platform::platform().mainQueue().after(next - t, [this, alive] {
+    m_next = platform::platform().mainQueue().after(std::max(0.0, next - t - kTolerance / 2), [this, alive] {
         if (const auto a = alive.lock(); a && *a)
             tick();
     });
@@ -89,7 +97,7 @@ void Animator::tick()
     std::vector<Pending> due;
     std::stable_sort(m_pending.begin(), m_pending.end(),
                      [](const Pending& a, const Pending& b) { return a.time < b.time; });
-    while (!m_pending.empty() && m_pending.front().time <= t) {
+    while (!m_pending.empty() && m_pending.front().time <= t + kTolerance) {
         due.push_back(std::move(m_pending.front()));
         m_pending.erase(m_pending.begin());
     }
