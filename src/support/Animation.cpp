@@ -49,7 +49,7 @@ TimingCurve TimingCurve::easeDefault() { return bezier(0.25, 0.1, 0.25, 1); }
 TimingCurve TimingCurve::spring(const Spring& spring)
 {
     const double duration = spring.settlingDuration();
-    return TimingCurve([spring, duration](double f) { return f >= 1 ? 1.0 : spring.value(f * duration); });
+    return TimingCurve([spring, duration](double f) { return f >= 1 - 1e-9 ? 1.0 : spring.value(f * duration); });
 }
 
 // A cubic Bézier from (0, 0) to (1, 1): the fraction is its x, the progress its y.
