@@ -47,7 +47,10 @@ CanvasSurface::CanvasMount::CanvasMount(NotchBarView* bar, QWidget* canvas, QWid
 {
 }
 
-CanvasSurface::CanvasMount::~CanvasMount() { discard(m_bar); }
+CanvasSurface::CanvasMount::~CanvasMount()
+{
+    discard(m_bar);
+}
 
 // `frame` is y up in the canvas; the bar keeps its own size.
 void CanvasSurface::CanvasMount::place(NotchBarView* bar, const QRectF& frame)

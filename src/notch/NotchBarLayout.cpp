@@ -20,7 +20,8 @@ Wing buildWing(const std::vector<NotchBarItem>& items)
     for (const auto& item : items) {
         wing.views.push_back(NotchItemView::make(item));
         const QSizeF s = wing.views.back().size;
-        wing.size.setWidth(wing.size.width() + s.width() + (wing.views.size() > 1 ? NotchBarLayout::wingSpacing : 0));
+        wing.size.setWidth(wing.size.width() + s.width() +
+                           (wing.views.size() > 1 ? NotchBarLayout::wingSpacing : 0));
         wing.size.setHeight(std::max(wing.size.height(), s.height()));
     }
     return wing;
@@ -56,7 +57,8 @@ NotchBarLayout::Metrics NotchBarLayout::measure(const QSizeF& notch, double drop
     return m;
 }
 
-NotchBarLayout::NotchBarLayout(const NotchContent& content, const QSizeF& notch, double drop, bool physicalNotch)
+NotchBarLayout::NotchBarLayout(const NotchContent& content, const QSizeF& notch, double drop,
+                               bool physicalNotch)
     : m_notch(notch)
     , m_drop(drop)
     , m_physical(physicalNotch)
@@ -66,7 +68,8 @@ NotchBarLayout::NotchBarLayout(const NotchContent& content, const QSizeF& notch,
     const auto caption = placeCaption(content.caption);
     m_metrics = measure(notch, drop, left.size, right.size, caption ? caption->view.size.width() : 0);
 
-    const auto place = [this](const Wing& wing, const std::vector<NotchBarItem>& items, double x, double top) {
+    const auto place = [this](const Wing& wing, const std::vector<NotchBarItem>& items, double x,
+                              double top) {
         for (size_t i = 0; i < wing.views.size(); ++i) {
             const NotchItemView& view = wing.views[i];
             const QPointF origin(x, top + (wing.size.height() - view.size.height()) * 0.5);
@@ -94,7 +97,10 @@ std::optional<NotchBarLayout::Caption> NotchBarLayout::placeCaption(const std::o
     return caption;
 }
 
-void NotchBarLayout::setCaption(const std::optional<QString>& text) { m_caption = placeCaption(text); }
+void NotchBarLayout::setCaption(const std::optional<QString>& text)
+{
+    m_caption = placeCaption(text);
+}
 
 std::optional<QRectF> NotchBarLayout::itemRect(const QString& key) const
 {
@@ -104,7 +110,10 @@ std::optional<QRectF> NotchBarLayout::itemRect(const QString& key) const
     return *it;
 }
 
-NotchShape NotchBarLayout::fullShape() const { return NotchShape::of(QRectF(QPointF(0, 0), size()), fullRadius); }
+NotchShape NotchBarLayout::fullShape() const
+{
+    return NotchShape::of(QRectF(QPointF(0, 0), size()), fullRadius);
+}
 
 NotchShape NotchBarLayout::notchShape() const
 {

@@ -31,7 +31,8 @@ double pulseOpacity(double elapsed)
         return 0;
     for (int i = 1; i < 4; ++i) {
         if (f <= times[i])
-            return values[i - 1] + (values[i] - values[i - 1]) * (f - times[i - 1]) / (times[i] - times[i - 1]);
+            return values[i - 1] +
+                   (values[i] - values[i - 1]) * (f - times[i - 1]) / (times[i] - times[i - 1]);
     }
     return 0;
 }
@@ -81,7 +82,10 @@ double NotchBarMotion::animateOut(double now)
     return now + closeDuration;
 }
 
-bool NotchBarMotion::isClosing() const { return m_pathAnimation && m_pathAnimation->closing; }
+bool NotchBarMotion::isClosing() const
+{
+    return m_pathAnimation && m_pathAnimation->closing;
+}
 
 void NotchBarMotion::showStatic()
 {
@@ -97,7 +101,8 @@ void NotchBarMotion::pulse(const QRectF& itemRect, double now)
     m_pulses.push_back({itemRect.adjusted(-4, -2, 4, 2), now});
 }
 
-void NotchBarMotion::setAccentOutline(bool on, const QColor& color, bool breathing, bool reduceMotion, double now)
+void NotchBarMotion::setAccentOutline(bool on, const QColor& color, bool breathing, bool reduceMotion,
+                                      double now)
 {
     if (!on) {
         m_outline.clear();
@@ -152,8 +157,9 @@ NotchBarMotion::Frame NotchBarMotion::frameAt(double time) const
 
 bool NotchBarMotion::repeats() const
 {
-    return std::any_of(m_outline.begin(), m_outline.end(),
-                       [](const OutlineLayer& l) { return l.opacity.animation && l.opacity.animation->repeatsForever; });
+    return std::any_of(m_outline.begin(), m_outline.end(), [](const OutlineLayer& l) {
+        return l.opacity.animation && l.opacity.animation->repeatsForever;
+    });
 }
 
 double NotchBarMotion::busyUntil() const
@@ -180,7 +186,8 @@ double NotchBarMotion::busyUntil() const
 
 void NotchBarMotion::prune(double now)
 {
-    if (m_pathAnimation && m_pathAnimation->progress.isFinished(now) && !m_pathAnimation->progress.fillForwards)
+    if (m_pathAnimation && m_pathAnimation->progress.isFinished(now) &&
+        !m_pathAnimation->progress.fillForwards)
         m_pathAnimation.reset();
     m_opacity.prune(now);
     m_fade.prune(now);

@@ -62,7 +62,10 @@ NotchBarView::NotchBarView(const NotchContent& content, const QSizeF& notch, dou
 
 NotchBarView::~NotchBarView() = default;
 
-NotchItemView NotchBarView::itemView(const Item& item) { return NotchItemView::make(item); }
+NotchItemView NotchBarView::itemView(const Item& item)
+{
+    return NotchItemView::make(item);
+}
 
 void NotchBarView::animateIn(const std::optional<NotchShape>& from)
 {
@@ -133,7 +136,10 @@ QColor NotchBarView::legibleOutline(const QColor& color)
                             float(towardsWhite(rgb.blueF())), float(towardsWhite(rgb.alphaF())));
 }
 
-NotchBarMotion::Frame NotchBarView::currentFrame() const { return m_motion.frameAt(Animator::now()); }
+NotchBarMotion::Frame NotchBarView::currentFrame() const
+{
+    return m_motion.frameAt(Animator::now());
+}
 
 void NotchBarView::setOpaqueWindow(bool opaque)
 {

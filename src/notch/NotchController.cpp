@@ -12,7 +12,8 @@ namespace {
 QRectF frameAt(const NotchBarView& bar, const QRectF& notch)
 {
     return QRectF(notch.x() - (bar.captionLeftOverhang() + NotchBarLayout::margin + bar.leftContentWidth()),
-                  notch.y() - NotchController::drop, bar.barSize().width(), notch.height() + NotchController::drop);
+                  notch.y() - NotchController::drop, bar.barSize().width(),
+                  notch.height() + NotchController::drop);
 }
 
 } // namespace
@@ -59,7 +60,10 @@ void NotchController::setChipSource(std::optional<NotchSource> source)
         tell(*source, true);
 }
 
-void NotchController::releaseChipSource() { setChipSource(std::nullopt); }
+void NotchController::releaseChipSource()
+{
+    setChipSource(std::nullopt);
+}
 
 void NotchController::clearChipMount()
 {

@@ -146,8 +146,8 @@ std::vector<NotchItemPart> NotchItemView::glyphImageView(const QIcon& image, con
 NotchItemView NotchItemView::keycap(const QString& key)
 {
     const NotchItemView text = label(key, DS::keycapFont(), Qt::white);
-    NotchItemView view =
-        capsule(text, QSizeF(std::max(text.size.width() + 10, 20.0), 20), DS::keycapFill(), 5, white(0.14), 1);
+    NotchItemView view = capsule(text, QSizeF(std::max(text.size.width() + 10, 20.0), 20), DS::keycapFill(),
+                                 5, white(0.14), 1);
     view.kind = Kind::keycap;
     return view;
 }
@@ -166,7 +166,8 @@ NotchItemView NotchItemView::titledKeycap(const QString& key, const QString& nam
 NotchItemView NotchItemView::badgeView(const QString& letter)
 {
     const NotchItemView text = label(letter, DS::badgeFont(), Qt::white);
-    return capsule(text, QSizeF(std::max(text.size.width() + 4, 13.0), 13), DS::keycapFill(), 4, Qt::black, 1.5);
+    return capsule(text, QSizeF(std::max(text.size.width() + 4, 13.0), 13), DS::keycapFill(), 4, Qt::black,
+                   1.5);
 }
 
 NotchItemView NotchItemView::badgedIcon(const QIcon& image, const QString& letter, bool running)
@@ -254,7 +255,9 @@ NotchItemView NotchItemView::make(const NotchBarItem& item)
             font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
             font.setPixelSize(12);
         }
-        const QColor color = item.warning ? DS::warning() : item.dimmed ? DS::textSecondary() : QColor(Qt::white);
+        const QColor color = item.warning  ? DS::warning()
+                             : item.dimmed ? DS::textSecondary()
+                                           : QColor(Qt::white);
         const NotchItemView text = label(*item.text, font, color);
         if (item.textLeading)
             views.insert(views.begin(), text);

@@ -65,7 +65,8 @@ struct NotchItemView {
     static NotchItemView badgedIcon(const QIcon& image, const QString& letter, bool running);
     static NotchItemView badgeView(const QString& letter);
     /// The icon fitted into a box of `box` size, as pieces of that box.
-    static std::vector<NotchItemPart> glyphImageView(const QIcon& image, const QSizeF& box, const QColor& tint);
+    static std::vector<NotchItemPart> glyphImageView(const QIcon& image, const QSizeF& box,
+                                                     const QColor& tint);
     /// A symbol redrawn at 16 points, or nothing for any other image.
     static std::optional<QIcon> configuredSymbol(const QIcon& image);
     static NotchItemView accentDot();

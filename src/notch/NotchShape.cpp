@@ -22,7 +22,10 @@ NotchShape NotchShape::lerp(const NotchShape& a, const NotchShape& b, double t)
     return {QRectF(QPointF(left, bottom), QPointF(right, top)), std::max(0.0, mix(a.radius, b.radius))};
 }
 
-QPainterPath NotchShape::path() const { return NotchGeometry::shelfPath(rect, radius); }
+QPainterPath NotchShape::path() const
+{
+    return NotchGeometry::shelfPath(rect, radius);
+}
 
 QPainterPath NotchShape::widgetPath(double height) const
 {

@@ -9,7 +9,10 @@ namespace quillon {
 
 namespace {
 
-platform::OverlayWindows& overlays() { return platform::platform().overlayWindows(); }
+platform::OverlayWindows& overlays()
+{
+    return platform::platform().overlayWindows();
+}
 
 } // namespace
 

@@ -42,14 +42,24 @@ TimingCurve TimingCurve::linear()
     return TimingCurve([](double f) { return f; });
 }
 
-TimingCurve TimingCurve::easeOut() { return bezier(0, 0, 0.58, 1); }
-TimingCurve TimingCurve::easeInEaseOut() { return bezier(0.42, 0, 0.58, 1); }
-TimingCurve TimingCurve::easeDefault() { return bezier(0.25, 0.1, 0.25, 1); }
+TimingCurve TimingCurve::easeOut()
+{
+    return bezier(0, 0, 0.58, 1);
+}
+TimingCurve TimingCurve::easeInEaseOut()
+{
+    return bezier(0.42, 0, 0.58, 1);
+}
+TimingCurve TimingCurve::easeDefault()
+{
+    return bezier(0.25, 0.1, 0.25, 1);
+}
 
 TimingCurve TimingCurve::spring(const Spring& spring)
 {
     const double duration = spring.settlingDuration();
-    return TimingCurve([spring, duration](double f) { return f >= 1 - 1e-9 ? 1.0 : spring.value(f * duration); });
+    return TimingCurve(
+        [spring, duration](double f) { return f >= 1 - 1e-9 ? 1.0 : spring.value(f * duration); });
 }
 
 // A cubic Bézier from (0, 0) to (1, 1): the fraction is its x, the progress its y.
@@ -77,7 +87,10 @@ TimingCurve TimingCurve::bezier(double x1, double y1, double x2, double y2)
     });
 }
 
-double Animation::end() const { return begin + duration * (autoreverses ? 2 : 1); }
+double Animation::end() const
+{
+    return begin + duration * (autoreverses ? 2 : 1);
+}
 
 std::optional<double> Animation::valueAt(double time) const
 {

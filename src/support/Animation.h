@@ -34,7 +34,10 @@ public:
     double operator()(double fraction) const { return m_fn(fraction); }
 
 private:
-    explicit TimingCurve(std::function<double(double)> fn) : m_fn(std::move(fn)) {}
+    explicit TimingCurve(std::function<double(double)> fn)
+        : m_fn(std::move(fn))
+    {
+    }
     static TimingCurve bezier(double x1, double y1, double x2, double y2);
     std::function<double(double)> m_fn;
 };

@@ -25,7 +25,10 @@ Animator::~Animator()
     m_next.cancel();
 }
 
-double Animator::now() { return platform::platform().clock().uptime(); }
+double Animator::now()
+{
+    return platform::platform().clock().uptime();
+}
 
 void Animator::runUntil(double time)
 {
@@ -39,7 +42,10 @@ void Animator::setContinuous(bool on)
     schedule();
 }
 
-bool Animator::isRunning() const { return m_next.isPending(); }
+bool Animator::isRunning() const
+{
+    return m_next.isPending();
+}
 
 int Animator::at(double time, std::function<void()> fn)
 {

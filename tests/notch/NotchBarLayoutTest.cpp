@@ -21,7 +21,15 @@ TEST(NotchBarLayout, CaptionUsesTheRoomAboveTheWingsBeforeWideningTheBar)
     } cases[] = {
         {"wings absorb the overhang", {180, 32}, {30, 24}, {50, 24}, 200, 288, 0, 0, 44},
         {"empty wings widen the bar", {180, 32}, {0, 0}, {0, 0}, 200, 228, 10, 10, 24},
-        {"one short wing widens only its side", {180, 32}, {4, 24}, {50, 24}, 200, 14 + 10 + 180 + 50 + 14, 6, 0, 24},
+        {"one short wing widens only its side",
+         {180, 32},
+         {4, 24},
+         {50, 24},
+         200,
+         14 + 10 + 180 + 50 + 14,
+         6,
+         0,
+         24},
         {"a caption narrower than the notch", {180, 32}, {30, 24}, {0, 0}, 100, 14 + 30 + 180 + 14, 0, 0, 44},
         {"no caption", {120, 24}, {0, 0}, {0, 0}, 0, 148, 0, 0, 14},
     };

@@ -11,7 +11,10 @@ namespace {
 const NotchShape full = NotchShape::of(QRectF(0, 0, 300, 38), 16);
 const NotchShape line = NotchShape::of(QRectF(90, 38, 120, 0), 10);
 
-NotchBarMotion motion() { return NotchBarMotion(full, line, 38); }
+NotchBarMotion motion()
+{
+    return NotchBarMotion(full, line, 38);
+}
 
 TEST(NotchBarMotion, OpensFromALineAtTheTopWithASpringThatOvershoots)
 {

@@ -37,7 +37,7 @@ TEST_F(NotchBarViewTest, RendersBlackInsideTheOutlineAndNothingOutside)
     const QRgb inside = image.pixel(w / 2, 3); // above the caption, in the notch's column
     EXPECT_EQ(qAlpha(inside), 255);
     EXPECT_EQ(qRed(inside) + qGreen(inside) + qBlue(inside), 0);
-    EXPECT_EQ(qAlpha(image.pixel(1, 1)), 255); // the top corners are square
+    EXPECT_EQ(qAlpha(image.pixel(1, 1)), 255);   // the top corners are square
     EXPECT_EQ(qAlpha(image.pixel(0, h - 1)), 0); // the bottom ones rounded
     EXPECT_EQ(qAlpha(image.pixel(w - 1, h - 1)), 0);
     EXPECT_EQ(qAlpha(image.pixel(w / 2, h - 1)), 255);

@@ -1,5 +1,5 @@
-#include "notch/NotchBarView.h"
 #include "notch/NotchController.h"
+#include "notch/NotchBarView.h"
 
 #include "common/QtPrint.h"
 #include "fakes/FakePlatform.h"
@@ -72,7 +72,19 @@ NotchContent named(const QString& name)
 // One step of a sequence: an operation on the controller, a step of the
 // clock, or a look at what the person sees and what the stage was told.
 struct Step {
-    enum Kind { chip, staticChip, live, dismiss, hints, dropAnimated, dropAtOnce, teardown, advance, refuse, expect };
+    enum Kind {
+        chip,
+        staticChip,
+        live,
+        dismiss,
+        hints,
+        dropAnimated,
+        dropAtOnce,
+        teardown,
+        advance,
+        refuse,
+        expect
+    };
     Kind kind;
     QString name = {};
     double seconds = 0;
@@ -80,12 +92,30 @@ struct Step {
     const char* claims = nullptr; // every claim (+) and release (-) so far
 };
 
-Step chip(const char* name, double seconds = 2.5) { return {Step::chip, name, seconds}; }
-Step staticChip(const char* name) { return {Step::staticChip, name}; }
-Step live(const char* name) { return {Step::live, name}; }
-Step hints(const char* name) { return {Step::hints, name}; }
-Step advance(double seconds) { return {Step::advance, {}, seconds}; }
-Step expect(const char* shown, const char* claims) { return {Step::expect, {}, 0, shown, claims}; }
+Step chip(const char* name, double seconds = 2.5)
+{
+    return {Step::chip, name, seconds};
+}
+Step staticChip(const char* name)
+{
+    return {Step::staticChip, name};
+}
+Step live(const char* name)
+{
+    return {Step::live, name};
+}
+Step hints(const char* name)
+{
+    return {Step::hints, name};
+}
+Step advance(double seconds)
+{
+    return {Step::advance, {}, seconds};
+}
+Step expect(const char* shown, const char* claims)
+{
+    return {Step::expect, {}, 0, shown, claims};
+}
 const Step dismiss{Step::dismiss};
 const Step dropAnimated{Step::dropAnimated};
 const Step dropAtOnce{Step::dropAtOnce};
@@ -174,8 +204,8 @@ TEST(NotchController, SequencesOfChipsAndHints)
           advance(0.5), advance(0.17), expect("", "+chip -chip")}},
         {"a chip parked under hints opens after the hints drop, for its full time",
          {hints("H"), chip("A"), expect("H", "+hints"), dropAnimated, expect("H", "+hints -hints"),
-          advance(0.17), expect("A", "+hints -hints +chip"), advance(2.45), expect("A", "+hints -hints +chip"),
-          advance(0.05 + 0.17), expect("", "+hints -hints +chip -chip")}},
+          advance(0.17), expect("A", "+hints -hints +chip"), advance(2.45),
+          expect("A", "+hints -hints +chip"), advance(0.05 + 0.17), expect("", "+hints -hints +chip -chip")}},
         {"of two parked chips only the later opens",
          {hints("H"), chip("A"), chip("B"), dropAnimated, advance(0.17), expect("B", "+hints -hints +chip")}},
         {"hints dropped at once leave the parked chip parked",
@@ -184,24 +214,26 @@ TEST(NotchController, SequencesOfChipsAndHints)
          {chip("A"), advance(2.55), expect("A", "+chip"), teardown, expect("", "+chip -chip"), advance(1),
           expect("", "+chip -chip")}},
         {"a late completion spares a newer chip and its claim",
-         {chip("A"), dismiss, chip("B"), expect("B", "+chip"), advance(0.5), expect("B", "+chip"), advance(2.0),
-          advance(0.17), expect("", "+chip -chip")}},
+         {chip("A"), dismiss, chip("B"), expect("B", "+chip"), advance(0.5), expect("B", "+chip"),
+          advance(2.0), advance(0.17), expect("", "+chip -chip")}},
         {"a live chip updates in place and holds the notch until dismissed",
-         {live("L1"), live("L2"), live("L3"), expect("L3", "+liveChip"), advance(60), expect("L3", "+liveChip"),
-          dismiss, advance(0.17), expect("", "+liveChip -liveChip")}},
+         {live("L1"), live("L2"), live("L3"), expect("L3", "+liveChip"), advance(60),
+          expect("L3", "+liveChip"), dismiss, advance(0.17), expect("", "+liveChip -liveChip")}},
         {"a live chip replaces a timed chip at once and cancels its timer",
          {chip("A"), live("L"), expect("L", "+chip -chip +liveChip"), advance(5),
           expect("L", "+chip -chip +liveChip")}},
         {"a live update while the live chip closes opens a new live chip",
          {live("L1"), dismiss, live("L2"), advance(0.5), expect("L2", "+liveChip")}},
         {"hints clear the chip slot at once",
-         {chip("A"), hints("H"), expect("H", "+chip -chip +hints"), advance(5), expect("H", "+chip -chip +hints")}},
+         {chip("A"), hints("H"), expect("H", "+chip -chip +hints"), advance(5),
+          expect("H", "+chip -chip +hints")}},
         {"empty hints let go of the hints claim and show nothing",
          {hints("H"), hints(""), expect("", "+hints -hints")}},
         {"a chip shown without animation stays until replaced",
          {staticChip("A"), advance(30), expect("A", "+chip"), chip("B"), expect("B", "+chip")}},
         {"while nothing may present, a chip showing keeps its bar and timer",
-         {chip("A"), refuse, chip("B"), expect("A", "+chip"), advance(2.5 + 0.17), expect("", "+chip -chip")}},
+         {chip("A"), refuse, chip("B"), expect("A", "+chip"), advance(2.5 + 0.17),
+          expect("", "+chip -chip")}},
         {"a live chip that cannot be built lets go of the slot it cleared",
          {chip("A"), refuse, live("L"), expect("", "+chip -chip"), advance(5), expect("", "+chip -chip")}},
         {"dismissing an empty slot releases nothing twice",

@@ -33,7 +33,10 @@ QIcon appIcon()
     return QIcon(pixmap);
 }
 
-QIcon symbol(const char* name) { return *Symbols::image(QString::fromLatin1(name)); }
+QIcon symbol(const char* name)
+{
+    return *Symbols::image(QString::fromLatin1(name));
+}
 
 class NotchItemViewTest : public ::testing::Test {
 protected:
@@ -54,7 +57,8 @@ TEST_F(NotchItemViewTest, ChoosesTheViewFromTheItemsFields)
     } cases[] = {
         {"a bare key", item([](auto& i) { i.text = "A"; }), NotchItemView::Kind::keycap},
         {"a value", item([](auto& i) { i.text = "3", i.value = true; }), NotchItemView::Kind::group},
-        {"a dimmed text", item([](auto& i) { i.text = "Quit", i.dimmed = true; }), NotchItemView::Kind::group},
+        {"a dimmed text", item([](auto& i) { i.text = "Quit", i.dimmed = true; }),
+         NotchItemView::Kind::group},
         {"a badge alone", item([](auto& i) { i.badge = "S"; }), NotchItemView::Kind::keycap},
         {"a badge and a name", item([](auto& i) { i.badge = "S", i.text = "Safari"; }),
          NotchItemView::Kind::titledKeycap},
@@ -111,7 +115,7 @@ TEST_F(NotchItemViewTest, ABadgeWithANameIsAPillHoldingAKeycap)
     const auto boxes = partsOf(pill, Kind::box);
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].rect, QRectF(QPointF(0, 0), pill.size)); // the pill
-    EXPECT_EQ(boxes[1].rect, QRectF(2, 2, 20, 20));            // the keycap, 2 in from the left
+    EXPECT_EQ(boxes[1].rect, QRectF(2, 2, 20, 20));             // the keycap, 2 in from the left
     const auto labels = partsOf(pill, Kind::label);
     ASSERT_EQ(labels.size(), 2u);
     EXPECT_EQ(labels[1].text, QStringLiteral("Safari"));
@@ -217,7 +221,7 @@ TEST_F(NotchItemViewTest, TheWaveMovesOnlyWhileAnimating)
     EXPECT_DOUBLE_EQ(wave->barScale(0, 10), 0.35);
     EXPECT_NEAR(wave->barScale(0, 10.45), 1.0, 1e-9);
     EXPECT_NEAR(wave->barScale(0, 10.9), 0.35, 1e-9); // back down, and again
-    EXPECT_GT(wave->barScale(1, 10), 0.35);          // the bars run out of step
+    EXPECT_GT(wave->barScale(1, 10), 0.35);           // the bars run out of step
     for (double t = 10; t < 13; t += 0.05) {
         for (int i = 0; i < 4; ++i) {
             EXPECT_GE(wave->barScale(i, t), 0.35 - 1e-9);

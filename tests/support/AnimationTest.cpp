@@ -30,8 +30,8 @@ TEST(Spring, RisesOvershootsAndSettlesAtRest)
 
 TEST(TimingCurve, EasesRunFromStartToEndMonotonically)
 {
-    for (const TimingCurve& curve : {TimingCurve::linear(), TimingCurve::easeOut(), TimingCurve::easeInEaseOut(),
-                                     TimingCurve::easeDefault()}) {
+    for (const TimingCurve& curve : {TimingCurve::linear(), TimingCurve::easeOut(),
+                                     TimingCurve::easeInEaseOut(), TimingCurve::easeDefault()}) {
         EXPECT_EQ(curve(0), 0);
         EXPECT_EQ(curve(1), 1);
         double last = 0;

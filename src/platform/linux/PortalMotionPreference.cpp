@@ -45,7 +45,8 @@ PortalMotionPreference::PortalMotionPreference()
     });
 }
 
-void PortalMotionPreference::settingChanged(const QString& group, const QString& key, const QDBusVariant& value)
+void PortalMotionPreference::settingChanged(const QString& group, const QString& key,
+                                            const QDBusVariant& value)
 {
     if (group == kGroup && key == kKey)
         apply(value.variant());

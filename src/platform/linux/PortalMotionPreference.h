@@ -2,8 +2,8 @@
 
 #include "platform/MotionPreference.h"
 
-#include <QObject>
 #include <QDBusVariant>
+#include <QObject>
 #include <QVariant>
 
 namespace quillon::platform::linux_ {

@@ -30,8 +30,9 @@ bool X11OverlayWindows::translucent()
 
 void X11OverlayWindows::prepare(QWidget& window, const OverlayStyle& style)
 {
-    Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
-        | Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint;
+    Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                            Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus |
+                            Qt::NoDropShadowWindowHint;
     if (style.clickThrough)
         flags |= Qt::WindowTransparentForInput;
     window.setWindowFlags(flags);
@@ -47,8 +48,8 @@ void X11OverlayWindows::setFrame(QWidget& window, const QRectF& frame)
 {
     const QScreen* primary = QGuiApplication::primaryScreen();
     const QRectF native = primary ? ScreenSpace::nativeFromCocoa(frame, QRectF(primary->geometry())) : frame;
-    window.setGeometry(int(std::lround(native.x())), int(std::lround(native.y())), int(std::ceil(native.width())),
-                       int(std::ceil(native.height())));
+    window.setGeometry(int(std::lround(native.x())), int(std::lround(native.y())),
+                       int(std::ceil(native.width())), int(std::ceil(native.height())));
 }
 
 void X11OverlayWindows::show(QWidget& window)
@@ -57,13 +58,17 @@ void X11OverlayWindows::show(QWidget& window)
     restack();
 }
 
-void X11OverlayWindows::hide(QWidget& window) { window.hide(); }
+void X11OverlayWindows::hide(QWidget& window)
+{
+    window.hide();
+}
 
 // Raising every shown overlay, lowest level first, leaves the highest on top.
 void X11OverlayWindows::restack()
 {
     std::erase_if(m_windows, [](const Entry& e) { return !e.window; });
-    std::stable_sort(m_windows.begin(), m_windows.end(), [](const Entry& a, const Entry& b) { return a.level < b.level; });
+    std::stable_sort(m_windows.begin(), m_windows.end(),
+                     [](const Entry& a, const Entry& b) { return a.level < b.level; });
     for (const auto& e : m_windows) {
         if (e.window->isVisible())
             e.window->raise();
