@@ -19,8 +19,14 @@ QPainterPath partialPath(const QPainterPath& path, double fraction)
     QPainterPath result;
     if (fraction <= 0)
         return result;
-    double remaining = path.length() * fraction;
-    for (const QPolygonF& polygon : path.toSubpathPolygons()) {
+    const QList<QPolygonF> polygons = path.toSubpathPolygons();
+    double total = 0;
+    for (const QPolygonF& polygon : polygons) {
+        for (int i = 1; i < polygon.size(); ++i)
+            total += QLineF(polygon[i - 1], polygon[i]).length();
+    }
+    double remaining = total * fraction;
+    for (const QPolygonF& polygon : polygons) {
         if (polygon.isEmpty())
             continue;
         result.moveTo(polygon.front());
