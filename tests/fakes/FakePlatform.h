@@ -6,6 +6,7 @@
 #include "fakes/FakePermissions.h"
 #include "fakes/FakeSystemSettings.h"
 #include "fakes/FakeUserNotifications.h"
+#include "fakes/FakeOverlayWindows.h"
 #include "fakes/FakeUserDefaults.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
@@ -94,6 +95,8 @@ public:
     platform::UserNotifications& userNotifications() override { return notifications; }
     platform::SystemSettings& systemSettings() override { return systemSettingsImpl; }
     platform::AppShell& appShell() override { return appShellImpl; }
+    platform::OverlayWindows& overlayWindows() override { return overlays; }
+    platform::MotionPreference& motionPreference() override { return motion; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -110,6 +113,8 @@ public:
     FakeUserNotifications notifications{queue};
     FakeSystemSettings systemSettingsImpl;
     FakeAppShell appShellImpl;
+    FakeOverlayWindows overlays;
+    FakeMotionPreference motion;
 
 private:
     platform::Platform* m_previous = nullptr;
