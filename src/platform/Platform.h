@@ -6,6 +6,8 @@
 #include "platform/HotKeys.h"
 #include "platform/KeyEvents.h"
 #include "platform/MainQueue.h"
+#include "platform/MotionPreference.h"
+#include "platform/OverlayWindows.h"
 #include "platform/Paths.h"
 #include "platform/Pointer.h"
 #include "platform/SystemLog.h"
@@ -40,6 +42,8 @@ public:
     virtual UserNotifications& userNotifications() = 0;
     virtual SystemSettings& systemSettings() = 0;
     virtual AppShell& appShell() = 0;
+    virtual OverlayWindows& overlayWindows() = 0;
+    virtual MotionPreference& motionPreference() = 0;
     virtual StatusBar& statusBar() = 0;
 };
 

@@ -6,6 +6,7 @@
 #include "fakes/FakePermissions.h"
 #include "fakes/FakeSystemSettings.h"
 #include "fakes/FakeUserNotifications.h"
+#include "fakes/FakeOverlayWindows.h"
 #include "fakes/FakeUserDefaults.h"
 #include "fakes/FakeStatusItem.h"
 #include "platform/Observers.h"
@@ -95,6 +96,8 @@ public:
     platform::UserNotifications& userNotifications() override { return notifications; }
     platform::SystemSettings& systemSettings() override { return systemSettingsImpl; }
     platform::AppShell& appShell() override { return appShellImpl; }
+    platform::OverlayWindows& overlayWindows() override { return overlays; }
+    platform::MotionPreference& motionPreference() override { return motion; }
     platform::StatusBar& statusBar() override { return statusBarImpl; }
 
     FakeMainQueue queue;
@@ -112,6 +115,8 @@ public:
     FakeUserNotifications notifications{queue};
     FakeSystemSettings systemSettingsImpl;
     FakeAppShell appShellImpl;
+    FakeOverlayWindows overlays;
+    FakeMotionPreference motion;
     FakeStatusBar statusBarImpl;
 
 private:

@@ -77,6 +77,17 @@ bool Ewmh::supports(std::initializer_list<const char*> names)
     });
 }
 
+bool Ewmh::compositorRunning()
+{
+    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(m_x.screenNumber());
+    const xcb_atom_t selection = m_x.atom(name.constData());
+    if (selection == XCB_ATOM_NONE)
+        return false;
+    auto cookie = xcb_get_selection_owner(m_x.get(), selection);
+    XcbReply<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(m_x.get(), cookie, nullptr));
+    return reply && reply->owner != XCB_WINDOW_NONE;
+}
+
 void Ewmh::sendToRoot(xcb_window_t window, const char* message, uint32_t d0, uint32_t d1, uint32_t d2, uint32_t d3,
                       uint32_t d4)
 {

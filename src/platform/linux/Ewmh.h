@@ -29,6 +29,10 @@ public:
     /// True when the window manager lists every one of `names` in _NET_SUPPORTED.
     bool supports(std::initializer_list<const char*> names);
 
+    /// True while a compositing manager runs: some client owns the
+    /// _NET_WM_CM_Sn selection of this screen.
+    bool compositorRunning();
+
     /// A client message to the root window, as EWMH asks of pagers and tools.
     void sendToRoot(xcb_window_t window, const char* message, uint32_t d0 = 0, uint32_t d1 = 0, uint32_t d2 = 0,
                     uint32_t d3 = 0, uint32_t d4 = 0);

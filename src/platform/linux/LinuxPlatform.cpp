@@ -3,6 +3,7 @@
 #include "BuildInfoValues.h"
 #include "platform/linux/JournalLog.h"
 #include "platform/linux/JsonUserDefaults.h"
+#include "platform/linux/PortalMotionPreference.h"
 #include "platform/linux/QtDisplays.h"
 #include "platform/linux/QtMainQueue.h"
 #include "platform/linux/QtTasks.h"
@@ -10,6 +11,7 @@
 #include "platform/linux/X11HotKeys.h"
 #include "platform/linux/X11KeyEvents.h"
 #include "platform/linux/X11Pointer.h"
+#include "platform/linux/X11OverlayWindows.h"
 #include "platform/linux/XdgPaths.h"
 #include "platform/linux/FreedesktopNotifications.h"
 #include "platform/linux/LinuxSystemSettings.h"
@@ -36,6 +38,8 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<FreedesktopNotifications> notifications;
     LinuxSystemSettings systemSettings;
     std::unique_ptr<QtAppShell> appShell;
+    std::unique_ptr<X11OverlayWindows> overlays;
+    std::unique_ptr<PortalMotionPreference> motion;
     QtStatusBar statusBar;
 };
 
@@ -118,6 +122,21 @@ AppShell& LinuxPlatform::appShell()
     if (!m->appShell)
         m->appShell = std::make_unique<QtAppShell>(m->build.appId);
     return *m->appShell;
+}
+
+OverlayWindows& LinuxPlatform::overlayWindows()
+{
+    if (!m->overlays)
+        m->overlays = std::make_unique<X11OverlayWindows>();
+    return *m->overlays;
+}
+
+// Created on first use, once the event loop's D-Bus connection can be made.
+MotionPreference& LinuxPlatform::motionPreference()
+{
+    if (!m->motion)
+        m->motion = std::make_unique<PortalMotionPreference>();
+    return *m->motion;
 }
 
 StatusBar& LinuxPlatform::statusBar() { return m->statusBar; }

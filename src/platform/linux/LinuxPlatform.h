@@ -28,6 +28,8 @@ public:
     UserNotifications& userNotifications() override;
     SystemSettings& systemSettings() override;
     AppShell& appShell() override;
+    OverlayWindows& overlayWindows() override;
+    MotionPreference& motionPreference() override;
     StatusBar& statusBar() override;
 
 private:

@@ -24,12 +24,13 @@ std::unique_ptr<X11Connection> X11Connection::open()
         xcb_disconnect(conn);
         return nullptr;
     }
-    return std::unique_ptr<X11Connection>(new X11Connection(conn, it.data));
+    return std::unique_ptr<X11Connection>(new X11Connection(conn, it.data, screenNumber));
 }
 
-X11Connection::X11Connection(xcb_connection_t* conn, xcb_screen_t* screen)
+X11Connection::X11Connection(xcb_connection_t* conn, xcb_screen_t* screen, int screenNumber)
     : m_conn(conn)
     , m_screen(screen)
+    , m_screenNumber(screenNumber)
 {
     m_notifier = new QSocketNotifier(xcb_get_file_descriptor(conn), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] { dispatchPending(); });

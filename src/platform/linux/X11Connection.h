@@ -26,6 +26,8 @@ public:
     xcb_connection_t* get() const { return m_conn; }
     xcb_screen_t* screen() const { return m_screen; }
     xcb_window_t root() const { return m_screen->root; }
+    /// The number of the X screen in use (the N of ":0.N").
+    int screenNumber() const { return m_screenNumber; }
     /// False once the server has closed the connection.
     bool isAlive() const;
 
@@ -50,10 +52,11 @@ public:
     void setOnLost(std::function<void()> onLost) { m_onLost = std::move(onLost); }
 
 private:
-    X11Connection(xcb_connection_t* conn, xcb_screen_t* screen);
+    X11Connection(xcb_connection_t* conn, xcb_screen_t* screen, int screenNumber);
 
     xcb_connection_t* m_conn = nullptr;
     xcb_screen_t* m_screen = nullptr;
+    int m_screenNumber = 0;
     QSocketNotifier* m_notifier = nullptr;
     QHash<QByteArray, xcb_atom_t> m_atoms;
     std::map<int, std::function<void(const xcb_generic_event_t*)>> m_handlers;

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "notch/NotchBarView.h"
+#include "notch/NotchSurface.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace quillon {
+
+/// Bars at the real notch, each in a floating panel of its own above every
+/// window, on every workspace, never taking a click or the focus.
+class ScreenSurface final : public NotchSurface {
+public:
+    /// Above the top panel and ordinary windows that stay on top.
+    static constexpr int panelLevel = 27;
+
+    /// The notch of the display that carries the bar, in screen coordinates.
+    std::optional<QRectF> notchRect() const override;
+    std::shared_ptr<NotchMount> mount(NotchBarView* bar, const QRectF& frame) override;
+
+    /// One panel holding one bar.
+    class PanelMount final : public NotchMount {
+    public:
+        PanelMount(NotchBarView* bar, const QRectF& frame);
+        ~PanelMount() override;
+        NotchBarView* bar() const override { return m_bar; }
+        void replace(NotchBarView* bar, const QRectF& frame) override;
+        void remove() override;
+        QWidget* panel() const { return m_panel; }
+
+    private:
+        void adopt(NotchBarView* bar);
+
+        QPointer<QWidget> m_panel;
+        QPointer<NotchBarView> m_bar;
+        bool m_translucent = true;
+    };
+};
+
+} // namespace quillon

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QPainterPath>
+#include <QRectF>
+
+class QWidget;
+
+namespace quillon::platform {
+
+/// How an overlay window sits on the desktop.
+struct OverlayStyle {
+    /// Overlays of a higher level stay above those of a lower one.
+    int level = 0;
+    /// Clicks pass through the window to whatever lies behind it.
+    bool clickThrough = true;
+};
+
+/// Floating windows of our own above everything else: borderless, on every
+/// workspace, shown without activating the application and never taking the
+/// keyboard focus; the window manager leaves them alone.
+class OverlayWindows {
+public:
+    virtual ~OverlayWindows() = default;
+
+    /// Whether a compositor blends translucent windows with what lies behind.
+    /// Without one a window can only be cut to a shape (`setShape`), and its
+    /// fades are immediate.
+    virtual bool translucent() = 0;
+    /// Makes a new top-level widget an overlay; call before it is first shown.
+    virtual void prepare(QWidget& window, const OverlayStyle& style) = 0;
+    /// Places the window at `frame`, in the y-up global space.
+    virtual void setFrame(QWidget& window, const QRectF& frame) = 0;
+    /// Shows it above every other window and overlay of a lower level.
+    virtual void show(QWidget& window) = 0;
+    virtual void hide(QWidget& window) = 0;
+    /// Cuts the window to `outline` (window coordinates, y down); an empty
+    /// outline leaves nothing of it visible.
+    virtual void setShape(QWidget& window, const QPainterPath& outline) = 0;
+};
+
+} // namespace quillon::platform

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "fakes/FakePlatform.h"
+
+namespace quillon::fakes {
+
+/// A platform that answers from a FakePlatform for everything a test does not
+/// replace: a desktop test derives from it and overrides only the facilities
+/// whose real Linux implementation it checks. Installs itself while it lives.
+class ForwardingPlatform : public platform::Platform {
+public:
+    ForwardingPlatform() { platform::setPlatform(this); }
+    ~ForwardingPlatform() override { platform::setPlatform(&fake); }
+
+    platform::MainQueue& mainQueue() override { return fake.mainQueue(); }
+    platform::Clock& clock() override { return fake.clock(); }
+    platform::Tasks& tasks() override { return fake.tasks(); }
+    platform::Paths& paths() override { return fake.paths(); }
+    platform::UserDefaults& userDefaults() override { return fake.userDefaults(); }
+    platform::SystemLog& systemLog() override { return fake.systemLog(); }
+    const platform::BuildInfo& buildInfo() override { return fake.buildInfo(); }
+    platform::Displays& displays() override { return fake.displays(); }
+    platform::KeyEvents& keyEvents() override { return fake.keyEvents(); }
+    platform::Pointer& pointer() override { return fake.pointer(); }
+    platform::HotKeys& hotKeys() override { return fake.hotKeys(); }
+    platform::Permissions& permissions() override { return fake.permissions(); }
+    platform::UserNotifications& userNotifications() override { return fake.userNotifications(); }
+    platform::SystemSettings& systemSettings() override { return fake.systemSettings(); }
+    platform::AppShell& appShell() override { return fake.appShell(); }
+    platform::OverlayWindows& overlayWindows() override { return fake.overlayWindows(); }
+    platform::MotionPreference& motionPreference() override { return fake.motionPreference(); }
+    platform::StatusBar& statusBar() override { return fake.statusBar(); }
+
+    FakePlatform fake;
+};
+
+} // namespace quillon::fakes
