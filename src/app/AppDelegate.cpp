@@ -436,7 +436,7 @@ void AppDelegate::reconcile()
     FeatureRegistry::walk(features(), *m_settings, m_permission.isGranted());
     pushLiveSettings();
     m_registry.reportToggles(features(), notch().isActive(), [this](const NotchContent& content) {
-        notch().showChip(content, NotchFeature::chipDuration, true);
+        notch().controller().showChip(content, NotchFeature::chipDuration, true);
     });
     warnIfSpacesUnavailable();
     statusMenu().updateIcon(awake().isActive());

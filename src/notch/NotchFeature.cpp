@@ -3,10 +3,10 @@
 #include "notch/NotchGeometry.h"
 #include "notch/NotchStage.h"
 #include "notch/NotchStates.h"
+#include "notch/ScreenSurface.h"
 #include "platform/Platform.h"
 #include "settings/Settings.h"
 #include "support/Config.h"
-#include "support/Log.h"
 #include "support/Symbols.h"
 
 namespace quillon {
@@ -19,16 +19,43 @@ NotchFeature::NotchFeature(Settings& settings, BatteryMonitor& battery, NotchSta
     : m_settings(settings)
     , m_battery(battery)
     , m_stage(stage)
+    , m_controller(std::make_unique<NotchController>(std::make_shared<ScreenSurface>()))
     , m_self(std::make_shared<NotchFeature*>(this))
 {
+    std::weak_ptr<NotchFeature*> weak = m_self;
+    m_controller->onSource = [weak](NotchSource source, bool on) {
+        auto self = weak.lock();
+        if (!self)
+            return;
+        NotchStage& stage = (*self)->m_stage;
+        if (on)
+            stage.claim(source);
+        else
+            stage.release(source);
+    };
+    m_controller->canPresent = [weak] {
+        auto self = weak.lock();
+        return self && (*self)->m_stage.arbiter().takeovers.empty();
+    };
+    // A takeover (the open shelf, the capture prompt) clears the notch at once.
+    for (const NotchSource source : {NotchSource::chip, NotchSource::liveChip, NotchSource::hints}) {
+        m_stage.setHandler(source, [weak](bool shows) {
+            auto self = weak.lock();
+            if (self && !shows && !(*self)->m_stage.arbiter().takeovers.empty())
+                (*self)->m_controller->teardown();
+        });
+    }
 }
 
 NotchFeature::~NotchFeature()
 {
+    m_controller->teardown();
     m_hintAutoHide.cancel();
     if (m_geometryToken)
         QObject::disconnect(*m_geometryToken);
     m_battery.remove(this);
+    for (const NotchSource source : {NotchSource::chip, NotchSource::liveChip, NotchSource::hints})
+        m_stage.setHandler(source, nullptr);
 }
 
 void NotchFeature::activate()
@@ -39,7 +66,7 @@ void NotchFeature::activate()
         m_geometryToken =
             QObject::connect(&NotchGeometry::notifier(), &NotchGeometryNotifier::didChange, [weak] {
                 if (auto self = weak.lock())
-                    (*self)->teardown();
+                    (*self)->m_controller->teardown();
             });
     }
     applyBatteryChips();
@@ -58,7 +85,7 @@ void NotchFeature::deactivate()
     }
     m_battery.remove(this);
     m_lastBatteryState.reset();
-    teardown();
+    m_controller->teardown();
 }
 
 void NotchFeature::applyBatteryChips()
@@ -84,14 +111,14 @@ void NotchFeature::batteryChanged(BatteryMonitor::State state)
     if (!last || !m_isActive || !m_settings.notchBatteryChips())
         return;
     if (last->isOnBattery != state.isOnBattery) {
-        showChip(NotchStates::batteryChip(!state.isOnBattery, state.percent), chipDuration, true);
+        showChip(NotchStates::batteryChip(!state.isOnBattery, state.percent), chipDuration);
         return;
     }
     const bool crossed =
         std::any_of(Config::batteryChipThresholds.begin(), Config::batteryChipThresholds.end(),
                     [&](int t) { return last->percent > t && state.percent <= t; });
     if (crossed)
-        showChip(NotchStates::lowBatteryChip(state.percent), chipDuration, true);
+        showChip(NotchStates::lowBatteryChip(state.percent), chipDuration);
 }
 
 bool NotchFeature::showSpaceChip(int number)
@@ -99,7 +126,7 @@ bool NotchFeature::showSpaceChip(int number)
     if (!m_isActive || !m_settings.defaults().boolForKey(SettingsKeys::notchSpaceNumber) ||
         !NotchGeometry::hudScreen())
         return false;
-    showChip(NotchStates::spaceChip(number), spaceChipDuration, true);
+    showChip(NotchStates::spaceChip(number), spaceChipDuration);
     return true;
 }
 
@@ -112,14 +139,14 @@ void NotchFeature::showLeaderHints(const std::vector<NotchBarItem>& items,
         caption == kFeaturesCaption ? m_settings.notchFeatureHints() : m_settings.notchLeaderHints();
     if (!allowed)
         return;
-    showHints(NotchStates::leaderHints(items, caption));
+    m_controller->showHints(NotchStates::leaderHints(items, caption), true);
     if (!autoHideAfter)
         return;
     m_hintAutoHide.cancel();
     std::weak_ptr<NotchFeature*> weak = m_self;
     m_hintAutoHide = platform::platform().mainQueue().after(*autoHideAfter, [weak] {
         if (auto self = weak.lock())
-            (*self)->dropHints();
+            (*self)->m_controller->dropHints(true, false);
     });
 }
 
@@ -133,7 +160,7 @@ void NotchFeature::showSnapUnsupported()
     NotchContent content;
     content.left = {window};
     content.caption = QStringLiteral("Snap: window not supported");
-    showHints(content);
+    m_controller->showHints(content, true);
 }
 
 void NotchFeature::showOCRRestartPrompt()
@@ -143,31 +170,7 @@ void NotchFeature::showOCRRestartPrompt()
     // X11 lets every client capture the screen from the start, so a grant
     // that waits for a relaunch (the one case for the prompt at the notch)
     // does not arise here: the chip says what to do.
-    showChip(NotchStates::ocrRestartChip(), chipDuration, true);
+    showChip(NotchStates::ocrRestartChip(), chipDuration);
 }
-
-// The chip controller at the notch backs these; until it is attached they
-// only leave a trace in the debug log.
-void NotchFeature::showChip(const NotchContent& content, double duration, bool animated)
-{
-    Log::debug([&] {
-        return QStringLiteral("Notch chip: %1 for %2 s%3")
-            .arg(content.caption.value_or(QString()))
-            .arg(duration)
-            .arg(animated ? QStringLiteral(", animated") : QString());
-    });
-}
-
-void NotchFeature::showHints(const NotchContent& content)
-{
-    Log::debug([&] { return QStringLiteral("Notch hints: ") + content.caption.value_or(QString()); });
-}
-
-void NotchFeature::dropHints()
-{
-    Log::debug("Notch hints dropped");
-}
-
-void NotchFeature::teardown() {}
 
 } // namespace quillon

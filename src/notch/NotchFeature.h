@@ -4,6 +4,7 @@
 #include "notch/BatteryMonitor.h"
 #include "notch/NotchBarItem.h"
 #include "notch/NotchContent.h"
+#include "notch/NotchController.h"
 #include "platform/MainQueue.h"
 
 #include <QMetaObject>
@@ -32,9 +33,8 @@ public:
     void activate() override;
     void deactivate() override;
 
-    /// A timed chip at the notch, gone after `duration` seconds. Every chip
-    /// the application shows goes through here.
-    void showChip(const NotchContent& content, double duration, bool animated);
+    /// Presents the chips and hints at the notch, on the screen.
+    NotchController& controller() { return *m_controller; }
 
     /// The workspace number after a switch, for 1.2 s; false when nothing
     /// was shown (inactive, switched off, or no display carries the notch).
@@ -55,13 +55,15 @@ public:
 private:
     void applyBatteryChips();
     void batteryChanged(BatteryMonitor::State state);
-    void showHints(const NotchContent& content);
-    void dropHints();
-    void teardown();
+    void showChip(const NotchContent& content, double duration)
+    {
+        m_controller->showChip(content, duration, true);
+    }
 
     Settings& m_settings;
     BatteryMonitor& m_battery;
     NotchStage& m_stage;
+    std::unique_ptr<NotchController> m_controller;
     std::optional<BatteryMonitor::State> m_lastBatteryState;
     platform::WorkItem m_hintAutoHide;
     std::optional<QMetaObject::Connection> m_geometryToken;

@@ -4,6 +4,7 @@
 #include "features/colorpicker/ColorPickerFeature.h"
 #include "features/focus/FocusFeature.h"
 #include "features/snap/SnapFeature.h"
+#include "notch/NotchBarView.h"
 #include "notch/NotchFeature.h"
 #include "notch/NotchGeometry.h"
 #include "support/Log.h"
@@ -171,16 +172,29 @@ TEST_F(AppDelegateTest, WithoutATrayHostSettingsOpenAtLaunch)
 TEST_F(AppDelegateTest, ReconcilesOnEverySettingsChangeAndShowsToggleChips)
 {
     preset("diagnostics.logging", true);
+    fake.displaysImpl.setScreens({fakes::makeScreen(QRectF(0, 0, 1440, 900))});
     launch();
-    EXPECT_FALSE(logged("Notch chip:")) << "no toggle chips at launch";
+    NotchController& chips = delegate->notch().controller();
+    EXPECT_FALSE(chips.chipMount()) << "no toggle chips at launch";
+
     delegate->settings().setFocusEnabled(true);
     EXPECT_TRUE(delegate->focus().isActive());
     EXPECT_TRUE(logged("Feature Focus: ON"));
-    EXPECT_TRUE(logged("Notch chip: Focus for 2.5 s, animated"));
-    fake.log.lines.clear();
+    ASSERT_TRUE(chips.chipMount());
+    EXPECT_TRUE(chips.chipMount()->bar()->layout().keys().contains("On"));
+    EXPECT_EQ(delegate->notchStage().shown(), NotchSource::chip);
+    fake.queue.advance(NotchFeature::chipDuration + 1);
+    EXPECT_NE(delegate->notchStage().shown(), NotchSource::chip) << "the chip goes after its time";
+
     // Only the alpha: pushed again, nothing logged, no chip.
+    fake.log.lines.clear();
     delegate->settings().set(0.5, "focus.alpha");
     EXPECT_TRUE(fake.log.lines.empty());
+    EXPECT_NE(delegate->notchStage().shown(), NotchSource::chip);
+
+    // Keep-awake shows a chip of its own, not a toggle chip.
+    delegate->awake().toggleQuick();
+    EXPECT_NE(delegate->notchStage().shown(), NotchSource::chip);
 }
 
 TEST_F(AppDelegateTest, KeepAwakeFromTheMenuFlipsItsSwitchAndTheIcon)
