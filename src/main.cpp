@@ -1,8 +1,8 @@
+#include "app/AppDelegate.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/QuitSignals.h"
 #include "support/CrashReporter.h"
 #include "support/Log.h"
-#include "support/SessionHeader.h"
 
 #include <QApplication>
 
@@ -46,18 +46,31 @@ int main(int argc, char* argv[])
     platform::setPlatform(&linuxPlatform);
     QApplication::setDesktopFileName(linuxPlatform.buildInfo().appId);
 
-    Log::isDebugEnabled = platform::platform().userDefaults().standard().boolForKey(QStringLiteral("diagnostics.logging"));
+    // The crash reporter goes in before anything else can fail; start-up
+    // installs it again, which does nothing the second time.
+    Log::isDebugEnabled =
+        platform::platform().userDefaults().standard().boolForKey(QStringLiteral("diagnostics.logging"));
     CrashReporter::install();
     if (!becomeTheOneInstance(QCoreApplication::arguments())) {
         platform::setPlatform(nullptr);
         return 0;
     }
-    Log::session([] { return SessionHeader::atLaunch(); });
 
     platform::linux_::QuitSignals quitSignals([](int) { QCoreApplication::quit(); });
 
-    const int status = QApplication::exec();
-    Log::debug("Quillon quitting normally");
+    int status = 0;
+    {
+        AppDelegate delegate;
+        auto& shell = platform::platform().appShell();
+        shell.setReopenHandler([&delegate] { delegate.applicationShouldHandleReopen(); });
+        // Start-up runs once the event loop does, as a launched application's would.
+        const QStringList arguments = QCoreApplication::arguments();
+        platform::platform().mainQueue().post(
+            [&delegate, arguments] { delegate.applicationDidFinishLaunching(arguments); });
+        status = QApplication::exec();
+        delegate.applicationWillTerminate();
+        shell.setReopenHandler(nullptr);
+    }
     platform::setPlatform(nullptr);
     return status;
 }

@@ -17,6 +17,7 @@
 #include "platform/Permissions.h"
 #include "platform/SystemSettings.h"
 #include "platform/UserNotifications.h"
+#include "platform/StatusItem.h"
 
 namespace quillon::platform {
 
@@ -43,6 +44,7 @@ public:
     virtual AppShell& appShell() = 0;
     virtual OverlayWindows& overlayWindows() = 0;
     virtual MotionPreference& motionPreference() = 0;
+    virtual StatusBar& statusBar() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

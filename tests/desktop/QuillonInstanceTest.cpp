@@ -1,5 +1,6 @@
 #include "BuildInfoValues.h"
 #include "common/Desktop.h"
+#include "common/QuillonRun.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -10,54 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
-// A quillon of its own, with private folders and diagnostics as asked.
-class QuillonRun {
-public:
-    explicit QuillonRun(const QTemporaryDir& home, bool diagnostics)
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", home.path() + "/config");
-        env.insert("XDG_STATE_HOME", home.path() + "/state");
-        env.insert("XDG_DATA_HOME", home.path() + "/data");
-        QDir().mkpath(home.path() + "/config/Quillon");
-        QFile settings(home.path() + "/config/Quillon/" QUILLON_APP_ID ".json");
-        if (settings.open(QIODevice::WriteOnly))
-            settings.write(diagnostics ? R"({"diagnostics.logging": {"type": "bool", "value": true}})"
-                                       : "{}");
-        process.setProcessEnvironment(env);
-        // A crash test must not leave a core file behind.
-        process.setChildProcessModifier([] {
-            const rlimit none{0, 0};
-            setrlimit(RLIMIT_CORE, &none);
-        });
-        logPath = home.path() + "/state/Quillon/debug.log";
-    }
-    ~QuillonRun()
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.terminate();
-            process.waitForFinished(10000);
-        }
-    }
-
-    bool start(const QStringList& arguments = {})
-    {
-        process.start(QUILLON_BINARY, arguments);
-        return process.waitForStarted(5000);
-    }
-    QString log() const
-    {
-        QFile file(logPath);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
-
-    QProcess process;
-    QString logPath;
-};
+using quillon::testing::QuillonRun;
 
 // The process holds the application id on the session bus.
 bool holdsTheName(const QProcess& process)

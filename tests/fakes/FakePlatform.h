@@ -8,6 +8,7 @@
 #include "fakes/FakeUserNotifications.h"
 #include "fakes/FakeOverlayWindows.h"
 #include "fakes/FakeUserDefaults.h"
+#include "fakes/FakeStatusItem.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -97,6 +98,7 @@ public:
     platform::AppShell& appShell() override { return appShellImpl; }
     platform::OverlayWindows& overlayWindows() override { return overlays; }
     platform::MotionPreference& motionPreference() override { return motion; }
+    platform::StatusBar& statusBar() override { return statusBarImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -115,6 +117,7 @@ public:
     FakeAppShell appShellImpl;
     FakeOverlayWindows overlays;
     FakeMotionPreference motion;
+    FakeStatusBar statusBarImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

@@ -29,6 +29,7 @@ public:
     platform::AppShell& appShell() override { return fake.appShell(); }
     platform::OverlayWindows& overlayWindows() override { return fake.overlayWindows(); }
     platform::MotionPreference& motionPreference() override { return fake.motionPreference(); }
+    platform::StatusBar& statusBar() override { return fake.statusBar(); }
 
     FakePlatform fake;
 };

@@ -17,6 +17,7 @@
 #include "platform/linux/LinuxSystemSettings.h"
 #include "platform/linux/QtAppShell.h"
 #include "platform/linux/X11Permissions.h"
+#include "platform/linux/QtStatusItem.h"
 
 namespace quillon::platform::linux_ {
 
@@ -39,6 +40,7 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<QtAppShell> appShell;
     std::unique_ptr<X11OverlayWindows> overlays;
     std::unique_ptr<PortalMotionPreference> motion;
+    QtStatusBar statusBar;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -136,5 +138,7 @@ MotionPreference& LinuxPlatform::motionPreference()
         m->motion = std::make_unique<PortalMotionPreference>();
     return *m->motion;
 }
+
+StatusBar& LinuxPlatform::statusBar() { return m->statusBar; }
 
 } // namespace quillon::platform::linux_

@@ -30,6 +30,7 @@ public:
     AppShell& appShell() override;
     OverlayWindows& overlayWindows() override;
     MotionPreference& motionPreference() override;
+    StatusBar& statusBar() override;
 
 private:
     struct Parts;

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "app/FeatureRegistry.h"
+#include "input/DragWatcher.h"
+#include "input/FeatureChords.h"
+#include "input/HotKeyWatcher.h"
+#include "input/LeaderWatcher.h"
+#include "input/ModifierWatcher.h"
+#include "notch/BatteryMonitor.h"
+#include "notch/NotchStage.h"
+#include "permissions/AccessibilityPermission.h"
+#include "settings/Settings.h"
+#include "support/Updater.h"
+
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace quillon {
+
+class AutoQuitFeature;
+class AwakeFeature;
+class BreaksFeature;
+class ClipboardFeature;
+class ColorPickerFeature;
+class FocusFeature;
+class JumpFeature;
+class NotchFeature;
+class OCRFeature;
+class SettingsWindowController;
+class ShelfFeature;
+class SnapFeature;
+class SnippetsFeature;
+class StatusMenuController;
+class SweepEngine;
+class SwipeFeature;
+
+/// The one owner of every service and feature of the process. It starts
+/// them up, switches the features on and off as the settings and the
+/// Accessibility trust change (reconcile), and connects what they report.
+///
+/// The shared services are made at construction; everything else on first use.
+class AppDelegate {
+public:
+    AppDelegate();
+    ~AppDelegate();
+    AppDelegate(const AppDelegate&) = delete;
+    AppDelegate& operator=(const AppDelegate&) = delete;
+
+    /// Start-up, once the event loop is about to run; `arguments` are the
+    /// process's (for the diagnostic options).
+    void applicationDidFinishLaunching(const QStringList& arguments);
+    /// Another launch (or the desktop's launcher) asked this one to show itself.
+    bool applicationShouldHandleReopen();
+    void applicationWillTerminate();
+
+    /// Brings logging, the leader watcher, the notch geometry and every
+    /// feature in line with the settings and the trust.
+    void reconcile();
+    /// Some switched-on feature needs Accessibility.
+    bool needsAccessibilityNow() const;
+
+    Settings& settings() { return *m_settings; }
+    AccessibilityPermission& permission() { return m_permission; }
+    NotchStage& notchStage() { return m_notchStage; }
+    LeaderWatcher& leaderKeys();
+    FeatureChords& featureChords();
+
+    SweepEngine& sweep();
+    SwipeFeature& swipe();
+    AwakeFeature& awake();
+    SnapFeature& snap();
+    JumpFeature& jump();
+    NotchFeature& notch();
+    ShelfFeature& shelf();
+    FocusFeature& focus();
+    BreaksFeature& breaks();
+    ClipboardFeature& clipboard();
+    SnippetsFeature& snippets();
+    OCRFeature& ocr();
+    ColorPickerFeature& colorPicker();
+    AutoQuitFeature& autoQuit();
+    StatusMenuController& statusMenu();
+    SettingsWindowController& settingsWindow();
+    /// The features with their panes, in the fixed order of the walk.
+    const std::vector<FeatureEntry>& features();
+
+    /// Whether the feature of this pane has been made yet.
+    bool hasFeature(SettingsPane pane) const;
+
+private:
+    void permissionChanged(bool granted);
+    void connectStatusMenu();
+    void connectFeatureCallbacks();
+    void observeDisplays();
+    void makeStatusItem();
+    void openSettingsOnFirstRun();
+    void actOnOptions(const QStringList& arguments);
+    void runFeatureKey(FeatureChords::Key key);
+    void pushLiveSettings();
+    void warnIfSpacesUnavailable();
+    /// A callback that does nothing once the delegate is gone.
+    template <typename F> auto weakly(F&& fn);
+
+    std::unique_ptr<Settings> m_settings;
+    AccessibilityPermission m_permission;
+    ModifierWatcher m_modifiers;
+    BatteryMonitor m_battery;
+    DragWatcher m_drags;
+    HotKeyWatcher m_hotKeys;
+    std::unique_ptr<LeaderWatcher> m_leaderKeys;
+    std::unique_ptr<FeatureChords> m_featureChords;
+    NotchStage m_notchStage;
+    std::unique_ptr<SweepEngine> m_sweep;
+    std::unique_ptr<SwipeFeature> m_swipe;
+    std::unique_ptr<AwakeFeature> m_awake;
+    std::unique_ptr<SnapFeature> m_snap;
+    std::unique_ptr<JumpFeature> m_jump;
+    std::unique_ptr<NotchFeature> m_notch;
+    std::unique_ptr<ShelfFeature> m_shelf;
+    std::unique_ptr<FocusFeature> m_focus;
+    std::unique_ptr<BreaksFeature> m_breaks;
+    std::unique_ptr<ClipboardFeature> m_clipboard;
+    std::unique_ptr<SnippetsFeature> m_snippets;
+    std::unique_ptr<OCRFeature> m_ocr;
+    std::unique_ptr<ColorPickerFeature> m_colorPicker;
+    std::unique_ptr<AutoQuitFeature> m_autoQuit;
+    std::unique_ptr<StatusMenuController> m_statusMenu;
+    Updater m_updater;
+    std::unique_ptr<SettingsWindowController> m_settingsWindow;
+    std::vector<FeatureEntry> m_features;
+    bool m_warnedSpacesUnavailable = false;
+    FeatureRegistry m_registry;
+    std::optional<int> m_displaysToken;
+    std::shared_ptr<AppDelegate*> m_self;
+};
+
+} // namespace quillon

@@ -1,0 +1,11 @@
+#include "features/breaks/BreaksFeature.h"
+
+namespace quillon {
+
+BreaksFeature::BreaksFeature(Settings& settings)
+    : BasicFeature(QStringLiteral("Breaks"))
+    , m_settings(settings)
+{
+}
+
+} // namespace quillon

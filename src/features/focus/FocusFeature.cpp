@@ -1,0 +1,11 @@
+#include "features/focus/FocusFeature.h"
+
+namespace quillon {
+
+FocusFeature::FocusFeature(Settings& settings)
+    : BasicFeature(QStringLiteral("Focus"))
+    , m_settings(settings)
+{
+}
+
+} // namespace quillon

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/AppFeatures.h"
+#include "app/SettingsPane.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QWidget;
+
+namespace quillon {
+
+/// The settings window: a sidebar of the 17 panes and the selected pane.
+/// The window is built on the first show().
+class SettingsWindowController {
+public:
+    explicit SettingsWindowController(AppFeatures features);
+    ~SettingsWindowController();
+    SettingsWindowController(const SettingsWindowController&) = delete;
+    SettingsWindowController& operator=(const SettingsWindowController&) = delete;
+
+    /// Builds the window on first use and brings it to the front.
+    void show();
+    void select(SettingsPane pane);
+
+    /// Shows every listed pane in turn (all of them for an empty list) and
+    /// saves the window of each as "<pane>.png" in `directory`, then calls
+    /// `completion`.
+    void debugSnapshot(const QString& directory, std::vector<SettingsPane> only,
+                       std::function<void()> completion);
+
+    const AppFeatures& features() const { return m_features; }
+    /// Nothing until the first show().
+    QWidget* window() const;
+    SettingsPane selectedPane() const { return m_selected; }
+
+    /// The waits of a snapshot run: before the first pane, and after each
+    /// selection (the window settles before it is captured).
+    static constexpr double snapshotStartDelay = 0.4;
+    static constexpr double snapshotPaneDelay = 0.3;
+
+private:
+    class Window;
+    void snapshotStep(const QString& directory, std::vector<SettingsPane> panes, std::size_t index,
+                      std::function<void()> completion);
+    bool writePNG(const QString& path);
+
+    AppFeatures m_features;
+    std::unique_ptr<Window> m_window;
+    SettingsPane m_selected = SettingsPane::general;
+    std::shared_ptr<SettingsWindowController*> m_self;
+};
+
+} // namespace quillon

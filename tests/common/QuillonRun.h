@@ -1,0 +1,69 @@
+#pragma once
+
+// A quillon process of a desktop test's own. Include only from tests/desktop,
+// whose targets define QUILLON_BINARY.
+
+#include "BuildInfoValues.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+namespace quillon::testing {
+
+/// Quillon with private folders under `home` and the given settings (the
+/// JSON of the standard defaults domain).
+class QuillonRun {
+public:
+    QuillonRun(const QTemporaryDir& home, const QByteArray& settingsJson)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", home.path() + "/config");
+        env.insert("XDG_STATE_HOME", home.path() + "/state");
+        env.insert("XDG_DATA_HOME", home.path() + "/data");
+        QDir().mkpath(home.path() + "/config/Quillon");
+        QFile settings(home.path() + "/config/Quillon/" QUILLON_APP_ID ".json");
+        if (settings.open(QIODevice::WriteOnly))
+            settings.write(settingsJson);
+        process.setProcessEnvironment(env);
+        // A crash test must not leave a core file behind.
+        process.setChildProcessModifier([] {
+            const rlimit none{0, 0};
+            setrlimit(RLIMIT_CORE, &none);
+        });
+        logPath = home.path() + "/state/Quillon/debug.log";
+    }
+    /// With diagnostics on or off and nothing else set.
+    QuillonRun(const QTemporaryDir& home, bool diagnostics)
+        : QuillonRun(home, diagnostics
+                               ? QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true}})")
+                               : QByteArray("{}"))
+    {
+    }
+    ~QuillonRun()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.terminate();
+            process.waitForFinished(10000);
+        }
+    }
+
+    bool start(const QStringList& arguments = {})
+    {
+        process.start(QUILLON_BINARY, arguments);
+        return process.waitForStarted(5000);
+    }
+    QString log() const
+    {
+        QFile file(logPath);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    QProcess process;
+    QString logPath;
+};
+
+} // namespace quillon::testing

@@ -1,0 +1,100 @@
+#include "common/Desktop.h"
+#include "common/QuillonRun.h"
+#include "platform/linux/X11Connection.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
+
+using namespace quillon::platform::linux_;
+
+namespace {
+
+xcb_window_t selectionOwner(X11Connection& x, const char* selection)
+{
+    const auto cookie = xcb_get_selection_owner(x.get(), x.atom(selection));
+    std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> reply(
+        xcb_get_selection_owner_reply(x.get(), cookie, nullptr), &std::free);
+    return reply ? reply->owner : XCB_NONE;
+}
+
+/// The class part of WM_CLASS ("Quillon" of "quillon\0Quillon\0").
+QString windowClass(X11Connection& x, xcb_window_t window)
+{
+    const auto cookie = xcb_get_property(x.get(), 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 64);
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+        xcb_get_property_reply(x.get(), cookie, nullptr), &std::free);
+    if (!reply)
+        return {};
+    const QByteArray value(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                           xcb_get_property_value_length(reply.get()));
+    const QList<QByteArray> parts = value.split('\0');
+    return parts.size() >= 2 ? QString::fromLatin1(parts[1]) : QString();
+}
+
+std::vector<xcb_window_t> children(X11Connection& x, xcb_window_t window)
+{
+    std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> reply(
+        xcb_query_tree_reply(x.get(), xcb_query_tree(x.get(), window), nullptr), &std::free);
+    if (!reply)
+        return {};
+    const xcb_window_t* list = xcb_query_tree_children(reply.get());
+    return {list, list + xcb_query_tree_children_length(reply.get())};
+}
+
+/// Whether a window of class `wanted` lies somewhere inside a window of class `host`.
+bool nestedInside(X11Connection& x, xcb_window_t window, const QString& host, const QString& wanted,
+                  bool inHost)
+{
+    for (const xcb_window_t child : children(x, window)) {
+        const QString cls = windowClass(x, child);
+        if (inHost && cls == wanted)
+            return true;
+        if (nestedInside(x, child, host, wanted, inHost || cls == host))
+            return true;
+    }
+    return false;
+}
+
+// A tray host that owns the tray selection before Quillon starts: Quillon's
+// icon is embedded into it.
+TEST(Tray, IconIsEmbeddedInTheTrayHost)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    const QString trayer = QStandardPaths::findExecutable("trayer");
+    if (trayer.isEmpty())
+        GTEST_SKIP() << "trayer is missing; run scripts/install-deps";
+    auto x = X11Connection::open();
+    ASSERT_TRUE(x);
+    ASSERT_EQ(selectionOwner(*x, "_NET_SYSTEM_TRAY_S0"), XCB_NONE) << "another tray host runs";
+
+    QProcess tray;
+    tray.start(trayer, {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "200",
+                        "--height", "24"});
+    ASSERT_TRUE(tray.waitForStarted(5000));
+    ASSERT_TRUE(quillon::testing::waitFor(
+        [&] { return selectionOwner(*x, "_NET_SYSTEM_TRAY_S0") != XCB_NONE; }, 10000));
+
+    QTemporaryDir home;
+    // A feature on: no first-run settings window, so the tray is the only way in.
+    quillon::testing::QuillonRun quillon(home,
+                                         R"({"colorPicker.isEnabled": {"type": "bool", "value": true}})");
+    ASSERT_TRUE(quillon.start());
+    EXPECT_TRUE(quillon::testing::waitFor(
+        [&] { return nestedInside(*x, x->root(), "trayer", "Quillon", false); }, 10000))
+        << "Quillon's icon did not appear in the tray";
+
+    quillon.process.terminate();
+    EXPECT_TRUE(quillon.process.waitForFinished(10000));
+    EXPECT_EQ(quillon.process.exitCode(), 0);
+    tray.terminate();
+    tray.waitForFinished(5000);
+}
+
+} // namespace
