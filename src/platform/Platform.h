@@ -8,6 +8,12 @@
 #include "platform/SystemLog.h"
 #include "platform/Tasks.h"
 #include "platform/UserDefaults.h"
+#include "platform/AppDirectory.h"
+#include "platform/Spaces.h"
+#include "platform/WindowControl.h"
+#include "platform/WindowEvents.h"
+#include "platform/WindowServer.h"
+#include "platform/Workspace.h"
 
 namespace quillon::platform {
 
@@ -25,6 +31,14 @@ public:
     virtual SystemLog& systemLog() = 0;
     virtual const BuildInfo& buildInfo() = 0;
     virtual Displays& displays() = 0;
+    /// Windows, workspaces and applications. The window server, window
+    /// control and Spaces may be first reached from background work.
+    virtual WindowServer& windowServer() = 0;
+    virtual WindowControl& windowControl() = 0;
+    virtual WindowEvents& windowEvents() = 0;
+    virtual Spaces& spaces() = 0;
+    virtual Workspace& workspace() = 0;
+    virtual AppDirectory& appDirectory() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

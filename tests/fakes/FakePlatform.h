@@ -2,6 +2,12 @@
 
 #include "fakes/FakeMainQueue.h"
 #include "fakes/FakeUserDefaults.h"
+#include "fakes/FakeAppDirectory.h"
+#include "fakes/FakeSpaces.h"
+#include "fakes/FakeWindowControl.h"
+#include "fakes/FakeWindowEvents.h"
+#include "fakes/FakeWindowServer.h"
+#include "fakes/FakeWorkspace.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -85,6 +91,12 @@ public:
     platform::SystemLog& systemLog() override { return log; }
     const platform::BuildInfo& buildInfo() override { return build; }
     platform::Displays& displays() override { return displaysImpl; }
+    platform::WindowServer& windowServer() override { return windowServerImpl; }
+    platform::WindowControl& windowControl() override { return windowControlImpl; }
+    platform::WindowEvents& windowEvents() override { return windowEventsImpl; }
+    platform::Spaces& spaces() override { return spacesImpl; }
+    platform::Workspace& workspace() override { return workspaceImpl; }
+    platform::AppDirectory& appDirectory() override { return appDirectoryImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl{queue};
@@ -94,6 +106,12 @@ public:
     platform::BuildInfo build{QStringLiteral("app.quillon.Quillon"), QStringLiteral("1.4.2"), QStringLiteral("87"),
                               QStringLiteral("3fa9c1e"), QString()};
     FakeDisplays displaysImpl;
+    FakeWindowServer windowServerImpl;
+    FakeWindowControl windowControlImpl;
+    FakeWindowEvents windowEventsImpl;
+    FakeSpaces spacesImpl;
+    FakeWorkspace workspaceImpl;
+    FakeAppDirectory appDirectoryImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

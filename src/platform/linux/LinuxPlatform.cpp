@@ -8,6 +8,14 @@
 #include "platform/linux/QtTasks.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/XdgPaths.h"
+#include "platform/linux/XdgAppDirectory.h"
+#include "platform/linux/X11Spaces.h"
+#include "platform/linux/X11WindowControl.h"
+#include "platform/linux/X11WindowEvents.h"
+#include "platform/linux/X11WindowServer.h"
+#include "platform/linux/X11Workspace.h"
+
+#include <mutex>
 
 namespace quillon::platform::linux_ {
 
@@ -21,6 +29,15 @@ struct LinuxPlatform::Parts {
     JournalLog log;
     std::unique_ptr<JsonUserDefaults> defaults;
     std::unique_ptr<QtDisplays> displays;
+    // Each on an X connection of its own; the first three can be first
+    // asked for from the sweep's census thread.
+    std::once_flag windowServerOnce, windowControlOnce, spacesOnce;
+    std::unique_ptr<X11WindowServer> windowServer;
+    std::unique_ptr<X11WindowControl> windowControl;
+    std::unique_ptr<X11Spaces> spaces;
+    std::unique_ptr<X11WindowEvents> windowEvents;
+    std::unique_ptr<XdgAppDirectory> appDirectory;
+    std::unique_ptr<X11Workspace> workspace;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -54,6 +71,47 @@ Displays& LinuxPlatform::displays()
     if (!m->displays)
         m->displays = std::make_unique<QtDisplays>();
     return *m->displays;
+}
+
+WindowServer& LinuxPlatform::windowServer()
+{
+    std::call_once(m->windowServerOnce,
+                   [this] { m->windowServer = std::make_unique<X11WindowServer>(X11Connection::open()); });
+    return *m->windowServer;
+}
+
+WindowControl& LinuxPlatform::windowControl()
+{
+    std::call_once(m->windowControlOnce,
+                   [this] { m->windowControl = std::make_unique<X11WindowControl>(X11Connection::open()); });
+    return *m->windowControl;
+}
+
+Spaces& LinuxPlatform::spaces()
+{
+    std::call_once(m->spacesOnce, [this] { m->spaces = std::make_unique<X11Spaces>(X11Connection::open()); });
+    return *m->spaces;
+}
+
+WindowEvents& LinuxPlatform::windowEvents()
+{
+    if (!m->windowEvents)
+        m->windowEvents = std::make_unique<X11WindowEvents>(X11Connection::open());
+    return *m->windowEvents;
+}
+
+AppDirectory& LinuxPlatform::appDirectory()
+{
+    if (!m->appDirectory)
+        m->appDirectory = std::make_unique<XdgAppDirectory>();
+    return *m->appDirectory;
+}
+
+Workspace& LinuxPlatform::workspace()
+{
+    if (!m->workspace)
+        m->workspace = std::make_unique<X11Workspace>(X11Connection::open(), appDirectory());
+    return *m->workspace;
 }
 
 } // namespace quillon::platform::linux_

@@ -21,6 +21,12 @@ public:
     SystemLog& systemLog() override;
     const BuildInfo& buildInfo() override;
     Displays& displays() override;
+    WindowServer& windowServer() override;
+    WindowControl& windowControl() override;
+    WindowEvents& windowEvents() override;
+    Spaces& spaces() override;
+    Workspace& workspace() override;
+    AppDirectory& appDirectory() override;
 
 private:
     struct Parts;
