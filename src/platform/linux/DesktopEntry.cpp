@@ -116,8 +116,12 @@ QString DesktopEntry::program(const QString& exec)
     int i = 0;
     if (i < parts.size() && QFileInfo(parts[i]).fileName() == QLatin1String("env")) {
         ++i;
-        while (i < parts.size() && (parts[i].contains(QLatin1Char('=')) || parts[i].startsWith(QLatin1Char('-'))))
+        while (i < parts.size() && (parts[i].contains(QLatin1Char('=')) || parts[i].startsWith(QLatin1Char('-')))) {
+            // -u NAME and -C DIR take the next word along.
+            if (parts[i] == QLatin1String("-u") || parts[i] == QLatin1String("-C"))
+                ++i;
             ++i;
+        }
     }
     return i < parts.size() ? QFileInfo(parts[i]).fileName() : QString();
 }
