@@ -70,7 +70,36 @@ struct ClientCookies {
     std::optional<xcb_get_window_attributes_cookie_t> attributes;
 };
 
+const std::pair<const char*, WindowKind> kindTable[] = {
+    {"_NET_WM_WINDOW_TYPE_NORMAL", WindowKind::standard},
+    {"_NET_WM_WINDOW_TYPE_DIALOG", WindowKind::dialog},
+    {"_NET_WM_WINDOW_TYPE_UTILITY", WindowKind::utility},
+    {"_NET_WM_WINDOW_TYPE_TOOLBAR", WindowKind::utility},
+    {"_NET_WM_WINDOW_TYPE_MENU", WindowKind::menu},
+    {"_NET_WM_WINDOW_TYPE_DROPDOWN_MENU", WindowKind::menu},
+    {"_NET_WM_WINDOW_TYPE_POPUP_MENU", WindowKind::menu},
+    {"_NET_WM_WINDOW_TYPE_TOOLTIP", WindowKind::menu},
+    {"_NET_WM_WINDOW_TYPE_COMBO", WindowKind::menu},
+    {"_NET_WM_WINDOW_TYPE_DND", WindowKind::menu},
+    {"_NET_WM_WINDOW_TYPE_SPLASH", WindowKind::splash},
+    {"_NET_WM_WINDOW_TYPE_NOTIFICATION", WindowKind::notification},
+    {"_NET_WM_WINDOW_TYPE_DOCK", WindowKind::dock},
+    {"_NET_WM_WINDOW_TYPE_DESKTOP", WindowKind::desktop},
+};
+
 } // namespace
+
+// Read from several threads: everything it caches is filled here.
+Ewmh::Ewmh(X11Connection& connection)
+    : m_x(connection)
+{
+    std::vector<const char*> names;
+    for (const auto& entry : kindTable)
+        names.push_back(entry.first);
+    m_x.internAtoms(names);
+    for (const auto& [name, kind] : kindTable)
+        m_kindAtoms.emplace_back(m_x.atom(name), kind);
+}
 
 bool ClientInfo::hasState(xcb_atom_t state) const
 {
@@ -150,37 +179,42 @@ std::vector<ClientInfo> Ewmh::clients(const std::vector<xcb_window_t>& windows, 
     const xcb_atom_t utf8Type = m_x.atom("UTF8_STRING");
     const bool pidsFromServer = fields & ClientInfo::Pid;
     std::vector<std::optional<int32_t>> serverPids;
+    const xcb_atom_t typeAtom = m_x.atom("_NET_WM_WINDOW_TYPE"), stateAtom = m_x.atom("_NET_WM_STATE"),
+                     desktopAtom = m_x.atom("_NET_WM_DESKTOP"), opacityAtom = m_x.atom("_NET_WM_WINDOW_OPACITY"),
+                     extentsAtom = m_x.atom("_NET_FRAME_EXTENTS"), nameAtom = m_x.atom("_NET_WM_NAME"),
+                     gtkAtom = m_x.atom("_GTK_APPLICATION_ID"), kdeAtom = m_x.atom("_KDE_NET_WM_DESKTOP_FILE"),
+                     pidAtom = m_x.atom("_NET_WM_PID");
     std::vector<ClientCookies> cookies(windows.size());
     for (size_t i = 0; i < windows.size(); ++i) {
         const xcb_window_t w = windows[i];
         auto& k = cookies[i];
         if (fields & ClientInfo::Type) {
-            k.type = request(m_x, w, m_x.atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 64);
+            k.type = request(m_x, w, typeAtom, XCB_ATOM_ATOM, 64);
             k.transient = request(m_x, w, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 1);
         }
         if (fields & ClientInfo::State)
-            k.state = request(m_x, w, m_x.atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 64);
+            k.state = request(m_x, w, stateAtom, XCB_ATOM_ATOM, 64);
         if (fields & ClientInfo::Desktop)
-            k.desktop = request(m_x, w, m_x.atom("_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 1);
+            k.desktop = request(m_x, w, desktopAtom, XCB_ATOM_CARDINAL, 1);
         if (fields & ClientInfo::Opacity)
-            k.opacity = request(m_x, w, m_x.atom("_NET_WM_WINDOW_OPACITY"), XCB_ATOM_CARDINAL, 1);
+            k.opacity = request(m_x, w, opacityAtom, XCB_ATOM_CARDINAL, 1);
         if (fields & ClientInfo::Frame) {
-            k.extents = request(m_x, w, m_x.atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 4);
+            k.extents = request(m_x, w, extentsAtom, XCB_ATOM_CARDINAL, 4);
             k.geometry = xcb_get_geometry(c, w);
             k.origin = xcb_translate_coordinates(c, w, m_x.root(), 0, 0);
             k.attributes = xcb_get_window_attributes(c, w);
         }
         if (fields & ClientInfo::Title) {
-            k.netName = request(m_x, w, m_x.atom("_NET_WM_NAME"), utf8Type, 1024);
+            k.netName = request(m_x, w, nameAtom, utf8Type, 1024);
             k.wmName = request(m_x, w, XCB_ATOM_WM_NAME, XCB_ATOM_ANY, 1024);
         }
         if (fields & ClientInfo::AppHints) {
             k.wmClass = request(m_x, w, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 256);
-            k.gtkId = request(m_x, w, m_x.atom("_GTK_APPLICATION_ID"), utf8Type, 256);
-            k.kdeFile = request(m_x, w, m_x.atom("_KDE_NET_WM_DESKTOP_FILE"), utf8Type, 256);
+            k.gtkId = request(m_x, w, gtkAtom, utf8Type, 256);
+            k.kdeFile = request(m_x, w, kdeAtom, utf8Type, 256);
         }
         if (pidsFromServer)
-            k.pid = request(m_x, w, m_x.atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 1);
+            k.pid = request(m_x, w, pidAtom, XCB_ATOM_CARDINAL, 1);
     }
     if (pidsFromServer)
         serverPids = pids(windows); // its request goes out behind the ones above
@@ -269,26 +303,10 @@ std::vector<std::optional<int32_t>> Ewmh::pids(const std::vector<xcb_window_t>& 
 
 std::optional<WindowKind> Ewmh::kind(const ClientInfo& info)
 {
-    static const std::pair<const char*, WindowKind> table[] = {
-        {"_NET_WM_WINDOW_TYPE_NORMAL", WindowKind::standard},
-        {"_NET_WM_WINDOW_TYPE_DIALOG", WindowKind::dialog},
-        {"_NET_WM_WINDOW_TYPE_UTILITY", WindowKind::utility},
-        {"_NET_WM_WINDOW_TYPE_TOOLBAR", WindowKind::utility},
-        {"_NET_WM_WINDOW_TYPE_MENU", WindowKind::menu},
-        {"_NET_WM_WINDOW_TYPE_DROPDOWN_MENU", WindowKind::menu},
-        {"_NET_WM_WINDOW_TYPE_POPUP_MENU", WindowKind::menu},
-        {"_NET_WM_WINDOW_TYPE_TOOLTIP", WindowKind::menu},
-        {"_NET_WM_WINDOW_TYPE_COMBO", WindowKind::menu},
-        {"_NET_WM_WINDOW_TYPE_DND", WindowKind::menu},
-        {"_NET_WM_WINDOW_TYPE_SPLASH", WindowKind::splash},
-        {"_NET_WM_WINDOW_TYPE_NOTIFICATION", WindowKind::notification},
-        {"_NET_WM_WINDOW_TYPE_DOCK", WindowKind::dock},
-        {"_NET_WM_WINDOW_TYPE_DESKTOP", WindowKind::desktop},
-    };
     const bool transient = info.transientFor && *info.transientFor != XCB_WINDOW_NONE;
     for (const xcb_atom_t type : info.types) {
-        for (const auto& [name, kind] : table) {
-            if (m_x.atom(name) == type)
+        for (const auto& [atom, kind] : m_kindAtoms) {
+            if (atom == type)
                 return kind == WindowKind::standard && transient ? WindowKind::dialog : kind;
         }
     }

@@ -53,7 +53,7 @@ public:
     /// _NET_WM_DESKTOP of a window that shows on every desktop.
     static constexpr uint32_t allDesktops = 0xFFFFFFFFu;
 
-    explicit Ewmh(X11Connection& connection) : m_x(connection) {}
+    explicit Ewmh(X11Connection& connection);
 
     X11Connection& connection() const { return m_x; }
 
@@ -111,6 +111,7 @@ public:
 
 private:
     X11Connection& m_x;
+    std::vector<std::pair<xcb_atom_t, WindowKind>> m_kindAtoms;
 };
 
 } // namespace quillon::platform::linux_

@@ -69,6 +69,11 @@ xcb_atom_t X11Connection::atom(const char* name)
 
 void X11Connection::internAtoms(std::initializer_list<const char*> names)
 {
+    internAtoms(std::vector<const char*>(names));
+}
+
+void X11Connection::internAtoms(const std::vector<const char*>& names)
+{
     std::vector<std::pair<QByteArray, xcb_intern_atom_cookie_t>> cookies;
     {
         std::lock_guard lock(m_atomsLock);

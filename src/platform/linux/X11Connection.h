@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include <xcb/xcb.h>
 
@@ -39,6 +40,7 @@ public:
     xcb_atom_t atom(const char* name);
     /// Interns several atoms in one round trip.
     void internAtoms(std::initializer_list<const char*> names);
+    void internAtoms(const std::vector<const char*>& names);
 
     /// Sets this connection's event mask on a window (another client's
     /// selections on it are untouched) and sends the request.
