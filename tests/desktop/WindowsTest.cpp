@@ -164,21 +164,31 @@ TEST_F(WindowsTest, WorkspaceAnnouncesLaunchActivationAndKnowsBackgroundApps)
     ASSERT_TRUE(workspace.activate(windows.pid()));
     ASSERT_TRUE(waitFor([&] { return workspace.frontmostApp() && workspace.frontmostApp()->pid == windows.pid(); }));
     EXPECT_TRUE(std::count(notices.begin(), notices.end(), std::pair(platform::AppNotice::activated, windows.pid())));
+
+    ASSERT_TRUE(workspace.hide(windows.pid()));
+    EXPECT_TRUE(waitFor([&] { return workspace.app(windows.pid())->hidden; }));
+    EXPECT_EQ(WindowCensus::onScreenWindowCount(windows.pid()), 0);
+    ASSERT_TRUE(workspace.unhide(windows.pid()));
+    EXPECT_TRUE(waitFor([&] { return !workspace.app(windows.pid())->hidden; }));
+    EXPECT_EQ(WindowCensus::onScreenWindowCount(windows.pid()), 1);
 }
 
 TEST_F(WindowsTest, ObserverReportsAClosedWindow)
 {
     TestWindows windows({"--title", "stays", "--title", "goes"});
     ASSERT_TRUE(waitFor([&] { return managed(windows); }));
-    WindowObserver observer(windows.pid(), SweepStrategy::efficient);
+    WindowObserver observer(windows.pid(), SweepStrategy::efficient, {platform::WindowNotification::titleChanged});
     int changes = 0;
     observer.onWindowsChanged = [&] { ++changes; };
     observer.start();
     ASSERT_TRUE(observer.isObserving());
     EXPECT_EQ(changes, 1);
 
-    ASSERT_TRUE(platform::platform().windowControl().close(windows.ids[1]));
+    windows.command("title 0 renamed");
     ASSERT_TRUE(waitFor([&] { return changes >= 2; }));
+    const int before = changes;
+    ASSERT_TRUE(platform::platform().windowControl().close(windows.ids[1]));
+    ASSERT_TRUE(waitFor([&] { return changes > before; }));
     EXPECT_EQ(WindowCensus::keepAliveWindowCount(windows.pid()), 1);
 }
 

@@ -103,10 +103,10 @@ void X11WindowEvents::clientsChanged()
     }
     if (added.empty())
         return;
-    const auto infos = m_ewmh->clients(added, ClientInfo::Pid | ClientInfo::State);
+    const auto infos = m_ewmh->clients(added, ClientInfo::Pid | ClientInfo::State | ClientInfo::Title);
     const xcb_atom_t hidden = m_x->atom("_NET_WM_STATE_HIDDEN");
     for (const ClientInfo& info : infos) {
-        m_clients.insert(info.window, Client{info.pid, info.hasState(hidden)});
+        m_clients.insert(info.window, Client{info.pid, info.hasState(hidden), info.title});
         watchClient(info.window);
     }
     if (!m_started)
@@ -148,6 +148,11 @@ void X11WindowEvents::clientPropertyChanged(WindowId window, xcb_atom_t atom)
         return;
     const int32_t pid = *it->pid;
     if (atom == m_x->atom("_NET_WM_NAME") || atom == XCB_ATOM_WM_NAME) {
+        // Clients set both names at once: one change, told once.
+        auto title = m_ewmh->title(window);
+        if (title == it->title)
+            return;
+        it->title = std::move(title);
         notify(pid, WindowNotification::titleChanged, window);
     } else if (atom == m_x->atom("_NET_WM_STATE")) {
         const bool minimized = m_ewmh->client(window, ClientInfo::State).hasState(m_x->atom("_NET_WM_STATE_HIDDEN"));

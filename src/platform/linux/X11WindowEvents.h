@@ -32,6 +32,7 @@ private:
     struct Client {
         std::optional<int32_t> pid;
         bool minimized = false;
+        std::optional<QString> title;
     };
 
     void start();

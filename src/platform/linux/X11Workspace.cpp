@@ -285,8 +285,11 @@ void X11Workspace::updateActive(bool announce)
         m_handlers.notify(notice, app);
 }
 
+// Queries read the windows again: minimising changes no list the window
+// manager announces on the root.
 std::vector<RunningApp> X11Workspace::runningApps()
 {
+    refresh(true);
     std::vector<RunningApp> apps;
     for (const auto& [pid, record] : m_apps)
         apps.push_back(record.app);
@@ -295,6 +298,7 @@ std::vector<RunningApp> X11Workspace::runningApps()
 
 std::optional<RunningApp> X11Workspace::frontmostApp()
 {
+    refresh(true);
     for (const auto& [pid, record] : m_apps) {
         if (record.app.active)
             return record.app;
@@ -304,6 +308,7 @@ std::optional<RunningApp> X11Workspace::frontmostApp()
 
 std::optional<RunningApp> X11Workspace::app(int32_t pid)
 {
+    refresh(true);
     const auto it = m_apps.find(pid);
     if (it == m_apps.end())
         return std::nullopt;
