@@ -18,6 +18,12 @@
 #include "platform/SystemSettings.h"
 #include "platform/UserNotifications.h"
 #include "platform/StatusItem.h"
+#include "platform/AppDirectory.h"
+#include "platform/Spaces.h"
+#include "platform/WindowControl.h"
+#include "platform/WindowEvents.h"
+#include "platform/WindowServer.h"
+#include "platform/Workspace.h"
 
 namespace quillon::platform {
 
@@ -45,6 +51,14 @@ public:
     virtual OverlayWindows& overlayWindows() = 0;
     virtual MotionPreference& motionPreference() = 0;
     virtual StatusBar& statusBar() = 0;
+    /// Windows, workspaces and applications. The window server, window
+    /// control and Spaces may be first reached from background work.
+    virtual WindowServer& windowServer() = 0;
+    virtual WindowControl& windowControl() = 0;
+    virtual WindowEvents& windowEvents() = 0;
+    virtual Spaces& spaces() = 0;
+    virtual Workspace& workspace() = 0;
+    virtual AppDirectory& appDirectory() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -225,6 +225,7 @@ void FileLog::reveal()
         if (file.open(QIODevice::WriteOnly))
             file.close();
     }
+    platform::platform().workspace().reveal(filePath());
 }
 
 void FileLog::clear()

@@ -212,6 +212,7 @@ TEST_F(AppDelegateTest, KeepAwakeFromTheMenuFlipsItsSwitchAndTheIcon)
 
 TEST_F(AppDelegateTest, SpacesWarningIsPostedOncePerRun)
 {
+    fake.spacesImpl.set(false, 0, 0);
     launch();
     delegate->settings().setSweepEnabled(true);
     fake.queue.drain();
@@ -223,6 +224,14 @@ TEST_F(AppDelegateTest, SpacesWarningIsPostedOncePerRun)
     delegate->settings().setSweepEnabled(true);
     fake.queue.drain();
     EXPECT_EQ(posts("spaces-api-unavailable"), 1);
+}
+
+TEST_F(AppDelegateTest, NoSpacesWarningWhenTheWindowManagerReportsWorkspaces)
+{
+    launch();
+    delegate->settings().setSweepEnabled(true);
+    fake.queue.drain();
+    EXPECT_EQ(posts("spaces-api-unavailable"), 0);
 }
 
 TEST_F(AppDelegateTest, LosingAccessibilityPausesWhatNeedsItAndSaysSo)

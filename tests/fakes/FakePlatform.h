@@ -9,6 +9,12 @@
 #include "fakes/FakeOverlayWindows.h"
 #include "fakes/FakeUserDefaults.h"
 #include "fakes/FakeStatusItem.h"
+#include "fakes/FakeAppDirectory.h"
+#include "fakes/FakeSpaces.h"
+#include "fakes/FakeWindowControl.h"
+#include "fakes/FakeWindowEvents.h"
+#include "fakes/FakeWindowServer.h"
+#include "fakes/FakeWorkspace.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -99,6 +105,12 @@ public:
     platform::OverlayWindows& overlayWindows() override { return overlays; }
     platform::MotionPreference& motionPreference() override { return motion; }
     platform::StatusBar& statusBar() override { return statusBarImpl; }
+    platform::WindowServer& windowServer() override { return windowServerImpl; }
+    platform::WindowControl& windowControl() override { return windowControlImpl; }
+    platform::WindowEvents& windowEvents() override { return windowEventsImpl; }
+    platform::Spaces& spaces() override { return spacesImpl; }
+    platform::Workspace& workspace() override { return workspaceImpl; }
+    platform::AppDirectory& appDirectory() override { return appDirectoryImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -118,6 +130,12 @@ public:
     FakeOverlayWindows overlays;
     FakeMotionPreference motion;
     FakeStatusBar statusBarImpl;
+    FakeWindowServer windowServerImpl;
+    FakeWindowControl windowControlImpl;
+    FakeWindowEvents windowEventsImpl;
+    FakeSpaces spacesImpl;
+    FakeWorkspace workspaceImpl;
+    FakeAppDirectory appDirectoryImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

@@ -30,6 +30,12 @@ public:
     platform::OverlayWindows& overlayWindows() override { return fake.overlayWindows(); }
     platform::MotionPreference& motionPreference() override { return fake.motionPreference(); }
     platform::StatusBar& statusBar() override { return fake.statusBar(); }
+    platform::WindowServer& windowServer() override { return fake.windowServer(); }
+    platform::WindowControl& windowControl() override { return fake.windowControl(); }
+    platform::WindowEvents& windowEvents() override { return fake.windowEvents(); }
+    platform::Spaces& spaces() override { return fake.spaces(); }
+    platform::Workspace& workspace() override { return fake.workspace(); }
+    platform::AppDirectory& appDirectory() override { return fake.appDirectory(); }
 
     FakePlatform fake;
 };

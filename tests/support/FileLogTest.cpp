@@ -189,6 +189,7 @@ TEST_F(FileLogTest, SizeDescriptionAndReveal)
     EXPECT_EQ(FileLog::sizeDescription(), std::nullopt);
     FileLog::reveal();
     EXPECT_TRUE(QFile::exists(FileLog::filePath()));
+    EXPECT_EQ(fake.workspaceImpl.revealed, std::vector<QString>{FileLog::filePath()});
     EXPECT_EQ(FileLog::sizeDescription(), std::nullopt);
     FileLog::appendRaw(QString(2500, 'a'));
     EXPECT_EQ(FileLog::sizeDescription(), QString("3 KB"));

@@ -18,6 +18,14 @@
 #include "platform/linux/QtAppShell.h"
 #include "platform/linux/X11Permissions.h"
 #include "platform/linux/QtStatusItem.h"
+#include "platform/linux/XdgAppDirectory.h"
+#include "platform/linux/X11Spaces.h"
+#include "platform/linux/X11WindowControl.h"
+#include "platform/linux/X11WindowEvents.h"
+#include "platform/linux/X11WindowServer.h"
+#include "platform/linux/X11Workspace.h"
+
+#include <mutex>
 
 namespace quillon::platform::linux_ {
 
@@ -41,6 +49,15 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<X11OverlayWindows> overlays;
     std::unique_ptr<PortalMotionPreference> motion;
     QtStatusBar statusBar;
+    // Each on an X connection of its own; the first three can be first
+    // asked for from the sweep's census thread.
+    std::once_flag windowServerOnce, windowControlOnce, spacesOnce;
+    std::unique_ptr<X11WindowServer> windowServer;
+    std::unique_ptr<X11WindowControl> windowControl;
+    std::unique_ptr<X11Spaces> spaces;
+    std::unique_ptr<X11WindowEvents> windowEvents;
+    std::unique_ptr<XdgAppDirectory> appDirectory;
+    std::unique_ptr<X11Workspace> workspace;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -140,5 +157,46 @@ MotionPreference& LinuxPlatform::motionPreference()
 }
 
 StatusBar& LinuxPlatform::statusBar() { return m->statusBar; }
+
+WindowServer& LinuxPlatform::windowServer()
+{
+    std::call_once(m->windowServerOnce,
+                   [this] { m->windowServer = std::make_unique<X11WindowServer>(X11Connection::open()); });
+    return *m->windowServer;
+}
+
+WindowControl& LinuxPlatform::windowControl()
+{
+    std::call_once(m->windowControlOnce,
+                   [this] { m->windowControl = std::make_unique<X11WindowControl>(X11Connection::open()); });
+    return *m->windowControl;
+}
+
+Spaces& LinuxPlatform::spaces()
+{
+    std::call_once(m->spacesOnce, [this] { m->spaces = std::make_unique<X11Spaces>(X11Connection::open()); });
+    return *m->spaces;
+}
+
+WindowEvents& LinuxPlatform::windowEvents()
+{
+    if (!m->windowEvents)
+        m->windowEvents = std::make_unique<X11WindowEvents>(X11Connection::open());
+    return *m->windowEvents;
+}
+
+AppDirectory& LinuxPlatform::appDirectory()
+{
+    if (!m->appDirectory)
+        m->appDirectory = std::make_unique<XdgAppDirectory>();
+    return *m->appDirectory;
+}
+
+Workspace& LinuxPlatform::workspace()
+{
+    if (!m->workspace)
+        m->workspace = std::make_unique<X11Workspace>(X11Connection::open(), appDirectory());
+    return *m->workspace;
+}
 
 } // namespace quillon::platform::linux_

@@ -31,6 +31,12 @@ public:
     OverlayWindows& overlayWindows() override;
     MotionPreference& motionPreference() override;
     StatusBar& statusBar() override;
+    WindowServer& windowServer() override;
+    WindowControl& windowControl() override;
+    WindowEvents& windowEvents() override;
+    Spaces& spaces() override;
+    Workspace& workspace() override;
+    AppDirectory& appDirectory() override;
 
 private:
     struct Parts;

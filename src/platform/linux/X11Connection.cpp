@@ -1,6 +1,8 @@
 #include "platform/linux/X11Connection.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QThread>
 #include <QTimer>
 #include <cstdlib>
 
@@ -34,6 +36,10 @@ X11Connection::X11Connection(xcb_connection_t* conn, xcb_screen_t* screen, int s
 {
     m_notifier = new QSocketNotifier(xcb_get_file_descriptor(conn), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] { dispatchPending(); });
+    // A connection first needed by background work (the window census) still
+    // reads its events where every handler lives.
+    if (auto* app = QCoreApplication::instance(); app && thread() != app->thread())
+        moveToThread(app->thread());
 }
 
 X11Connection::~X11Connection()
@@ -47,12 +53,16 @@ bool X11Connection::isAlive() const { return xcb_connection_has_error(m_conn) ==
 xcb_atom_t X11Connection::atom(const char* name)
 {
     const QByteArray key(name);
-    auto it = m_atoms.constFind(key);
-    if (it != m_atoms.constEnd())
-        return *it;
+    {
+        std::lock_guard lock(m_atomsLock);
+        auto it = m_atoms.constFind(key);
+        if (it != m_atoms.constEnd())
+            return *it;
+    }
     auto cookie = xcb_intern_atom(m_conn, 0, uint16_t(key.size()), key.constData());
     XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(m_conn, cookie, nullptr));
-    const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::lock_guard lock(m_atomsLock);
     if (atom != XCB_ATOM_NONE)
         m_atoms.insert(key, atom);
     return atom;
@@ -60,17 +70,32 @@ xcb_atom_t X11Connection::atom(const char* name)
 
 void X11Connection::internAtoms(std::initializer_list<const char*> names)
 {
+    internAtoms(std::vector<const char*>(names));
+}
+
+void X11Connection::internAtoms(const std::vector<const char*>& names)
+{
     std::vector<std::pair<QByteArray, xcb_intern_atom_cookie_t>> cookies;
-    for (const char* name : names) {
-        const QByteArray key(name);
-        if (!m_atoms.contains(key))
-            cookies.emplace_back(key, xcb_intern_atom(m_conn, 0, uint16_t(key.size()), key.constData()));
+    {
+        std::lock_guard lock(m_atomsLock);
+        for (const char* name : names) {
+            const QByteArray key(name);
+            if (!m_atoms.contains(key))
+                cookies.emplace_back(key, xcb_intern_atom(m_conn, 0, uint16_t(key.size()), key.constData()));
+        }
     }
+    std::lock_guard lock(m_atomsLock);
     for (auto& [key, cookie] : cookies) {
         XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(m_conn, cookie, nullptr));
         if (reply && reply->atom != XCB_ATOM_NONE)
             m_atoms.insert(key, reply->atom);
     }
+}
+
+void X11Connection::selectEvents(xcb_window_t window, uint32_t mask)
+{
+    xcb_change_window_attributes(m_conn, window, XCB_CW_EVENT_MASK, &mask);
+    flush();
 }
 
 int X11Connection::addEventHandler(std::function<void(const xcb_generic_event_t*)> handler)
@@ -85,12 +110,11 @@ void X11Connection::removeEventHandler(int token) { m_handlers.erase(token); }
 void X11Connection::flush()
 {
     xcb_flush(m_conn);
-    if (!m_dispatchQueued) {
-        m_dispatchQueued = true;
-        QTimer::singleShot(0, this, [this] {
+    if (!m_dispatchQueued.exchange(true)) {
+        QMetaObject::invokeMethod(this, [this] {
             m_dispatchQueued = false;
             dispatchPending();
-        });
+        }, Qt::QueuedConnection);
     }
 }
 

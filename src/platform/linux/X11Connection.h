@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QObject>
+#include <atomic>
 #include <QHash>
 #include <QByteArray>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #include <xcb/xcb.h>
 
@@ -17,6 +20,10 @@ namespace quillon::platform::linux_ {
 /// on the main thread (nothing is polled). Facilities that need events of
 /// their own (raw input, window changes) each open one, so their event masks
 /// and grabs never disturb Qt's connection or one another.
+///
+/// Requests, replies and atoms may be used from any thread (xcb serialises
+/// them); events are always dispatched on the main thread, also for a
+/// connection opened on another one.
 class X11Connection final : public QObject {
 public:
     /// Connects to $DISPLAY; none when there is no X server.
@@ -35,6 +42,11 @@ public:
     xcb_atom_t atom(const char* name);
     /// Interns several atoms in one round trip.
     void internAtoms(std::initializer_list<const char*> names);
+    void internAtoms(const std::vector<const char*>& names);
+
+    /// Sets this connection's event mask on a window (another client's
+    /// selections on it are untouched) and sends the request.
+    void selectEvents(xcb_window_t window, uint32_t mask);
 
     /// Handlers see every event and error of this connection, in order.
     int addEventHandler(std::function<void(const xcb_generic_event_t*)> handler);
@@ -58,10 +70,11 @@ private:
     xcb_screen_t* m_screen = nullptr;
     int m_screenNumber = 0;
     QSocketNotifier* m_notifier = nullptr;
+    std::mutex m_atomsLock;
     QHash<QByteArray, xcb_atom_t> m_atoms;
     std::map<int, std::function<void(const xcb_generic_event_t*)>> m_handlers;
     int m_lastToken = 0;
-    bool m_dispatchQueued = false;
+    std::atomic<bool> m_dispatchQueued{false};
     std::function<void()> m_onLost;
     bool m_lost = false;
 };

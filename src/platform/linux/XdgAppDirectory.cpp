@@ -1,0 +1,95 @@
+#include "platform/linux/XdgAppDirectory.h"
+
+#include "platform/linux/DesktopEntry.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QSet>
+
+namespace quillon::platform::linux_ {
+
+XdgAppDirectory::XdgAppDirectory()
+    : m_dirs(applicationDirs())
+{
+    // Package managers write several files in a row: read once they settle.
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(300);
+    connect(&m_settle, &QTimer::timeout, this, [this] {
+        m_stale = true;
+        watch();
+        m_handlers.notify();
+    });
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] { m_settle.start(); });
+    watch();
+}
+
+QStringList XdgAppDirectory::applicationDirs()
+{
+    QString home = qEnvironmentVariable("XDG_DATA_HOME");
+    if (home.isEmpty())
+        home = QDir::homePath() + QStringLiteral("/.local/share");
+    QString system = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (system.isEmpty())
+        system = QStringLiteral("/usr/local/share:/usr/share");
+    QStringList dirs{home + QStringLiteral("/applications")};
+    for (const QString& dir : system.split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        dirs << dir + QStringLiteral("/applications");
+    dirs.removeDuplicates();
+    return dirs;
+}
+
+const std::vector<AppEntry>& XdgAppDirectory::entries()
+{
+    if (m_stale)
+        load();
+    return m_entries;
+}
+
+void XdgAppDirectory::load()
+{
+    m_stale = false;
+    m_entries.clear();
+    QSet<QString> seen;
+    for (const QString& dir : m_dirs) {
+        QDirIterator it(dir, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            // The desktop file id: the path below the folder, '/' made '-'.
+            QString appId = QDir(dir).relativeFilePath(path);
+            appId.chop(8);
+            appId.replace(QLatin1Char('/'), QLatin1Char('-'));
+            if (seen.contains(appId))
+                continue;
+            seen.insert(appId); // also a Hidden entry hides the ones below it
+            if (const auto entry = DesktopEntry::read(path)) {
+                if (auto app = entry->application(appId, path))
+                    m_entries.push_back(std::move(*app));
+            }
+        }
+    }
+}
+
+void XdgAppDirectory::watch()
+{
+    QStringList wanted;
+    for (const QString& dir : m_dirs) {
+        // A folder that does not exist yet is noticed through its parent.
+        const QString watched = QDir(dir).exists() ? dir : QFileInfo(dir).path();
+        if (QDir(watched).exists())
+            wanted << watched;
+        QDirIterator it(dir, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            wanted << it.next();
+    }
+    wanted.removeDuplicates();
+    const QStringList current = m_watcher.directories();
+    QStringList added;
+    for (const QString& dir : wanted) {
+        if (!current.contains(dir))
+            added << dir;
+    }
+    if (!added.isEmpty())
+        m_watcher.addPaths(added);
+}
+
+} // namespace quillon::platform::linux_

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/AppDirectory.h"
+#include "platform/Observers.h"
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+namespace quillon::platform::linux_ {
+
+/// Installed applications from the desktop entries in
+/// $XDG_DATA_HOME/applications and each of $XDG_DATA_DIRS/applications (the
+/// first entry of an id wins), read again when those folders change.
+class XdgAppDirectory final : public QObject, public AppDirectory {
+public:
+    XdgAppDirectory();
+    /// The application folders, most important first.
+    static QStringList applicationDirs();
+
+    const std::vector<AppEntry>& entries() override;
+    int addChangeHandler(std::function<void()> handler) override { return m_handlers.add(std::move(handler)); }
+    void removeChangeHandler(int token) override { m_handlers.remove(token); }
+
+private:
+    void load();
+    void watch();
+
+    QStringList m_dirs;
+    std::vector<AppEntry> m_entries;
+    bool m_stale = true;
+    QFileSystemWatcher m_watcher;
+    QTimer m_settle;
+    Observers<> m_handlers;
+};
+
+} // namespace quillon::platform::linux_

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "platform/WindowControl.h"
+
+#include <algorithm>
+#include <map>
+
+namespace quillon::fakes {
+
+/// Windows of fake processes, in table order. Raising records the window and
+/// makes it its process's main window and the focused one.
+class FakeWindowControl final : public platform::WindowControl {
+public:
+    struct Window {
+        platform::WindowId id = 0;
+        int32_t pid = 0;
+        std::optional<platform::WindowKind> kind = platform::WindowKind::standard;
+        std::optional<QString> title;
+        QRectF frame{0, 0, 400, 300};
+    };
+
+    std::optional<std::vector<platform::WindowId>> windows(int32_t pid) override
+    {
+        if (!readable)
+            return std::nullopt;
+        std::vector<platform::WindowId> ids;
+        for (const auto& w : table) {
+            if (w.pid == pid)
+                ids.push_back(w.id);
+        }
+        return ids;
+    }
+    std::optional<platform::WindowKind> kind(platform::WindowId id) override
+    {
+        const auto* w = find(id);
+        return w ? w->kind : std::nullopt;
+    }
+    std::optional<QString> title(platform::WindowId id) override
+    {
+        const auto* w = find(id);
+        return w ? w->title : std::nullopt;
+    }
+    std::optional<QRectF> frame(platform::WindowId id) override
+    {
+        const auto* w = find(id);
+        return w ? std::optional<QRectF>(w->frame) : std::nullopt;
+    }
+    std::optional<platform::WindowId> focusedWindow() override { return focused; }
+    std::optional<platform::WindowId> mainWindow(int32_t pid) override
+    {
+        const auto it = mainWindows.find(pid);
+        return it == mainWindows.end() ? std::nullopt : std::optional<platform::WindowId>(it->second);
+    }
+    bool raise(platform::WindowId id) override
+    {
+        const auto* w = find(id);
+        if (!w)
+            return false;
+        raised.push_back(id);
+        mainWindows[w->pid] = id;
+        focused = id;
+        return true;
+    }
+    bool close(platform::WindowId id) override
+    {
+        closed.push_back(id);
+        return find(id) != nullptr;
+    }
+
+    const Window* find(platform::WindowId id) const
+    {
+        const auto it = std::find_if(table.begin(), table.end(), [&](const Window& w) { return w.id == id; });
+        return it == table.end() ? nullptr : &*it;
+    }
+
+    std::vector<Window> table;
+    bool readable = true;
+    std::optional<platform::WindowId> focused;
+    std::map<int32_t, platform::WindowId> mainWindows;
+    std::vector<platform::WindowId> raised;
+    std::vector<platform::WindowId> closed;
+};
+
+} // namespace quillon::fakes
