@@ -15,6 +15,9 @@
 #include "fakes/FakeWindowEvents.h"
 #include "fakes/FakeWindowServer.h"
 #include "fakes/FakeWorkspace.h"
+#include "fakes/FakeBluetooth.h"
+#include "fakes/FakeNowPlaying.h"
+#include "fakes/FakePowerSources.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -111,6 +114,10 @@ public:
     platform::Spaces& spaces() override { return spacesImpl; }
     platform::Workspace& workspace() override { return workspaceImpl; }
     platform::AppDirectory& appDirectory() override { return appDirectoryImpl; }
+    platform::NowPlaying& nowPlaying() override { return nowPlayingImpl; }
+    platform::MediaKeys& mediaKeys() override { return mediaKeysImpl; }
+    platform::PowerSources& powerSources() override { return powerSourcesImpl; }
+    platform::Bluetooth& bluetooth() override { return bluetoothImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -136,6 +143,10 @@ public:
     FakeSpaces spacesImpl;
     FakeWorkspace workspaceImpl;
     FakeAppDirectory appDirectoryImpl;
+    FakeNowPlaying nowPlayingImpl;
+    FakeMediaKeys mediaKeysImpl;
+    FakePowerSources powerSourcesImpl;
+    FakeBluetooth bluetoothImpl;
 
 private:
     platform::Platform* m_previous = nullptr;
