@@ -15,6 +15,10 @@
 #include "platform/Permissions.h"
 #include "platform/SystemSettings.h"
 #include "platform/UserNotifications.h"
+#include "platform/InputAccess.h"
+#include "platform/KeyCharacters.h"
+#include "platform/KeyInterceptor.h"
+#include "platform/KeySynth.h"
 
 namespace quillon::platform {
 
@@ -39,6 +43,10 @@ public:
     virtual UserNotifications& userNotifications() = 0;
     virtual SystemSettings& systemSettings() = 0;
     virtual AppShell& appShell() = 0;
+    virtual KeyInterceptor& keyInterceptor() = 0;
+    virtual KeySynth& keySynth() = 0;
+    virtual KeyCharacters& keyCharacters() = 0;
+    virtual InputAccess& inputAccess() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -1,7 +1,7 @@
 // The X11 key, pointer and hot-key sources against a real X server: keys and
 // buttons are typed with XTest, as a person would press them.
 #include "common/Desktop.h"
-#include "fakes/FakePlatform.h"
+#include "fakes/ForwardingPlatform.h"
 #include "input/DragWatcher.h"
 #include "input/HotKeyWatcher.h"
 #include "input/KeyTapLogic.h"
@@ -27,28 +27,12 @@ constexpr uint8_t leftCtrl = 37, rightCtrl = 105, leftShift = 50, leftAlt = 64, 
 constexpr uint8_t keyA = 38, keyS = 39, keyF12 = 96;
 
 /// The fakes for everything but the input sources, which are the real ones.
-class InputPlatform final : public platform::Platform {
+class InputPlatform final : public fakes::ForwardingPlatform {
 public:
-    InputPlatform() { platform::setPlatform(this); }
-    ~InputPlatform() override { platform::setPlatform(&fake); }
-
-    platform::MainQueue& mainQueue() override { return fake.mainQueue(); }
-    platform::Clock& clock() override { return fake.clock(); }
-    platform::Tasks& tasks() override { return fake.tasks(); }
-    platform::Paths& paths() override { return fake.paths(); }
-    platform::UserDefaults& userDefaults() override { return fake.userDefaults(); }
-    platform::SystemLog& systemLog() override { return fake.systemLog(); }
-    const platform::BuildInfo& buildInfo() override { return fake.buildInfo(); }
-    platform::Displays& displays() override { return fake.displays(); }
     platform::KeyEvents& keyEvents() override { return keys; }
     platform::Pointer& pointer() override { return mouse; }
     platform::HotKeys& hotKeys() override { return hot; }
-    platform::Permissions& permissions() override { return fake.permissions(); }
-    platform::UserNotifications& userNotifications() override { return fake.userNotifications(); }
-    platform::SystemSettings& systemSettings() override { return fake.systemSettings(); }
-    platform::AppShell& appShell() override { return fake.appShell(); }
 
-    fakes::FakePlatform fake;
     X11KeyEvents keys;
     X11Pointer mouse;
     X11HotKeys hot;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakes/FakeInput.h"
+#include "fakes/FakeKeyTaps.h"
 #include "fakes/FakeMainQueue.h"
 #include "fakes/FakeAppShell.h"
 #include "fakes/FakePermissions.h"
@@ -97,6 +98,10 @@ public:
     platform::UserNotifications& userNotifications() override { return notifications; }
     platform::SystemSettings& systemSettings() override { return systemSettingsImpl; }
     platform::AppShell& appShell() override { return appShellImpl; }
+    platform::KeyInterceptor& keyInterceptor() override { return interceptorImpl; }
+    platform::KeySynth& keySynth() override { return keySynthImpl; }
+    platform::KeyCharacters& keyCharacters() override { return keyCharactersImpl; }
+    platform::InputAccess& inputAccess() override { return inputAccessImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl{queue};
@@ -113,6 +118,10 @@ public:
     FakeUserNotifications notifications{queue};
     FakeSystemSettings systemSettingsImpl;
     FakeAppShell appShellImpl;
+    FakeKeyInterceptor interceptorImpl;
+    FakeKeySynth keySynthImpl;
+    FakeKeyCharacters keyCharactersImpl;
+    FakeInputAccess inputAccessImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

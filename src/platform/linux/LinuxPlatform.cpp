@@ -15,6 +15,10 @@
 #include "platform/linux/LinuxSystemSettings.h"
 #include "platform/linux/QtAppShell.h"
 #include "platform/linux/X11Permissions.h"
+#include "platform/linux/X11InputAccess.h"
+#include "platform/linux/X11KeyInterceptor.h"
+#include "platform/linux/X11KeySynth.h"
+#include "platform/linux/XkbKeyCharacters.h"
 
 namespace quillon::platform::linux_ {
 
@@ -35,6 +39,10 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<FreedesktopNotifications> notifications;
     LinuxSystemSettings systemSettings;
     std::unique_ptr<QtAppShell> appShell;
+    std::unique_ptr<X11KeyInterceptor> keyInterceptor;
+    std::unique_ptr<X11KeySynth> keySynth;
+    std::unique_ptr<XkbKeyCharacters> keyCharacters;
+    std::unique_ptr<X11InputAccess> inputAccess;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -116,6 +124,38 @@ AppShell& LinuxPlatform::appShell()
     if (!m->appShell)
         m->appShell = std::make_unique<QtAppShell>(m->build.appId);
     return *m->appShell;
+}
+
+// Key taps, synthetic keys and key text each open their own connection on
+// first use.
+KeyInterceptor& LinuxPlatform::keyInterceptor()
+{
+    if (!m->keyInterceptor)
+        m->keyInterceptor = std::make_unique<X11KeyInterceptor>();
+    return *m->keyInterceptor;
+}
+
+KeySynth& LinuxPlatform::keySynth()
+{
+    if (!m->keySynth)
+        m->keySynth = std::make_unique<X11KeySynth>();
+    return *m->keySynth;
+}
+
+KeyCharacters& LinuxPlatform::keyCharacters()
+{
+    if (!m->keyCharacters)
+        m->keyCharacters = std::make_unique<XkbKeyCharacters>();
+    return *m->keyCharacters;
+}
+
+InputAccess& LinuxPlatform::inputAccess()
+{
+    if (!m->inputAccess) {
+        m->inputAccess = std::make_unique<X11InputAccess>(
+            [this] { return m->keyInterceptor && m->keyInterceptor->holdsKeyboard(); });
+    }
+    return *m->inputAccess;
 }
 
 } // namespace quillon::platform::linux_

@@ -28,6 +28,10 @@ public:
     UserNotifications& userNotifications() override;
     SystemSettings& systemSettings() override;
     AppShell& appShell() override;
+    KeyInterceptor& keyInterceptor() override;
+    KeySynth& keySynth() override;
+    KeyCharacters& keyCharacters() override;
+    InputAccess& inputAccess() override;
 
 private:
     struct Parts;

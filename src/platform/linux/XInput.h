@@ -3,7 +3,9 @@
 #include "platform/linux/X11Connection.h"
 
 #include <memory>
+#include <map>
 #include <optional>
+#include <vector>
 
 namespace quillon::platform::linux_ {
 
@@ -24,6 +26,16 @@ public:
     /// The XI2 event type of one of this extension's events; none for others.
     std::optional<uint16_t> eventType(const xcb_generic_event_t* event) const;
 
+    /// Whether a device is one of the server's XTest devices, which every
+    /// client that posts synthetic input shares. Asked once per device.
+    bool isSyntheticDevice(uint16_t deviceId);
+    /// The slave keyboards that are not XTest devices: the real ones.
+    std::vector<uint16_t> physicalKeyboards();
+
+    /// The keys down on the core keyboard (QueryKeymap's 32-byte bit vector);
+    /// false when the server does not answer.
+    bool keysDown(uint8_t keys[32]) const;
+
 private:
     XInput(std::unique_ptr<X11Connection> connection, uint8_t opcode)
         : m_x(std::move(connection))
@@ -33,6 +45,7 @@ private:
 
     std::unique_ptr<X11Connection> m_x;
     uint8_t m_opcode;
+    std::map<uint16_t, bool> m_synthetic;
 };
 
 } // namespace quillon::platform::linux_

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "fakes/FakePlatform.h"
+
+namespace quillon::fakes {
+
+/// A platform that answers every facility from its FakePlatform; a desktop
+/// test overrides the few facilities whose real implementation it proves.
+/// Installs itself on construction and hands over to its fake when destroyed.
+class ForwardingPlatform : public platform::Platform {
+public:
+    ForwardingPlatform() { platform::setPlatform(this); }
+    ~ForwardingPlatform() override { platform::setPlatform(&fake); }
+
+    platform::MainQueue& mainQueue() override { return fake.mainQueue(); }
+    platform::Clock& clock() override { return fake.clock(); }
+    platform::Tasks& tasks() override { return fake.tasks(); }
+    platform::Paths& paths() override { return fake.paths(); }
+    platform::UserDefaults& userDefaults() override { return fake.userDefaults(); }
+    platform::SystemLog& systemLog() override { return fake.systemLog(); }
+    const platform::BuildInfo& buildInfo() override { return fake.buildInfo(); }
+    platform::Displays& displays() override { return fake.displays(); }
+    platform::KeyEvents& keyEvents() override { return fake.keyEvents(); }
+    platform::Pointer& pointer() override { return fake.pointer(); }
+    platform::HotKeys& hotKeys() override { return fake.hotKeys(); }
+    platform::Permissions& permissions() override { return fake.permissions(); }
+    platform::UserNotifications& userNotifications() override { return fake.userNotifications(); }
+    platform::SystemSettings& systemSettings() override { return fake.systemSettings(); }
+    platform::AppShell& appShell() override { return fake.appShell(); }
+    platform::KeyInterceptor& keyInterceptor() override { return fake.keyInterceptor(); }
+    platform::KeySynth& keySynth() override { return fake.keySynth(); }
+    platform::KeyCharacters& keyCharacters() override { return fake.keyCharacters(); }
+    platform::InputAccess& inputAccess() override { return fake.inputAccess(); }
+
+    FakePlatform fake;
+};
+
+} // namespace quillon::fakes
