@@ -18,7 +18,10 @@ void addKeys(std::vector<uint16_t>& keys, const std::unordered_map<uint16_t, QCh
 
 } // namespace
 
-KeyTap::~KeyTap() { stop(); }
+KeyTap::~KeyTap()
+{
+    stop();
+}
 
 bool KeyTap::start()
 {
@@ -107,7 +110,8 @@ platform::KeyGrab KeyTap::grabFor(Leader leader)
         addKeys(grab.keyCodes, KeyCodes::digitByKeyCode);
         grab.keyCodes.push_back(graveKey);
         grab.modifiers = {F::rightCommand | F::leftOption, F::rightCommand | F::rightOption,
-                          F::rightCommand | F::leftOption | F::shift, F::rightCommand | F::rightOption | F::shift};
+                          F::rightCommand | F::leftOption | F::shift,
+                          F::rightCommand | F::rightOption | F::shift};
         break;
     case Leader::option:
         grab.modifiers = {F::rightOption, F::rightOption | F::shift, F::rightOption | F::leftOption,

@@ -19,7 +19,10 @@ TransientKeyTap::TransientKeyTap(bool consuming, bool watchKeyUp, uint64_t alsoW
 {
 }
 
-TransientKeyTap::~TransientKeyTap() { disarm(); }
+TransientKeyTap::~TransientKeyTap()
+{
+    disarm();
+}
 
 void TransientKeyTap::arm()
 {
@@ -63,8 +66,8 @@ bool TransientKeyTap::handle(const platform::KeyEvent& event)
     if (platform::platform().keySynth().isOwn(event))
         return false;
     const bool isKey = event.type == Type::keyDown || event.type == Type::keyUp;
-    const KeyEvent keyEvent{isKey ? event.keyCode : -1, event.flags, event.type == Type::keyUp, event.isRepeat,
-                            event};
+    const KeyEvent keyEvent{isKey ? event.keyCode : -1, event.flags, event.type == Type::keyUp,
+                            event.isRepeat, event};
     const bool answer = onKey && onKey(keyEvent);
     return m_consuming && answer && event.type == Type::keyDown;
 }

@@ -2,6 +2,8 @@
 
 #include "platform/linux/X11Connection.h"
 
+#include <map>
+
 namespace quillon::platform::linux_ {
 
 namespace {
@@ -15,7 +17,8 @@ std::optional<ModifierMap> ModifierMap::load(xcb_connection_t* c)
     const uint8_t count = uint8_t(setup->max_keycode - setup->min_keycode + 1);
     const auto keyboardCookie = xcb_get_keyboard_mapping(c, first, count);
     const auto modifiersCookie = xcb_get_modifier_mapping(c);
-    XcbReply<xcb_get_keyboard_mapping_reply_t> keyboard(xcb_get_keyboard_mapping_reply(c, keyboardCookie, nullptr));
+    XcbReply<xcb_get_keyboard_mapping_reply_t> keyboard(
+        xcb_get_keyboard_mapping_reply(c, keyboardCookie, nullptr));
     XcbReply<xcb_get_modifier_mapping_reply_t> modifiers(
         xcb_get_modifier_mapping_reply(c, modifiersCookie, nullptr));
     if (!keyboard || !modifiers)
@@ -41,6 +44,25 @@ std::optional<ModifierMap> ModifierMap::load(xcb_connection_t* c)
                     map.m_numLock = uint16_t(1u << modifier);
             }
         }
+    }
+    // The core map lists only a few keys per modifier, while the keyboard
+    // extension gives every key of the same kind the same modifier: with the
+    // right Alt made a level-three shift, ISO_Level3_Shift sets Mod5 from
+    // key 108 as well, though only key 92 is listed. A key missing from the
+    // map takes the bits of a listed key with the same symbol.
+    std::map<xcb_keysym_t, uint16_t> bitsBySymbol;
+    const auto symbolOf = [&](int key) -> xcb_keysym_t {
+        const int index = (key - first) * perKey;
+        return key >= first && perKey > 0 && index < keysymCount ? keysyms[index] : 0;
+    };
+    for (int key = first; key <= setup->max_keycode; ++key) {
+        if (map.m_bits[size_t(key)] && symbolOf(key))
+            bitsBySymbol[symbolOf(key)] |= map.m_bits[size_t(key)];
+    }
+    for (int key = first; key <= setup->max_keycode; ++key) {
+        const auto listed = bitsBySymbol.find(symbolOf(key));
+        if (!map.m_bits[size_t(key)] && listed != bitsBySymbol.end())
+            map.m_bits[size_t(key)] = listed->second;
     }
     return map;
 }

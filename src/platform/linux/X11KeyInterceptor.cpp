@@ -22,7 +22,12 @@ constexpr ModifierPair modifierPairs[] = {
     {KeyFlags::control, 59, KeyFlags::leftControl, 62, KeyFlags::rightControl},
 };
 
-constexpr uint32_t keyEventMask = XCB_INPUT_XI_EVENT_MASK_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_KEY_RELEASE;
+// While a grab of ours is active the server sends the raw events of the
+// grabbed keyboard only to us, and only when the grab asks for them.
+constexpr uint32_t rawKeyMask =
+    XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE;
+constexpr uint32_t grabMask =
+    XCB_INPUT_XI_EVENT_MASK_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_KEY_RELEASE | rawKeyMask;
 
 } // namespace
 
@@ -41,8 +46,11 @@ X11KeyInterceptor::~X11KeyInterceptor()
 
 bool X11KeyInterceptor::connect()
 {
-    if (!m_xi)
-        m_xi = XInput::open([this](const xcb_generic_event_t* event) { handle(event); });
+    if (m_xi)
+        return true;
+    m_xi = XInput::open([this](const xcb_generic_event_t* event) { handle(event); });
+    if (m_xi)
+        m_keyboards = m_xi->masterKeyboards();
     return m_xi != nullptr;
 }
 
@@ -154,13 +162,17 @@ void X11KeyInterceptor::grab(const std::map<uint8_t, std::vector<uint32_t>>& com
     xcb_connection_t* c = m_xi->connection().get();
     const xcb_window_t root = m_xi->connection().root();
     // All requests first, then the replies: one round trip for every key.
+    // Each master keyboard is grabbed by its own id: the server does not
+    // replay presses that a grab for all master devices caught.
     std::vector<std::pair<uint8_t, xcb_input_xi_passive_grab_device_cookie_t>> cookies;
-    for (const auto& [xKey, sets] : combos) {
-        cookies.emplace_back(xKey, xcb_input_xi_passive_grab_device(
-                                       c, XCB_CURRENT_TIME, root, XCB_NONE, xKey, XCB_INPUT_DEVICE_ALL_MASTER,
-                                       uint16_t(sets.size()), 1, XCB_INPUT_GRAB_TYPE_KEYCODE,
-                                       XCB_INPUT_GRAB_MODE_22_SYNC, XCB_INPUT_GRAB_MODE_22_ASYNC, 0,
-                                       &keyEventMask, sets.data()));
+    for (const uint16_t keyboard : m_keyboards) {
+        for (const auto& [xKey, sets] : combos) {
+            cookies.emplace_back(xKey, xcb_input_xi_passive_grab_device(
+                                           c, XCB_CURRENT_TIME, root, XCB_NONE, xKey, keyboard,
+                                           uint16_t(sets.size()), 1, XCB_INPUT_GRAB_TYPE_KEYCODE,
+                                           XCB_INPUT_GRAB_MODE_22_SYNC, XCB_INPUT_GRAB_MODE_22_ASYNC, 0,
+                                           &grabMask, sets.data()));
+        }
     }
     for (const auto& [xKey, cookie] : cookies) {
         XcbReply<xcb_input_xi_passive_grab_device_reply_t> reply(
@@ -168,7 +180,8 @@ void X11KeyInterceptor::grab(const std::map<uint8_t, std::vector<uint32_t>>& com
         if (!reply)
             continue;
         // The reply lists the modifier sets that could not be grabbed.
-        const xcb_input_grab_modifier_info_t* failed = xcb_input_xi_passive_grab_device_modifiers(reply.get());
+        const xcb_input_grab_modifier_info_t* failed =
+            xcb_input_xi_passive_grab_device_modifiers(reply.get());
         const int count = xcb_input_xi_passive_grab_device_modifiers_length(reply.get());
         for (int i = 0; i < count; ++i) {
             const Combo combo{xKey, uint16_t(failed[i].modifiers)};
@@ -189,9 +202,12 @@ void X11KeyInterceptor::ungrab(const std::map<uint8_t, std::vector<uint32_t>>& c
     if (combos.empty())
         return;
     xcb_connection_t* c = m_xi->connection().get();
-    for (const auto& [xKey, sets] : combos) {
-        xcb_input_xi_passive_ungrab_device(c, m_xi->connection().root(), xKey, XCB_INPUT_DEVICE_ALL_MASTER,
-                                           uint16_t(sets.size()), XCB_INPUT_GRAB_TYPE_KEYCODE, sets.data());
+    for (const uint16_t keyboard : m_keyboards) {
+        for (const auto& [xKey, sets] : combos) {
+            xcb_input_xi_passive_ungrab_device(c, m_xi->connection().root(), xKey, keyboard,
+                                               uint16_t(sets.size()), XCB_INPUT_GRAB_TYPE_KEYCODE,
+                                               sets.data());
+        }
     }
     m_xi->connection().flush();
 }
@@ -209,7 +225,7 @@ void X11KeyInterceptor::listen(bool on)
         if (m_xi->keysDown(keys))
             m_stream.seed(keys);
     }
-    m_xi->selectOnRoot(on ? XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE : 0);
+    m_xi->selectOnRoot(on ? rawKeyMask : 0);
 }
 
 void X11KeyInterceptor::handle(const xcb_generic_event_t* event)
@@ -292,30 +308,44 @@ void X11KeyInterceptor::pressed(const xcb_input_key_press_event_t* event)
             }
         }
     }
+    if (!m_grabKey)
+        m_grabKey = xKey;
     if (swallow)
         m_swallowed.set(xKey);
-    answer(event->deviceid, swallow);
+    answer(event->deviceid, swallow, event->time);
 }
 
 void X11KeyInterceptor::released(const xcb_input_key_press_event_t* event)
 {
+    // The release of the key whose press activated the grab ends the grab and
+    // thaws the keyboard by itself. An answer to it would reach the server
+    // after the keyboard moved on, and act on the next grab instead.
+    if (event->detail == m_grabKey) {
+        m_swallowed.reset(*m_grabKey);
+        m_grabKey.reset();
+        return;
+    }
     const bool swallow = event->detail <= 255 && m_swallowed.test(event->detail);
     if (swallow)
         m_swallowed.reset(event->detail);
-    answer(event->deviceid, swallow);
+    answer(event->deviceid, swallow, event->time);
 }
 
 // A swallowed event keeps the keyboard synchronous, so the next event during
 // the same grab (another key, a modifier, a release) also waits for us and can
 // still be replayed. A replayed event ends the grab: the releases of presses
-// swallowed earlier then go to the focused window like any other key.
-void X11KeyInterceptor::answer(uint16_t deviceId, bool swallow)
+// swallowed earlier then go to the focused window like any other key. The
+// answer carries the event's time, so the server ignores it should it ever
+// arrive after a later grab began.
+void X11KeyInterceptor::answer(uint16_t deviceId, bool swallow, uint32_t time)
 {
-    if (!swallow)
+    if (!swallow) {
         m_swallowed.reset();
-    xcb_input_xi_allow_events(m_xi->connection().get(), XCB_CURRENT_TIME, deviceId,
-                              swallow ? XCB_INPUT_EVENT_MODE_SYNC_DEVICE : XCB_INPUT_EVENT_MODE_REPLAY_DEVICE, 0,
-                              XCB_NONE);
+        m_grabKey.reset();
+    }
+    xcb_input_xi_allow_events(m_xi->connection().get(), time, deviceId,
+                              swallow ? XCB_INPUT_EVENT_MODE_SYNC_DEVICE : XCB_INPUT_EVENT_MODE_REPLAY_DEVICE,
+                              0, XCB_NONE);
     m_xi->connection().flush();
 }
 

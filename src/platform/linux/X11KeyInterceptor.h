@@ -55,9 +55,10 @@ private:
     void handleRaw(uint8_t xKey, bool isPress, uint32_t time, uint16_t sourceId);
     void pressed(const xcb_input_key_press_event_t* event);
     void released(const xcb_input_key_press_event_t* event);
-    void answer(uint16_t deviceId, bool swallow);
+    void answer(uint16_t deviceId, bool swallow, uint32_t time);
 
     std::unique_ptr<XInput> m_xi;
+    std::vector<uint16_t> m_keyboards;
     std::optional<ModifierMap> m_modifiers;
     std::map<int, Tap> m_taps;
     int m_lastToken = 0;
@@ -72,6 +73,8 @@ private:
     KeyStream m_stream;
     /// Keys whose press we swallowed, while the grab it activated may last.
     std::bitset<256> m_swallowed;
+    /// The key whose press activated the grab that is active now.
+    std::optional<uint8_t> m_grabKey;
 };
 
 } // namespace quillon::platform::linux_

@@ -29,7 +29,10 @@ constexpr FlagKey flagKeys[] = {
     {KeyFlags::command, KeyFlags::rightCommand, 55, 54},
 };
 
-bool isDown(const uint8_t keys[32], int xKey) { return (keys[xKey / 8] >> (xKey % 8)) & 1; }
+bool isDown(const uint8_t keys[32], int xKey)
+{
+    return (keys[xKey / 8] >> (xKey % 8)) & 1;
+}
 
 } // namespace
 

@@ -28,6 +28,10 @@ public:
     bool post(uint16_t keyCode, EventFlags flags) override;
     bool isOwn(const KeyEvent& event) override;
 
+    /// Whether a modifier key pressed again for a person is still waiting for
+    /// them to let go.
+    bool isRestoring() const { return m_restored.any(); }
+
 private:
     using Clock = std::chrono::steady_clock;
     struct Record {

@@ -70,7 +70,7 @@ bool XInput::isSyntheticDevice(uint16_t deviceId)
     return synthetic;
 }
 
-std::vector<uint16_t> XInput::physicalKeyboards()
+std::vector<uint16_t> XInput::keyboards(bool physical)
 {
     xcb_connection_t* c = m_x->get();
     XcbReply<xcb_input_xi_query_device_reply_t> devices(
@@ -80,7 +80,10 @@ std::vector<uint16_t> XInput::physicalKeyboards()
         return result;
     for (auto it = xcb_input_xi_query_device_infos_iterator(devices.get()); it.rem;
          xcb_input_xi_device_info_next(&it)) {
-        if (it.data->type == XCB_INPUT_DEVICE_TYPE_SLAVE_KEYBOARD && !isSyntheticDevice(it.data->deviceid))
+        const bool wanted = physical ? it.data->type == XCB_INPUT_DEVICE_TYPE_SLAVE_KEYBOARD &&
+                                           !isSyntheticDevice(it.data->deviceid)
+                                     : it.data->type == XCB_INPUT_DEVICE_TYPE_MASTER_KEYBOARD;
+        if (wanted)
             result.push_back(it.data->deviceid);
     }
     return result;

@@ -2,8 +2,8 @@
 
 #include "platform/linux/X11Connection.h"
 
-#include <memory>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -30,13 +30,17 @@ public:
     /// client that posts synthetic input shares. Asked once per device.
     bool isSyntheticDevice(uint16_t deviceId);
     /// The slave keyboards that are not XTest devices: the real ones.
-    std::vector<uint16_t> physicalKeyboards();
+    std::vector<uint16_t> physicalKeyboards() { return keyboards(true); }
+    /// The master keyboards (usually just the core keyboard).
+    std::vector<uint16_t> masterKeyboards() { return keyboards(false); }
 
     /// The keys down on the core keyboard (QueryKeymap's 32-byte bit vector);
     /// false when the server does not answer.
     bool keysDown(uint8_t keys[32]) const;
 
 private:
+    std::vector<uint16_t> keyboards(bool physical);
+
     XInput(std::unique_ptr<X11Connection> connection, uint8_t opcode)
         : m_x(std::move(connection))
         , m_opcode(opcode)

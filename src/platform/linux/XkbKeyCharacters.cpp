@@ -56,10 +56,10 @@ bool XkbKeyCharacters::connect()
     }
     // A new layout (setxkbmap, a layout switch applet) makes the cached keymap stale.
     const uint16_t events = XCB_XKB_EVENT_TYPE_NEW_KEYBOARD_NOTIFY | XCB_XKB_EVENT_TYPE_MAP_NOTIFY;
-    const uint16_t mapParts = XCB_XKB_MAP_PART_KEY_TYPES | XCB_XKB_MAP_PART_KEY_SYMS
-                              | XCB_XKB_MAP_PART_MODIFIER_MAP | XCB_XKB_MAP_PART_EXPLICIT_COMPONENTS
-                              | XCB_XKB_MAP_PART_KEY_ACTIONS | XCB_XKB_MAP_PART_VIRTUAL_MODS
-                              | XCB_XKB_MAP_PART_VIRTUAL_MOD_MAP;
+    const uint16_t mapParts = XCB_XKB_MAP_PART_KEY_TYPES | XCB_XKB_MAP_PART_KEY_SYMS |
+                              XCB_XKB_MAP_PART_MODIFIER_MAP | XCB_XKB_MAP_PART_EXPLICIT_COMPONENTS |
+                              XCB_XKB_MAP_PART_KEY_ACTIONS | XCB_XKB_MAP_PART_VIRTUAL_MODS |
+                              XCB_XKB_MAP_PART_VIRTUAL_MOD_MAP;
     xcb_xkb_select_events_details_t details{};
     details.affectNewKeyboard = XCB_XKB_NKN_DETAIL_KEYCODES;
     details.newKeyboardDetails = XCB_XKB_NKN_DETAIL_KEYCODES;
@@ -79,7 +79,8 @@ xkb_keymap* XkbKeyCharacters::keymap()
     // Events that arrived since the last call may say the keymap changed.
     m_x->dispatchPending();
     if (!m_keymap)
-        m_keymap = xkb_x11_keymap_new_from_device(m_context, m_x->get(), m_device, XKB_KEYMAP_COMPILE_NO_FLAGS);
+        m_keymap =
+            xkb_x11_keymap_new_from_device(m_context, m_x->get(), m_device, XKB_KEYMAP_COMPILE_NO_FLAGS);
     return m_keymap;
 }
 
