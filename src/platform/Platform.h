@@ -24,6 +24,10 @@
 #include "platform/WindowEvents.h"
 #include "platform/WindowServer.h"
 #include "platform/Workspace.h"
+#include "platform/InputAccess.h"
+#include "platform/KeyCharacters.h"
+#include "platform/KeyInterceptor.h"
+#include "platform/KeySynth.h"
 
 namespace quillon::platform {
 
@@ -59,6 +63,10 @@ public:
     virtual Spaces& spaces() = 0;
     virtual Workspace& workspace() = 0;
     virtual AppDirectory& appDirectory() = 0;
+    virtual KeyInterceptor& keyInterceptor() = 0;
+    virtual KeySynth& keySynth() = 0;
+    virtual KeyCharacters& keyCharacters() = 0;
+    virtual InputAccess& inputAccess() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakes/FakeInput.h"
+#include "fakes/FakeKeyTaps.h"
 #include "fakes/FakeMainQueue.h"
 #include "fakes/FakeAppShell.h"
 #include "fakes/FakePermissions.h"
@@ -111,6 +112,10 @@ public:
     platform::Spaces& spaces() override { return spacesImpl; }
     platform::Workspace& workspace() override { return workspaceImpl; }
     platform::AppDirectory& appDirectory() override { return appDirectoryImpl; }
+    platform::KeyInterceptor& keyInterceptor() override { return interceptorImpl; }
+    platform::KeySynth& keySynth() override { return keySynthImpl; }
+    platform::KeyCharacters& keyCharacters() override { return keyCharactersImpl; }
+    platform::InputAccess& inputAccess() override { return inputAccessImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -136,6 +141,10 @@ public:
     FakeSpaces spacesImpl;
     FakeWorkspace workspaceImpl;
     FakeAppDirectory appDirectoryImpl;
+    FakeKeyInterceptor interceptorImpl;
+    FakeKeySynth keySynthImpl;
+    FakeKeyCharacters keyCharactersImpl;
+    FakeInputAccess inputAccessImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

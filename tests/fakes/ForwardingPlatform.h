@@ -36,6 +36,10 @@ public:
     platform::Spaces& spaces() override { return fake.spaces(); }
     platform::Workspace& workspace() override { return fake.workspace(); }
     platform::AppDirectory& appDirectory() override { return fake.appDirectory(); }
+    platform::KeyInterceptor& keyInterceptor() override { return fake.keyInterceptor(); }
+    platform::KeySynth& keySynth() override { return fake.keySynth(); }
+    platform::KeyCharacters& keyCharacters() override { return fake.keyCharacters(); }
+    platform::InputAccess& inputAccess() override { return fake.inputAccess(); }
 
     FakePlatform fake;
 };

@@ -26,6 +26,10 @@
 #include "platform/linux/X11Workspace.h"
 
 #include <mutex>
+#include "platform/linux/X11InputAccess.h"
+#include "platform/linux/X11KeyInterceptor.h"
+#include "platform/linux/X11KeySynth.h"
+#include "platform/linux/XkbKeyCharacters.h"
 
 namespace quillon::platform::linux_ {
 
@@ -58,6 +62,10 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<X11WindowEvents> windowEvents;
     std::unique_ptr<XdgAppDirectory> appDirectory;
     std::unique_ptr<X11Workspace> workspace;
+    std::unique_ptr<X11KeyInterceptor> keyInterceptor;
+    std::unique_ptr<X11KeySynth> keySynth;
+    std::unique_ptr<XkbKeyCharacters> keyCharacters;
+    std::unique_ptr<X11InputAccess> inputAccess;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -197,6 +205,38 @@ Workspace& LinuxPlatform::workspace()
     if (!m->workspace)
         m->workspace = std::make_unique<X11Workspace>(X11Connection::open(), appDirectory());
     return *m->workspace;
+}
+
+// Key taps, synthetic keys and key text each open their own connection on
+// first use.
+KeyInterceptor& LinuxPlatform::keyInterceptor()
+{
+    if (!m->keyInterceptor)
+        m->keyInterceptor = std::make_unique<X11KeyInterceptor>();
+    return *m->keyInterceptor;
+}
+
+KeySynth& LinuxPlatform::keySynth()
+{
+    if (!m->keySynth)
+        m->keySynth = std::make_unique<X11KeySynth>();
+    return *m->keySynth;
+}
+
+KeyCharacters& LinuxPlatform::keyCharacters()
+{
+    if (!m->keyCharacters)
+        m->keyCharacters = std::make_unique<XkbKeyCharacters>();
+    return *m->keyCharacters;
+}
+
+InputAccess& LinuxPlatform::inputAccess()
+{
+    if (!m->inputAccess) {
+        m->inputAccess = std::make_unique<X11InputAccess>(
+            [this] { return m->keyInterceptor && m->keyInterceptor->holdsKeyboard(); });
+    }
+    return *m->inputAccess;
 }
 
 } // namespace quillon::platform::linux_

@@ -37,6 +37,10 @@ public:
     Spaces& spaces() override;
     Workspace& workspace() override;
     AppDirectory& appDirectory() override;
+    KeyInterceptor& keyInterceptor() override;
+    KeySynth& keySynth() override;
+    KeyCharacters& keyCharacters() override;
+    InputAccess& inputAccess() override;
 
 private:
     struct Parts;

@@ -1,5 +1,7 @@
 #include "platform/linux/XInput.h"
 
+#include <algorithm>
+#include <iterator>
 #include <xcb/xinput.h>
 
 namespace quillon::platform::linux_ {
@@ -41,6 +43,50 @@ std::optional<uint16_t> XInput::eventType(const xcb_generic_event_t* event) cons
     if (generic->extension != m_opcode)
         return std::nullopt;
     return generic->event_type;
+}
+
+bool XInput::keysDown(uint8_t keys[32]) const
+{
+    xcb_connection_t* c = m_x->get();
+    XcbReply<xcb_query_keymap_reply_t> keymap(xcb_query_keymap_reply(c, xcb_query_keymap(c), nullptr));
+    if (!keymap)
+        return false;
+    std::copy(std::begin(keymap->keys), std::end(keymap->keys), keys);
+    return true;
+}
+
+bool XInput::isSyntheticDevice(uint16_t deviceId)
+{
+    const auto known = m_synthetic.find(deviceId);
+    if (known != m_synthetic.end())
+        return known->second;
+    // The server marks its XTest devices with a property nobody can remove.
+    xcb_connection_t* c = m_x->get();
+    const xcb_atom_t marker = m_x->atom("XTEST Device");
+    XcbReply<xcb_input_xi_get_property_reply_t> property(xcb_input_xi_get_property_reply(
+        c, xcb_input_xi_get_property(c, deviceId, 0, marker, XCB_GET_PROPERTY_TYPE_ANY, 0, 1), nullptr));
+    const bool synthetic = marker != XCB_ATOM_NONE && property && property->type != XCB_ATOM_NONE;
+    m_synthetic[deviceId] = synthetic;
+    return synthetic;
+}
+
+std::vector<uint16_t> XInput::keyboards(bool physical)
+{
+    xcb_connection_t* c = m_x->get();
+    XcbReply<xcb_input_xi_query_device_reply_t> devices(
+        xcb_input_xi_query_device_reply(c, xcb_input_xi_query_device(c, XCB_INPUT_DEVICE_ALL), nullptr));
+    std::vector<uint16_t> result;
+    if (!devices)
+        return result;
+    for (auto it = xcb_input_xi_query_device_infos_iterator(devices.get()); it.rem;
+         xcb_input_xi_device_info_next(&it)) {
+        const bool wanted = physical ? it.data->type == XCB_INPUT_DEVICE_TYPE_SLAVE_KEYBOARD &&
+                                           !isSyntheticDevice(it.data->deviceid)
+                                     : it.data->type == XCB_INPUT_DEVICE_TYPE_MASTER_KEYBOARD;
+        if (wanted)
+            result.push_back(it.data->deviceid);
+    }
+    return result;
 }
 
 } // namespace quillon::platform::linux_
