@@ -24,6 +24,7 @@
 #include "platform/WindowEvents.h"
 #include "platform/WindowServer.h"
 #include "platform/Workspace.h"
+#include "platform/SpaceGestures.h"
 
 namespace quillon::platform {
 
@@ -59,6 +60,8 @@ public:
     virtual Spaces& spaces() = 0;
     virtual Workspace& workspace() = 0;
     virtual AppDirectory& appDirectory() = 0;
+    /// Touchpad swipes for switching workspaces.
+    virtual SpaceGestures& spaceGestures() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

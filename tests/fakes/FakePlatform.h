@@ -15,6 +15,7 @@
 #include "fakes/FakeWindowEvents.h"
 #include "fakes/FakeWindowServer.h"
 #include "fakes/FakeWorkspace.h"
+#include "fakes/FakeSpaceGestures.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -111,6 +112,7 @@ public:
     platform::Spaces& spaces() override { return spacesImpl; }
     platform::Workspace& workspace() override { return workspaceImpl; }
     platform::AppDirectory& appDirectory() override { return appDirectoryImpl; }
+    platform::SpaceGestures& spaceGestures() override { return spaceGesturesImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -136,6 +138,7 @@ public:
     FakeSpaces spacesImpl;
     FakeWorkspace workspaceImpl;
     FakeAppDirectory appDirectoryImpl;
+    FakeSpaceGestures spaceGesturesImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

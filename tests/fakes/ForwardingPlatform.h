@@ -36,6 +36,7 @@ public:
     platform::Spaces& spaces() override { return fake.spaces(); }
     platform::Workspace& workspace() override { return fake.workspace(); }
     platform::AppDirectory& appDirectory() override { return fake.appDirectory(); }
+    platform::SpaceGestures& spaceGestures() override { return fake.spaceGestures(); }
 
     FakePlatform fake;
 };

@@ -24,6 +24,7 @@
 #include "platform/linux/X11WindowEvents.h"
 #include "platform/linux/X11WindowServer.h"
 #include "platform/linux/X11Workspace.h"
+#include "platform/linux/X11SpaceGestures.h"
 
 #include <mutex>
 
@@ -58,6 +59,7 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<X11WindowEvents> windowEvents;
     std::unique_ptr<XdgAppDirectory> appDirectory;
     std::unique_ptr<X11Workspace> workspace;
+    X11SpaceGestures spaceGestures;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -198,5 +200,8 @@ Workspace& LinuxPlatform::workspace()
         m->workspace = std::make_unique<X11Workspace>(X11Connection::open(), appDirectory());
     return *m->workspace;
 }
+
+// Connects only when started.
+SpaceGestures& LinuxPlatform::spaceGestures() { return m->spaceGestures; }
 
 } // namespace quillon::platform::linux_

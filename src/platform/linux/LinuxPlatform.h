@@ -37,6 +37,7 @@ public:
     Spaces& spaces() override;
     Workspace& workspace() override;
     AppDirectory& appDirectory() override;
+    SpaceGestures& spaceGestures() override;
 
 private:
     struct Parts;
