@@ -53,6 +53,7 @@ int css_start(css_switch_callback callback)
         return 1;
     const auto outcome = gestures.start(swiped);
     if (outcome != platform::GestureStart::started) {
+        m.started = false;
         Log::error(QStringLiteral("Instant workspace switching unavailable: ") + reasonText(outcome));
         return 0;
     }
