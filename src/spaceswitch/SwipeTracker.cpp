@@ -1,5 +1,6 @@
 #include "spaceswitch/SwipeTracker.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quillon {
