@@ -16,6 +16,7 @@
 #include "fakes/FakeWindowEvents.h"
 #include "fakes/FakeWindowServer.h"
 #include "fakes/FakeWorkspace.h"
+#include "fakes/FakeSpaceGestures.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -116,6 +117,7 @@ public:
     platform::KeySynth& keySynth() override { return keySynthImpl; }
     platform::KeyCharacters& keyCharacters() override { return keyCharactersImpl; }
     platform::InputAccess& inputAccess() override { return inputAccessImpl; }
+    platform::SpaceGestures& spaceGestures() override { return spaceGesturesImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -145,6 +147,7 @@ public:
     FakeKeySynth keySynthImpl;
     FakeKeyCharacters keyCharactersImpl;
     FakeInputAccess inputAccessImpl;
+    FakeSpaceGestures spaceGesturesImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

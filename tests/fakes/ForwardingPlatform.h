@@ -40,6 +40,7 @@ public:
     platform::KeySynth& keySynth() override { return fake.keySynth(); }
     platform::KeyCharacters& keyCharacters() override { return fake.keyCharacters(); }
     platform::InputAccess& inputAccess() override { return fake.inputAccess(); }
+    platform::SpaceGestures& spaceGestures() override { return fake.spaceGestures(); }
 
     FakePlatform fake;
 };

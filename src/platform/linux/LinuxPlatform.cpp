@@ -24,6 +24,7 @@
 #include "platform/linux/X11WindowEvents.h"
 #include "platform/linux/X11WindowServer.h"
 #include "platform/linux/X11Workspace.h"
+#include "platform/linux/X11SpaceGestures.h"
 
 #include <mutex>
 #include "platform/linux/X11InputAccess.h"
@@ -66,6 +67,7 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<X11KeySynth> keySynth;
     std::unique_ptr<XkbKeyCharacters> keyCharacters;
     std::unique_ptr<X11InputAccess> inputAccess;
+    X11SpaceGestures spaceGestures;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -238,5 +240,7 @@ InputAccess& LinuxPlatform::inputAccess()
     }
     return *m->inputAccess;
 }
+// Connects only when started.
+SpaceGestures& LinuxPlatform::spaceGestures() { return m->spaceGestures; }
 
 } // namespace quillon::platform::linux_

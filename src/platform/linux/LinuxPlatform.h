@@ -41,6 +41,7 @@ public:
     KeySynth& keySynth() override;
     KeyCharacters& keyCharacters() override;
     InputAccess& inputAccess() override;
+    SpaceGestures& spaceGestures() override;
 
 private:
     struct Parts;
