@@ -2,6 +2,7 @@
 
 #include "platform/KeyFlags.h"
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -15,6 +16,8 @@ struct KeyEvent {
         keyUp,
         /// A modifier key went down or up; `flags` holds the new state.
         flagsChanged,
+        /// A scroll wheel turned (no key: `keyCode` is -1).
+        scrollWheel,
     };
     Type type = Type::keyDown;
     int keyCode = -1;
@@ -22,6 +25,11 @@ struct KeyEvent {
     EventFlags flags = 0;
     /// A press of a key that is already down.
     bool isRepeat = false;
+    /// Server time of the event in milliseconds; 0 when unknown.
+    uint32_t time = 0;
+    /// The event came from the synthetic-input device that every client
+    /// posting keys shares (ours, a test tool's, an on-screen keyboard's).
+    bool fromSyntheticDevice = false;
 };
 
 /// Listen-only key events of the whole desktop: nothing is consumed, and the

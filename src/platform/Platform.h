@@ -27,6 +27,11 @@
 #include "platform/Bluetooth.h"
 #include "platform/NowPlaying.h"
 #include "platform/PowerSources.h"
+#include "platform/InputAccess.h"
+#include "platform/KeyCharacters.h"
+#include "platform/KeyInterceptor.h"
+#include "platform/KeySynth.h"
+#include "platform/SpaceGestures.h"
 
 namespace quillon::platform {
 
@@ -67,6 +72,12 @@ public:
     virtual MediaKeys& mediaKeys() = 0;
     virtual PowerSources& powerSources() = 0;
     virtual Bluetooth& bluetooth() = 0;
+    virtual KeyInterceptor& keyInterceptor() = 0;
+    virtual KeySynth& keySynth() = 0;
+    virtual KeyCharacters& keyCharacters() = 0;
+    virtual InputAccess& inputAccess() = 0;
+    /// Touchpad swipes for switching workspaces.
+    virtual SpaceGestures& spaceGestures() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

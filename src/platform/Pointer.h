@@ -9,7 +9,7 @@ namespace quillon::platform {
 /// A mouse button going down anywhere on the desktop.
 struct MouseDown {
     /// 1 left, 2 middle, 3 right, 8 and up the extra buttons; the wheel
-    /// (4 to 7) is never reported.
+    /// (4 to 7) is reported only to scroll monitors.
     int button = 1;
     /// The press landed on one of this process's own windows.
     bool overOwnWindow = false;
@@ -39,6 +39,11 @@ public:
     /// button comes up, wherever that is (our own windows included).
     virtual std::optional<int> addDragMonitor(std::function<void(DragPhase)> handler) = 0;
     virtual void removeDragMonitor(int token) = 0;
+
+    /// Every turn of a scroll wheel anywhere, with its button (4 up, 5 down,
+    /// 6 left, 7 right). None when the session gives no such events.
+    virtual std::optional<int> addScrollMonitor(std::function<void(int button)> handler) = 0;
+    virtual void removeScrollMonitor(int token) = 0;
 };
 
 } // namespace quillon::platform

@@ -1,6 +1,7 @@
 // The X11 key, pointer and hot-key sources against a real X server: keys and
 // buttons are typed with XTest, as a person would press them.
 #include "common/Desktop.h"
+#include "common/Typist.h"
 #include "fakes/ForwardingPlatform.h"
 #include "input/DragWatcher.h"
 #include "input/HotKeyWatcher.h"
@@ -13,10 +14,11 @@
 #include <QWidget>
 #include <QWindow>
 #include <gtest/gtest.h>
-#include <xcb/xtest.h>
 
 using namespace quillon;
 using namespace quillon::platform::linux_;
+using quillon::testing::KeyboardOptions;
+using quillon::testing::Typist;
 namespace F = quillon::platform::KeyFlags;
 
 namespace {
@@ -36,45 +38,6 @@ public:
     X11KeyEvents keys;
     X11Pointer mouse;
     X11HotKeys hot;
-};
-
-/// Synthetic input through XTest on a connection of the test's own.
-class Typist {
-public:
-    Typist() : m_x(X11Connection::open()) {}
-    X11Connection& x() { return *m_x; }
-
-    void key(uint8_t code, bool press) { fake(press ? XCB_KEY_PRESS : XCB_KEY_RELEASE, code); }
-    void tap(uint8_t code)
-    {
-        key(code, true);
-        key(code, false);
-    }
-    void button(uint8_t number, bool press) { fake(press ? XCB_BUTTON_PRESS : XCB_BUTTON_RELEASE, number); }
-    void moveTo(int x, int y)
-    {
-        xcb_test_fake_input(m_x->get(), XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, m_x->root(), int16_t(x),
-                            int16_t(y), 0);
-        xcb_flush(m_x->get());
-    }
-
-private:
-    void fake(uint8_t type, uint8_t detail)
-    {
-        xcb_test_fake_input(m_x->get(), type, detail, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
-        xcb_flush(m_x->get());
-    }
-    std::unique_ptr<X11Connection> m_x;
-};
-
-/// Applies xkb options for one test and restores the layout afterwards.
-class KeyboardOptions {
-public:
-    explicit KeyboardOptions(const QString& option)
-    {
-        quillon::testing::run("setxkbmap", {"-option", "", "-option", option});
-    }
-    ~KeyboardOptions() { quillon::testing::run("setxkbmap", {"-option", ""}); }
 };
 
 /// Key repeat after 20 ms, 100 times a second, for one test.

@@ -24,6 +24,13 @@ std::optional<int> FakePointer::addDragMonitor(std::function<void(platform::Drag
     return m_drags.add(std::move(handler));
 }
 
+std::optional<int> FakePointer::addScrollMonitor(std::function<void(int button)> handler)
+{
+    if (!available)
+        return std::nullopt;
+    return m_scrolls.add(std::move(handler));
+}
+
 std::optional<int> FakeHotKeys::installHandler(std::function<void(platform::HotKeyId)> handler)
 {
     return m_handlers.add(std::move(handler));

@@ -40,9 +40,13 @@ public:
     void removeMouseDownMonitor(int token) override { m_downs.remove(token); }
     std::optional<int> addDragMonitor(std::function<void(platform::DragPhase)> handler) override;
     void removeDragMonitor(int token) override { m_drags.remove(token); }
+    std::optional<int> addScrollMonitor(std::function<void(int button)> handler) override;
+    void removeScrollMonitor(int token) override { m_scrolls.remove(token); }
 
     void press(const platform::MouseDown& down) { m_downs.notify(down); }
     void drag(platform::DragPhase phase) { m_drags.notify(phase); }
+    void scroll(int button) { m_scrolls.notify(button); }
+    int scrollMonitorCount() const { return int(m_scrolls.size()); }
     int mouseDownMonitorCount() const { return int(m_downs.size()); }
     int dragMonitorCount() const { return int(m_drags.size()); }
 
@@ -52,6 +56,7 @@ public:
 private:
     platform::Observers<const platform::MouseDown&> m_downs;
     platform::Observers<platform::DragPhase> m_drags;
+    platform::Observers<int> m_scrolls;
 };
 
 /// Hot keys that never reach the desktop. Combinations in `refused` are

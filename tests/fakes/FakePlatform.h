@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakes/FakeInput.h"
+#include "fakes/FakeKeyTaps.h"
 #include "fakes/FakeMainQueue.h"
 #include "fakes/FakeAppShell.h"
 #include "fakes/FakePermissions.h"
@@ -18,6 +19,7 @@
 #include "fakes/FakeBluetooth.h"
 #include "fakes/FakeNowPlaying.h"
 #include "fakes/FakePowerSources.h"
+#include "fakes/FakeSpaceGestures.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -118,6 +120,11 @@ public:
     platform::MediaKeys& mediaKeys() override { return mediaKeysImpl; }
     platform::PowerSources& powerSources() override { return powerSourcesImpl; }
     platform::Bluetooth& bluetooth() override { return bluetoothImpl; }
+    platform::KeyInterceptor& keyInterceptor() override { return interceptorImpl; }
+    platform::KeySynth& keySynth() override { return keySynthImpl; }
+    platform::KeyCharacters& keyCharacters() override { return keyCharactersImpl; }
+    platform::InputAccess& inputAccess() override { return inputAccessImpl; }
+    platform::SpaceGestures& spaceGestures() override { return spaceGesturesImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -147,6 +154,11 @@ public:
     FakeMediaKeys mediaKeysImpl;
     FakePowerSources powerSourcesImpl;
     FakeBluetooth bluetoothImpl;
+    FakeKeyInterceptor interceptorImpl;
+    FakeKeySynth keySynthImpl;
+    FakeKeyCharacters keyCharactersImpl;
+    FakeInputAccess inputAccessImpl;
+    FakeSpaceGestures spaceGesturesImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

@@ -40,6 +40,11 @@ public:
     platform::MediaKeys& mediaKeys() override { return fake.mediaKeys(); }
     platform::PowerSources& powerSources() override { return fake.powerSources(); }
     platform::Bluetooth& bluetooth() override { return fake.bluetooth(); }
+    platform::KeyInterceptor& keyInterceptor() override { return fake.keyInterceptor(); }
+    platform::KeySynth& keySynth() override { return fake.keySynth(); }
+    platform::KeyCharacters& keyCharacters() override { return fake.keyCharacters(); }
+    platform::InputAccess& inputAccess() override { return fake.inputAccess(); }
+    platform::SpaceGestures& spaceGestures() override { return fake.spaceGestures(); }
 
     FakePlatform fake;
 };

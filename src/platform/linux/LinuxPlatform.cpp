@@ -27,8 +27,13 @@
 #include "platform/linux/BluezBluetooth.h"
 #include "platform/linux/MprisNowPlaying.h"
 #include "platform/linux/UPowerSources.h"
+#include "platform/linux/X11SpaceGestures.h"
 
 #include <mutex>
+#include "platform/linux/X11InputAccess.h"
+#include "platform/linux/X11KeyInterceptor.h"
+#include "platform/linux/X11KeySynth.h"
+#include "platform/linux/XkbKeyCharacters.h"
 
 namespace quillon::platform::linux_ {
 
@@ -64,6 +69,11 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<MprisNowPlaying> mpris;
     std::unique_ptr<UPowerSources> power;
     std::unique_ptr<BluezBluetooth> bluetooth;
+    std::unique_ptr<X11KeyInterceptor> keyInterceptor;
+    std::unique_ptr<X11KeySynth> keySynth;
+    std::unique_ptr<XkbKeyCharacters> keyCharacters;
+    std::unique_ptr<X11InputAccess> inputAccess;
+    X11SpaceGestures spaceGestures;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -233,5 +243,39 @@ Bluetooth& LinuxPlatform::bluetooth()
         m->bluetooth = std::make_unique<BluezBluetooth>();
     return *m->bluetooth;
 }
+
+// Key taps, synthetic keys and key text each open their own connection on
+// first use.
+KeyInterceptor& LinuxPlatform::keyInterceptor()
+{
+    if (!m->keyInterceptor)
+        m->keyInterceptor = std::make_unique<X11KeyInterceptor>();
+    return *m->keyInterceptor;
+}
+
+KeySynth& LinuxPlatform::keySynth()
+{
+    if (!m->keySynth)
+        m->keySynth = std::make_unique<X11KeySynth>();
+    return *m->keySynth;
+}
+
+KeyCharacters& LinuxPlatform::keyCharacters()
+{
+    if (!m->keyCharacters)
+        m->keyCharacters = std::make_unique<XkbKeyCharacters>();
+    return *m->keyCharacters;
+}
+
+InputAccess& LinuxPlatform::inputAccess()
+{
+    if (!m->inputAccess) {
+        m->inputAccess = std::make_unique<X11InputAccess>(
+            [this] { return m->keyInterceptor && m->keyInterceptor->holdsKeyboard(); });
+    }
+    return *m->inputAccess;
+}
+// Connects only when started.
+SpaceGestures& LinuxPlatform::spaceGestures() { return m->spaceGestures; }
 
 } // namespace quillon::platform::linux_

@@ -41,6 +41,11 @@ public:
     MediaKeys& mediaKeys() override;
     PowerSources& powerSources() override;
     Bluetooth& bluetooth() override;
+    KeyInterceptor& keyInterceptor() override;
+    KeySynth& keySynth() override;
+    KeyCharacters& keyCharacters() override;
+    InputAccess& inputAccess() override;
+    SpaceGestures& spaceGestures() override;
 
 private:
     struct Parts;

@@ -12,8 +12,6 @@ namespace quillon::platform::linux_ {
 
 namespace {
 
-constexpr xcb_keysym_t numLockKeysym = 0xff7f;
-
 uint16_t xModifiers(uint32_t modifiers)
 {
     uint16_t mask = 0;
@@ -58,51 +56,9 @@ bool X11HotKeys::connect()
                                      XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT, 0, 0, 0),
             nullptr));
     }
-    m_numLock = findNumLockMask();
+    m_modifiers = ModifierMap::load(c).value_or(ModifierMap());
     m_x->addEventHandler([this](const xcb_generic_event_t* event) { handle(event); });
     return true;
-}
-
-uint16_t X11HotKeys::findNumLockMask()
-{
-    xcb_connection_t* c = m_x->get();
-    const xcb_setup_t* setup = xcb_get_setup(c);
-    const uint8_t first = setup->min_keycode;
-    const uint8_t count = uint8_t(setup->max_keycode - setup->min_keycode + 1);
-    XcbReply<xcb_get_keyboard_mapping_reply_t> keyboard(
-        xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, first, count), nullptr));
-    XcbReply<xcb_get_modifier_mapping_reply_t> modifiers(
-        xcb_get_modifier_mapping_reply(c, xcb_get_modifier_mapping(c), nullptr));
-    if (!keyboard || !modifiers)
-        return 0;
-    const xcb_keysym_t* keysyms = xcb_get_keyboard_mapping_keysyms(keyboard.get());
-    const int perKey = keyboard->keysyms_per_keycode;
-    const int keysymCount = xcb_get_keyboard_mapping_keysyms_length(keyboard.get());
-    const xcb_keycode_t* modifierKeys = xcb_get_modifier_mapping_keycodes(modifiers.get());
-    const int perModifier = modifiers->keycodes_per_modifier;
-    for (int modifier = 0; modifier < 8; ++modifier) {
-        for (int i = 0; i < perModifier; ++i) {
-            const int key = modifierKeys[modifier * perModifier + i];
-            if (key < first)
-                continue;
-            for (int level = 0; level < perKey; ++level) {
-                const int index = (key - first) * perKey + level;
-                if (index < keysymCount && keysyms[index] == numLockKeysym)
-                    return uint16_t(1u << modifier);
-            }
-        }
-    }
-    return 0;
-}
-
-std::vector<uint16_t> X11HotKeys::variants(uint16_t modifiers) const
-{
-    std::vector<uint16_t> result{modifiers, uint16_t(modifiers | XCB_MOD_MASK_LOCK)};
-    if (m_numLock) {
-        result.push_back(uint16_t(modifiers | m_numLock));
-        result.push_back(uint16_t(modifiers | m_numLock | XCB_MOD_MASK_LOCK));
-    }
-    return result;
 }
 
 std::optional<int> X11HotKeys::installHandler(std::function<void(HotKeyId)> handler)
@@ -127,7 +83,7 @@ HotKeys::Registration X11HotKeys::registerKey(uint32_t keyCode, uint32_t modifie
 
     xcb_connection_t* c = m_x->get();
     std::vector<xcb_void_cookie_t> cookies;
-    for (const uint16_t variant : variants(grab.modifiers)) {
+    for (const uint16_t variant : m_modifiers.lockVariants(grab.modifiers)) {
         cookies.push_back(xcb_grab_key_checked(c, 0, m_x->root(), variant, grab.keyCode, XCB_GRAB_MODE_ASYNC,
                                                XCB_GRAB_MODE_ASYNC));
     }
@@ -165,7 +121,7 @@ void X11HotKeys::unregisterKey(int ref)
 
 void X11HotKeys::ungrab(const Grab& grab)
 {
-    for (const uint16_t variant : variants(grab.modifiers))
+    for (const uint16_t variant : m_modifiers.lockVariants(grab.modifiers))
         xcb_ungrab_key(m_x->get(), grab.keyCode, m_x->root(), variant);
 }
 
@@ -182,7 +138,7 @@ void X11HotKeys::handle(const xcb_generic_event_t* event)
     if (m_down.test(key->detail))
         return;
     m_down.set(key->detail);
-    const uint16_t held = key->state & ~uint16_t(XCB_MOD_MASK_LOCK | m_numLock);
+    const uint16_t held = key->state & ~m_modifiers.lockBits();
     for (const auto& [ref, grab] : m_grabs) {
         if (grab.keyCode == key->detail && grab.modifiers == (held & 0xff)) {
             m_handlers.notify(grab.id);

@@ -2,6 +2,7 @@
 
 #include "platform/HotKeys.h"
 #include "platform/Observers.h"
+#include "platform/linux/ModifierMap.h"
 #include "platform/linux/X11Connection.h"
 
 #include <bitset>
@@ -31,16 +32,11 @@ private:
     };
 
     bool connect();
-    /// The modifier bit NumLock sets (usually Mod2), 0 when no key is Num_Lock.
-    uint16_t findNumLockMask();
-    /// The grab and every variant with Lock and NumLock on, so a hot key works
-    /// whatever the lock lights say.
-    std::vector<uint16_t> variants(uint16_t modifiers) const;
     void ungrab(const Grab& grab);
     void handle(const xcb_generic_event_t* event);
 
     std::unique_ptr<X11Connection> m_x;
-    uint16_t m_numLock = 0;
+    ModifierMap m_modifiers;
     std::map<int, Grab> m_grabs;
     int m_lastRef = 0;
     Observers<HotKeyId> m_handlers;

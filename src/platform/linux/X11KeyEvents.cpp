@@ -25,10 +25,9 @@ std::optional<int> X11KeyEvents::addListener(std::function<void(const KeyEvent&)
     const int token = m_listeners.add(std::move(handler));
     if (first) {
         // A modifier already held when listening starts still counts.
-        xcb_connection_t* c = m_xi->connection().get();
-        XcbReply<xcb_query_keymap_reply_t> keymap(xcb_query_keymap_reply(c, xcb_query_keymap(c), nullptr));
-        if (keymap)
-            m_stream.seed(keymap->keys);
+        uint8_t keys[32];
+        if (m_xi->keysDown(keys))
+            m_stream.seed(keys);
         m_xi->selectOnRoot(XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE);
     }
     return token;
@@ -51,8 +50,11 @@ void X11KeyEvents::handle(const xcb_generic_event_t* event)
     const auto* raw = reinterpret_cast<const xcb_input_raw_key_press_event_t*>(event);
     if (raw->detail > 255)
         return;
-    if (const auto keyEvent = m_stream.handle(uint8_t(raw->detail), type == XCB_INPUT_RAW_KEY_PRESS))
+    if (auto keyEvent = m_stream.handle(uint8_t(raw->detail), type == XCB_INPUT_RAW_KEY_PRESS)) {
+        keyEvent->time = raw->time;
+        keyEvent->fromSyntheticDevice = m_xi->isSyntheticDevice(raw->sourceid);
         m_listeners.notify(*keyEvent);
+    }
 }
 
 } // namespace quillon::platform::linux_

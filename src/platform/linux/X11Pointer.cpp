@@ -81,10 +81,25 @@ void X11Pointer::removeDragMonitor(int token)
     updateSelection();
 }
 
+std::optional<int> X11Pointer::addScrollMonitor(std::function<void(int button)> handler)
+{
+    if (!connect())
+        return std::nullopt;
+    const int token = m_scrolls.add(std::move(handler));
+    updateSelection();
+    return token;
+}
+
+void X11Pointer::removeScrollMonitor(int token)
+{
+    m_scrolls.remove(token);
+    updateSelection();
+}
+
 void X11Pointer::updateSelection()
 {
     uint32_t mask = 0;
-    if (!m_downs.empty() || !m_drags.empty())
+    if (!m_downs.empty() || !m_drags.empty() || !m_scrolls.empty())
         mask |= XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_RELEASE;
     if (!m_drags.empty() && m_leftDown && m_dragOutside)
         mask |= XCB_INPUT_XI_EVENT_MASK_RAW_MOTION;
@@ -104,8 +119,14 @@ void X11Pointer::handle(const xcb_generic_event_t* event)
     case XCB_INPUT_RAW_BUTTON_RELEASE: {
         const auto* raw = reinterpret_cast<const xcb_input_raw_button_press_event_t*>(event);
         const int button = logicalButton(raw->sourceid, raw->detail);
-        if (button <= 0 || isWheel(button))
+        if (button <= 0)
             return;
+        if (isWheel(button)) {
+            // A wheel turn is a press and a release at once; the press tells it.
+            if (*type == XCB_INPUT_RAW_BUTTON_PRESS)
+                m_scrolls.notify(button);
+            return;
+        }
         if (*type == XCB_INPUT_RAW_BUTTON_PRESS)
             pressed(button);
         else

@@ -21,6 +21,8 @@ public:
     void removeMouseDownMonitor(int token) override;
     std::optional<int> addDragMonitor(std::function<void(DragPhase)> handler) override;
     void removeDragMonitor(int token) override;
+    std::optional<int> addScrollMonitor(std::function<void(int button)> handler) override;
+    void removeScrollMonitor(int token) override;
 
 private:
     bool connect();
@@ -39,6 +41,7 @@ private:
     uint32_t m_selected = 0;
     Observers<const MouseDown&> m_downs;
     Observers<DragPhase> m_drags;
+    Observers<int> m_scrolls;
     bool m_leftDown = false;
     /// The left button went down outside our windows: its motion is a drag
     /// the monitors report.

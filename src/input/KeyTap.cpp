@@ -1,0 +1,124 @@
+#include "input/KeyTap.h"
+
+#include "input/KeyCodes.h"
+#include "platform/Platform.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr uint16_t semicolonKey = 41;
+constexpr uint16_t graveKey = 50;
+
+void addKeys(std::vector<uint16_t>& keys, const std::unordered_map<uint16_t, QChar>& table)
+{
+    for (const auto& [code, ch] : table)
+        keys.push_back(code);
+}
+
+} // namespace
+
+KeyTap::~KeyTap()
+{
+    stop();
+}
+
+bool KeyTap::start()
+{
+    if (m_started)
+        return true;
+    if (!platform::platform().keyInterceptor().isAvailable())
+        return false;
+    m_started = true;
+    applyEnabled();
+    return true;
+}
+
+void KeyTap::stop()
+{
+    disarm();
+    m_logic = KeyTapLogic();
+    m_started = false;
+}
+
+void KeyTap::handleFlags(platform::EventFlags flags)
+{
+    if (!m_logic.handleFlags(flags))
+        return;
+    applyEnabled();
+    if (onLeaderChange)
+        onLeaderChange(m_logic.leader);
+}
+
+bool KeyTap::handleKey(const platform::KeyEvent& event)
+{
+    bool swallow = false;
+    if (event.keyCode >= 0 && event.keyCode <= 0xFFFF) {
+        const auto keyCode = uint16_t(event.keyCode);
+        if (event.type == platform::KeyEvent::Type::keyDown)
+            swallow = m_logic.keyDown(keyCode, event.flags, onKey);
+        else if (event.type == platform::KeyEvent::Type::keyUp)
+            swallow = m_logic.keyUp(keyCode);
+    }
+    applyEnabled();
+    return swallow;
+}
+
+void KeyTap::applyEnabled()
+{
+    if (!m_started)
+        return;
+    if (!m_logic.isNeeded()) {
+        disarm();
+        return;
+    }
+    // No leader, but a swallowed key still down: what is armed stays, so its
+    // release is seen.
+    if (!m_logic.leader || (m_armed && m_armedFor == m_logic.leader))
+        return;
+    auto& interceptor = platform::platform().keyInterceptor();
+    const auto token = interceptor.arm(grabFor(*m_logic.leader),
+                                       [this](const platform::KeyEvent& event) { return handleKey(event); });
+    // The new leader's keys are armed before the old ones go, so keys both
+    // share are never let go of in between.
+    disarm();
+    m_armed = token;
+    m_armedFor = token ? m_logic.leader : std::nullopt;
+}
+
+void KeyTap::disarm()
+{
+    if (m_armed)
+        platform::platform().keyInterceptor().disarm(*m_armed);
+    m_armed.reset();
+    m_armedFor.reset();
+}
+
+platform::KeyGrab KeyTap::grabFor(Leader leader)
+{
+    namespace F = platform::KeyFlags;
+    platform::KeyGrab grab;
+    addKeys(grab.keyCodes, KeyCodes::letterByKeyCode);
+    switch (leader) {
+    case Leader::command:
+        addKeys(grab.keyCodes, KeyCodes::digitByKeyCode);
+        addKeys(grab.keyCodes, KeyCodes::mediaByKeyCode);
+        grab.keyCodes.push_back(semicolonKey);
+        grab.modifiers = {F::rightCommand, F::rightCommand | F::shift};
+        break;
+    case Leader::feature:
+        addKeys(grab.keyCodes, KeyCodes::digitByKeyCode);
+        grab.keyCodes.push_back(graveKey);
+        grab.modifiers = {F::rightCommand | F::leftOption, F::rightCommand | F::rightOption,
+                          F::rightCommand | F::leftOption | F::shift,
+                          F::rightCommand | F::rightOption | F::shift};
+        break;
+    case Leader::option:
+        grab.modifiers = {F::rightOption, F::rightOption | F::shift, F::rightOption | F::leftOption,
+                          F::rightOption | F::leftOption | F::shift};
+        break;
+    }
+    return grab;
+}
+
+} // namespace quillon

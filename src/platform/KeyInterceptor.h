@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/KeyEvents.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace quillon::platform {
+
+/// The keys a tap takes over while it is armed.
+struct KeyGrab {
+    /// Virtual key codes.
+    std::vector<uint16_t> keyCodes;
+    /// The modifier keys that may be held with them, one entry per
+    /// combination, as flags: a side bit (KeyFlags::rightCommand) names that
+    /// key, a mask without its side bit (KeyFlags::shift) stands for either
+    /// key of the pair, 0 is no modifier. Presses with other modifiers held
+    /// never reach the tap.
+    std::vector<EventFlags> modifiers{0};
+};
+
+/// Consuming key taps. While a tap is armed, presses of its keys reach it
+/// before the focused window; it swallows or passes each at once. Nothing
+/// else of the person's typing passes through the process.
+class KeyInterceptor {
+public:
+    /// Answers true to swallow a press; the answer for a release is ignored.
+    using Handler = std::function<bool(const KeyEvent&)>;
+
+    virtual ~KeyInterceptor() = default;
+
+    /// Whether taps can be armed in this session.
+    virtual bool isAvailable() = 0;
+
+    /// Arms a tap; none when the session gives no such taps. Several taps may
+    /// be armed at once: a press goes to the newest tap first and to older
+    /// ones only while each newer one passes it. Releases of the tap's keys
+    /// reach every tap that holds them; a release is swallowed exactly when
+    /// its press was, so the focused window never sees half a key stroke.
+    virtual std::optional<int> arm(const KeyGrab& keys, Handler handler) = 0;
+    virtual void disarm(int token) = 0;
+};
+
+} // namespace quillon::platform

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "platform/KeyInterceptor.h"
+#include "platform/linux/KeyCodeMap.h"
+#include "platform/linux/ModifierMap.h"
+#include "platform/linux/XInput.h"
+
+#include <bitset>
+#include <map>
+#include <memory>
+#include <set>
+#include <xcb/xinput.h>
+
+namespace quillon::platform::linux_ {
+
+/// Consuming key taps as XInput 2 passive grabs on the root window of a
+/// connection of our own. Each armed key is grabbed per modifier combination
+/// that can be held with it and per Lock/NumLock variant (never AnyKey or
+/// AnyModifier, which fail whole as soon as any client grabs any key). The
+/// grabs are synchronous: the keyboard waits after each grabbed press until
+/// we answer, which we do at once — swallow, or replay the press to the
+/// focused window.
+class X11KeyInterceptor final : public KeyInterceptor {
+public:
+    X11KeyInterceptor() = default;
+    ~X11KeyInterceptor() override;
+
+    bool isAvailable() override { return connect(); }
+    std::optional<int> arm(const KeyGrab& keys, Handler handler) override;
+    void disarm(int token) override;
+
+    /// Whether a press we swallowed may still hold the keyboard's grab.
+    bool holdsKeyboard() const { return m_swallowed.any(); }
+    /// The key-and-modifier combinations the server grabs for us.
+    int grabCount() const { return int(m_grabCount.size() - m_refused.size()); }
+
+private:
+    /// An X key code with an X modifier set.
+    using Combo = std::pair<uint8_t, uint16_t>;
+    struct Tap {
+        std::set<Combo> combos;
+        std::set<uint8_t> keys;
+        Handler handler;
+    };
+
+    bool connect();
+    const ModifierMap& modifiers();
+    std::set<Combo> combosFor(const KeyGrab& keys);
+    /// The X modifier sets that one combination of held modifier keys makes.
+    std::set<uint16_t> xModifierSets(EventFlags combination);
+    void grab(const std::map<uint8_t, std::vector<uint32_t>>& combos);
+    void ungrab(const std::map<uint8_t, std::vector<uint32_t>>& combos);
+    void listen(bool on);
+    void handle(const xcb_generic_event_t* event);
+    void handleRaw(uint8_t xKey, bool isPress, uint32_t time, uint16_t sourceId);
+    void pressed(const xcb_input_key_press_event_t* event);
+    void released(const xcb_input_key_press_event_t* event);
+    void answer(uint16_t deviceId, bool swallow, uint32_t time);
+
+    std::unique_ptr<XInput> m_xi;
+    std::vector<uint16_t> m_keyboards;
+    std::optional<ModifierMap> m_modifiers;
+    std::map<int, Tap> m_taps;
+    int m_lastToken = 0;
+    /// How many armed taps need each combination: X11 keeps one grab per
+    /// client and combination, and one tap's disarm must not drop another's.
+    std::map<Combo, int> m_grabCount;
+    /// Counted combinations that another client holds (a window manager's
+    /// bindings): they cannot be ours.
+    std::set<Combo> m_refused;
+    std::set<Combo> m_reported;
+    bool m_listening = false;
+    KeyStream m_stream;
+    /// Keys whose press we swallowed, while the grab it activated may last.
+    std::bitset<256> m_swallowed;
+    /// The key whose press activated the grab that is active now.
+    std::optional<uint8_t> m_grabKey;
+};
+
+} // namespace quillon::platform::linux_

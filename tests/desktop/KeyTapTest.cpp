@@ -1,0 +1,428 @@
+// Key taps, synthetic keys, key text and the secure-input probe against a
+// real X server: a window of ours records the keys it really receives, while
+// keys are typed through XTest as a person would press them.
+#include "input/KeyTap.h"
+#include "common/Desktop.h"
+#include "common/Typist.h"
+#include "fakes/ForwardingPlatform.h"
+#include "input/ModifierWatcher.h"
+#include "input/SyntheticPaste.h"
+#include "input/TransientKeyTap.h"
+#include "platform/linux/X11InputAccess.h"
+#include "platform/linux/X11KeyEvents.h"
+#include "platform/linux/X11KeyInterceptor.h"
+#include "platform/linux/X11KeySynth.h"
+#include "platform/linux/X11Pointer.h"
+#include "platform/linux/XInput.h"
+#include "platform/linux/XkbKeyCharacters.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace quillon;
+using namespace quillon::platform::linux_;
+using quillon::testing::KeyboardOptions;
+using quillon::testing::Typist;
+namespace F = quillon::platform::KeyFlags;
+
+namespace {
+
+// X key codes of the physical keys (evdev code + 8).
+constexpr uint8_t xLeftCtrl = 37, xRightCtrl = 105, xLeftShift = 50, xRightAlt = 108;
+constexpr uint8_t xA = 38, xS = 39, xJ = 44, xK = 45, xV = 55, xX = 53, xEscape = 9, xF = 41;
+// Virtual key codes.
+constexpr uint16_t vA = 0, vX = 7, vV = 9, vEscape = 53;
+
+/// The fakes for everything but the keyboard facilities, which are the real ones.
+class KeysPlatform final : public fakes::ForwardingPlatform {
+public:
+    KeysPlatform()
+        : access([this] { return interceptor.holdsKeyboard(); })
+    {
+    }
+    platform::KeyEvents& keyEvents() override { return keys; }
+    platform::Pointer& pointer() override { return mouse; }
+    platform::KeyInterceptor& keyInterceptor() override { return interceptor; }
+    platform::KeySynth& keySynth() override { return synth; }
+    platform::KeyCharacters& keyCharacters() override { return characters; }
+    platform::InputAccess& inputAccess() override { return access; }
+
+    X11KeyEvents keys;
+    X11Pointer mouse;
+    X11KeyInterceptor interceptor;
+    X11KeySynth synth;
+    XkbKeyCharacters characters;
+    X11InputAccess access;
+};
+
+/// The test window: the keys and focus changes it received.
+class KeyWindow {
+public:
+    struct Event {
+        QString kind;
+        int code = 0;
+        int state = 0;
+    };
+
+    KeyWindow()
+    {
+        QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] { read(); });
+        m_process.start(QStringLiteral(QUILLON_TEST_BIN_DIR "/quillon-test-keywindow"), {});
+    }
+    ~KeyWindow()
+    {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+    bool waitReady()
+    {
+        return quillon::testing::waitFor([this] { return m_ready; });
+    }
+
+    std::vector<Event> events;
+
+    /// Presses and releases of one key, in order.
+    std::vector<Event> of(int code) const
+    {
+        std::vector<Event> result;
+        for (const Event& e : events) {
+            if ((e.kind == "press" || e.kind == "release") && e.code == code)
+                result.push_back(e);
+        }
+        return result;
+    }
+    int count(const QString& kind, int code) const
+    {
+        int n = 0;
+        for (const Event& e : events)
+            n += e.kind == kind && e.code == code;
+        return n;
+    }
+    /// Waits until a key's release has arrived `times` times: every key typed
+    /// before it has been delivered by then.
+    bool waitReleased(int code, int times = 1)
+    {
+        return quillon::testing::waitFor([&] { return count("release", code) >= times; });
+    }
+    bool lostFocus() const
+    {
+        for (const Event& e : events) {
+            if (e.kind == "focus-out")
+                return true;
+        }
+        return false;
+    }
+
+private:
+    void read()
+    {
+        while (m_process.canReadLine()) {
+            const QStringList parts = QString::fromUtf8(m_process.readLine()).trimmed().split(' ');
+            if (parts.value(0) == "ready") {
+                m_ready = true;
+                continue;
+            }
+            if (m_ready)
+                events.push_back({parts.value(0), parts.value(1).toInt(), parts.value(2).toInt()});
+        }
+    }
+    QProcess m_process;
+    bool m_ready = false;
+};
+
+struct Keys : ::testing::Test {
+    void SetUp() override
+    {
+        QUILLON_REQUIRE_DESKTOP();
+        ASSERT_TRUE(window.waitReady());
+    }
+    KeysPlatform platform;
+    Typist typist;
+    KeyWindow window;
+};
+
+/// A leader tap fed by the shared modifier watcher, as the leader watcher
+/// wires it; its consumer takes J and nothing else.
+struct LeaderRig {
+    LeaderRig()
+    {
+        tap.onKey = [this](Leader leader, QChar ch) {
+            taken.emplace_back(leader, ch);
+            return ch == 'j';
+        };
+        EXPECT_TRUE(tap.start());
+        watcher.add(this, [this](platform::EventFlags flags) { tap.handleFlags(flags); });
+    }
+    ~LeaderRig() { watcher.remove(this); }
+    ModifierWatcher watcher;
+    KeyTap tap;
+    std::vector<std::pair<Leader, QChar>> taken;
+};
+
+// Holds a leader key, waits until its grabs are armed, types J (taken) and K
+// (refused), and lets go.
+void typeUnderLeader(Keys& t, LeaderRig& rig, uint8_t leaderKey)
+{
+    t.typist.key(leaderKey, true);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return t.platform.interceptor.grabCount() > 0; }));
+    t.typist.tap(xJ);
+    t.typist.tap(xK);
+    t.typist.key(leaderKey, false);
+    // The leader's grabs go with the leader.
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return !rig.tap.isEnabled(); }));
+    EXPECT_EQ(t.platform.interceptor.grabCount(), 0);
+}
+
+TEST_F(Keys, LeaderSwallowsTheLetterItsConsumerTakesAndPassesTheRest)
+{
+    LeaderRig rig;
+    typeUnderLeader(*this, rig, xRightCtrl);
+    // J alone is ordinary typing again.
+    typist.tap(xJ);
+    ASSERT_TRUE(window.waitReleased(xJ));
+
+    using P = std::pair<Leader, QChar>;
+    EXPECT_EQ(rig.taken, (std::vector<P>{P(Leader::command, 'j'), P(Leader::command, 'k')}));
+    // J under the leader never reached the window, neither its press nor its
+    // release; the refused K did, with Control held; the leader key passes.
+    const auto j = window.of(xJ);
+    ASSERT_EQ(j.size(), 2u);
+    EXPECT_EQ(j[0].kind, "press");
+    EXPECT_EQ(j[0].state & XCB_MOD_MASK_CONTROL, 0);
+    const auto k = window.of(xK);
+    ASSERT_EQ(k.size(), 2u);
+    EXPECT_EQ(k[0].kind, "press");
+    EXPECT_NE(k[0].state & XCB_MOD_MASK_CONTROL, 0);
+    EXPECT_EQ(window.count("press", xRightCtrl), 1);
+}
+
+TEST_F(Keys, RightAltLeadsAlsoAsALevelThreeShift)
+{
+    KeyboardOptions altGr("lv3:ralt_switch");
+    LeaderRig rig;
+    typeUnderLeader(*this, rig, xRightAlt);
+    typist.tap(xJ);
+    ASSERT_TRUE(window.waitReleased(xJ));
+
+    ASSERT_FALSE(rig.taken.empty());
+    EXPECT_EQ(rig.taken.front(), std::make_pair(Leader::option, QChar('j')));
+    EXPECT_EQ(window.count("press", xJ), 1);
+    EXPECT_EQ(window.count("press", xK), 1);
+}
+
+TEST_F(Keys, SwallowedLetterHeldPastTheLeaderKeepsTheTapUntilItComesUp)
+{
+    LeaderRig rig;
+    typist.key(xRightCtrl, true);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return platform.interceptor.grabCount() > 0; }));
+    typist.key(xJ, true);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return !rig.taken.empty(); }));
+    typist.key(xRightCtrl, false);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return window.count("release", xRightCtrl) == 1; }));
+    EXPECT_TRUE(rig.tap.isEnabled());
+    typist.key(xJ, false);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return !rig.tap.isEnabled(); }));
+    typist.tap(xS);
+    ASSERT_TRUE(window.waitReleased(xS));
+    EXPECT_EQ(window.count("press", xJ), 0);
+    EXPECT_EQ(rig.taken.size(), 1u);
+}
+
+TEST_F(Keys, TransientTapsSwallowOrPassAndTheNewestDecidesFirst)
+{
+    platform::KeyGrab keys{{vA, vEscape}};
+    TransientKeyTap older(true, true, 0, keys);
+    std::vector<int> olderSaw;
+    older.onKey = [&](const TransientKeyTap::KeyEvent& e) {
+        olderSaw.push_back(e.isKeyUp ? -e.code - 1 : e.code);
+        return e.code == vA;
+    };
+    TransientKeyTap newer(true, false, 0, keys);
+    std::vector<int> newerSaw;
+    newer.onKey = [&](const TransientKeyTap::KeyEvent& e) {
+        newerSaw.push_back(e.code);
+        return e.code == vEscape;
+    };
+
+    // One tap: it passes Escape and swallows A.
+    older.arm();
+    ASSERT_TRUE(older.isArmed());
+    typist.tap(xEscape);
+    typist.tap(xA);
+    typist.tap(xS);
+    ASSERT_TRUE(window.waitReleased(xS));
+    EXPECT_EQ(window.count("press", xEscape), 1);
+    EXPECT_EQ(window.count("press", xA), 0);
+    EXPECT_EQ(window.count("release", xA), 0);
+    // With key-ups watched it hears the releases too.
+    EXPECT_EQ(olderSaw, (std::vector<int>{vEscape, -vEscape - 1, vA, -vA - 1}));
+
+    // Two taps: the newer swallows Escape; A, which it passes, goes on to the
+    // older, which swallows it.
+    olderSaw.clear();
+    newer.arm();
+    typist.tap(xEscape);
+    typist.tap(xA);
+    typist.tap(xS);
+    ASSERT_TRUE(window.waitReleased(xS, 2));
+    EXPECT_EQ(window.count("press", xEscape), 1);
+    EXPECT_EQ(window.count("press", xA), 0);
+    EXPECT_EQ(newerSaw, (std::vector<int>{vEscape, vA}));
+    EXPECT_EQ(olderSaw, (std::vector<int>{-vEscape - 1, vA, -vA - 1}));
+
+    // The newer one goes: the keys both held stay grabbed for the older one.
+    newer.disarm();
+    typist.tap(xA);
+    typist.tap(xS);
+    ASSERT_TRUE(window.waitReleased(xS, 3));
+    EXPECT_EQ(window.count("press", xA), 0);
+    older.disarm();
+    typist.tap(xA);
+    ASSERT_TRUE(window.waitReleased(xA));
+    EXPECT_EQ(platform.interceptor.grabCount(), 0);
+}
+
+TEST_F(Keys, PostedPasteReachesTheWindowAsOurOwnAndOtherTypingDoesNot)
+{
+    // A consuming tap on Ctrl+V and Ctrl+X, and a listening one: both would
+    // take any key that is not ours.
+    TransientKeyTap consuming(true, true, 0, platform::KeyGrab{{vV, vX}, {F::command}});
+    std::vector<int> consumed;
+    consuming.onKey = [&](const TransientKeyTap::KeyEvent& e) {
+        consumed.push_back(e.isKeyUp ? -e.code - 1 : e.code);
+        return true;
+    };
+    TransientKeyTap listening(false, true);
+    std::vector<int> heard;
+    listening.onKey = [&](const TransientKeyTap::KeyEvent& e) {
+        if (e.code == vV || e.code == vX)
+            heard.push_back(e.isKeyUp ? -e.code - 1 : e.code);
+        return true;
+    };
+    consuming.arm();
+    listening.arm();
+
+    // Our Ctrl+V and, at the same moment, Ctrl+X typed by another XTest client.
+    ASSERT_TRUE(SyntheticPaste::paste());
+    QProcess::execute("xdotool", {"key", "ctrl+x"});
+    ASSERT_TRUE(window.waitReleased(xV));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return heard.size() >= 2 && consumed.size() >= 2; }));
+    typist.tap(xS);
+    ASSERT_TRUE(window.waitReleased(xS));
+
+    // One press and one release of V, with Ctrl held for both, and Ctrl let go after.
+    const auto v = window.of(xV);
+    ASSERT_EQ(v.size(), 2u);
+    EXPECT_EQ(v[0].kind, "press");
+    EXPECT_EQ(v[0].state & 0xff, XCB_MOD_MASK_CONTROL);
+    EXPECT_EQ(v[1].kind, "release");
+    EXPECT_EQ(v[1].state & 0xff, XCB_MOD_MASK_CONTROL);
+    EXPECT_EQ(window.count("press", xLeftCtrl), 2);
+    EXPECT_EQ(window.count("release", xLeftCtrl), 2);
+    EXPECT_FALSE(typist.isDown(xLeftCtrl));
+    // The other client's key is nobody's own: the taps had it, the window not.
+    EXPECT_EQ(window.count("press", xX), 0);
+    EXPECT_EQ(consumed, (std::vector<int>{vX, -vX - 1}));
+    EXPECT_EQ(heard, (std::vector<int>{vX, -vX - 1}));
+}
+
+TEST_F(Keys, PasteLetsGoOfAHeldShiftAndGivesItBackOnlyWhileHeld)
+{
+    // A keyboard the server takes for hardware, so the held Shift is a person's.
+    auto xi = XInput::open([](const xcb_generic_event_t*) {});
+    ASSERT_TRUE(xi);
+    const auto keyboards = xi->physicalKeyboards();
+    if (keyboards.empty())
+        GTEST_SKIP() << "the X server has no keyboard device besides XTest";
+    const uint16_t keyboard = keyboards.front();
+
+    typist.physicalKey(keyboard, xLeftShift, true);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return window.count("press", xLeftShift) == 1; }));
+    ASSERT_TRUE(SyntheticPaste::paste());
+    ASSERT_TRUE(window.waitReleased(xV));
+    const auto v = window.of(xV);
+    ASSERT_EQ(v.size(), 2u);
+    EXPECT_EQ(v[0].state & 0xff, XCB_MOD_MASK_CONTROL);
+    // Still held by the person: Shift is down again, and typing is shifted.
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return window.count("press", xLeftShift) == 2; }));
+    EXPECT_TRUE(typist.isDown(xLeftShift));
+    typist.tap(xF);
+    ASSERT_TRUE(window.waitReleased(xF));
+    EXPECT_NE(window.of(xF)[0].state & XCB_MOD_MASK_SHIFT, 0);
+
+    // Let go: Shift is up, and no device keeps it down — a synthetic Shift
+    // press and release (such as xdotool's) still work.
+    typist.physicalKey(keyboard, xLeftShift, false);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return !platform.synth.isRestoring(); }));
+    EXPECT_FALSE(typist.isDown(xLeftShift));
+    typist.key(xLeftShift, true);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return typist.isDown(xLeftShift); }));
+    typist.key(xLeftShift, false);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return !typist.isDown(xLeftShift); }));
+}
+
+TEST_F(Keys, SecureInputIsAnotherClientsKeyboardGrabAndTheProbeDisturbsNothing)
+{
+    // Without a grab: keys typed around every probe all arrive, in order, and
+    // the window never loses the focus.
+    const uint8_t letters[] = {xA, xS, xJ, xK, xF};
+    for (int round = 0; round < 4; ++round) {
+        for (const uint8_t letter : letters) {
+            typist.key(letter, true);
+            EXPECT_FALSE(platform.access.secureInputActive());
+            typist.key(letter, false);
+        }
+    }
+    typist.tap(xEscape);
+    ASSERT_TRUE(window.waitReleased(xEscape));
+    std::vector<int> pressed;
+    for (const auto& e : window.events) {
+        if (e.kind == "press")
+            pressed.push_back(e.code);
+    }
+    std::vector<int> expected;
+    for (int round = 0; round < 4; ++round)
+        expected.insert(expected.end(), std::begin(letters), std::end(letters));
+    expected.push_back(xEscape);
+    EXPECT_EQ(pressed, expected);
+    EXPECT_FALSE(window.lostFocus());
+
+    // Another client holds the keyboard, as a password prompt does.
+    xcb_connection_t* other = typist.x().get();
+    XcbReply<xcb_grab_keyboard_reply_t> grab(
+        xcb_grab_keyboard_reply(other,
+                                xcb_grab_keyboard(other, 0, typist.x().root(), XCB_CURRENT_TIME,
+                                                  XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+                                nullptr));
+    ASSERT_TRUE(grab && grab->status == XCB_GRAB_STATUS_SUCCESS);
+    EXPECT_TRUE(platform.access.secureInputActive());
+    xcb_ungrab_keyboard(other, XCB_CURRENT_TIME);
+    xcb_flush(other);
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return !platform.access.secureInputActive(); }));
+}
+
+TEST_F(Keys, KeyTextFollowsTheLayoutAndTheModifiers)
+{
+    struct Row {
+        uint16_t key;
+        platform::EventFlags flags;
+        QString text;
+    };
+    const Row rows[] = {
+        {vA, 0, "a"},
+        {vA, F::shift | F::leftShift, "A"},
+        {vV, F::command | F::leftCommand, "v"},
+        {18, F::shift | F::rightShift, "!"},
+        {122, 0, ""}, // F1 types nothing
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(platform.characters.characters(row.key, row.flags), row.text) << row.key;
+
+    // A layout change is picked up.
+    quillon::testing::run("setxkbmap", {"de"});
+    EXPECT_EQ(platform.characters.characters(16, 0), "z"); // the Y key types z on a German layout
+    quillon::testing::run("setxkbmap", {"us"});
+    EXPECT_EQ(platform.characters.characters(16, 0), "y");
+}
+
+} // namespace
