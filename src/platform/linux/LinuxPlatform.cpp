@@ -216,11 +216,16 @@ Workspace& LinuxPlatform::workspace()
 }
 
 // D-Bus services, reached on first use. Now playing and the media keys are
-// one MPRIS client: the keys go to the player the music follows.
+// one MPRIS client: the keys go to the player the music follows, and to the
+// keyboard's media keys where no player takes them.
 NowPlaying& LinuxPlatform::nowPlaying()
 {
-    if (!m->mpris)
-        m->mpris = std::make_unique<MprisNowPlaying>();
+    if (!m->mpris) {
+        m->mpris = std::make_unique<MprisNowPlaying>([this](MediaKeys::Key key) {
+            keySynth();
+            return m->keySynth->postMediaKey(key);
+        });
+    }
     return *m->mpris;
 }
 

@@ -65,7 +65,10 @@ QString methodOf(MediaKeys::Key key)
 
 } // namespace
 
-MprisNowPlaying::MprisNowPlaying() = default;
+MprisNowPlaying::MprisNowPlaying(std::function<bool(Key)> keyboardKey)
+    : m_keyboardKey(std::move(keyboardKey))
+{
+}
 
 MprisNowPlaying::~MprisNowPlaying() { stopWatching(); }
 
@@ -208,9 +211,12 @@ void MprisNowPlaying::call(const QString& service, Key key)
               });
 }
 
-void MprisNowPlaying::unanswered(Key)
+void MprisNowPlaying::unanswered(Key key)
 {
-    Log::debug("Media key: no player answers");
+    if (m_keyboardKey && m_keyboardKey(key))
+        Log::debug("Media key: no player answers, sent the keyboard's media key");
+    else
+        Log::debug("Media key: no player answers");
 }
 
 } // namespace quillon::platform::linux_

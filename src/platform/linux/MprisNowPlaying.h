@@ -12,11 +12,12 @@ namespace quillon::platform::linux_ {
 /// The MPRIS players on the session bus (org.mpris.MediaPlayer2.*): their
 /// PlaybackStatus and Metadata, followed through PropertiesChanged and the
 /// players coming and going. The media keys are the players' own PlayPause,
-/// Next and Previous.
+/// Next and Previous; where no player takes one, `keyboardKey` posts the
+/// keyboard's media key instead.
 class MprisNowPlaying final : public QObject, public NowPlaying, public MediaKeys {
     Q_OBJECT
 public:
-    MprisNowPlaying();
+    explicit MprisNowPlaying(std::function<bool(Key)> keyboardKey = {});
     ~MprisNowPlaying() override;
 
     int addHandler(std::function<void(const PlayerNotification&)> handler) override;
@@ -38,6 +39,7 @@ private:
     /// No player took the key.
     void unanswered(Key key);
 
+    std::function<bool(Key)> m_keyboardKey;
     Observers<const PlayerNotification&> m_handlers;
     MprisPlayerSet m_players;
     /// Well-known name by unique name, for the players being read or known.
