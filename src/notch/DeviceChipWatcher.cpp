@@ -64,23 +64,25 @@ void DeviceChipWatcher::deviceConnected(const platform::BluetoothDevice& device)
     std::weak_ptr<DeviceChipWatcher*> weak = m_self;
     // The registration answers its own token; it is known only once it returns.
     auto note = std::make_shared<std::optional<int>>();
-    *note = bluetooth().registerForDisconnect(device.address, [weak, note](const platform::BluetoothDevice& gone) {
-        if (auto self = weak.lock(); self && *note)
-            (*self)->deviceDisconnected(**note, gone);
-    });
+    *note = bluetooth().registerForDisconnect(device.address,
+                                              [weak, note](const platform::BluetoothDevice& gone) {
+                                                  if (auto self = weak.lock(); self && *note)
+                                                      (*self)->deviceDisconnected(**note, gone);
+                                              });
     if (*note)
         m_disconnectNotes.push_back(**note);
 
     const int report = ++m_lastReport;
-    const platform::WorkItem item = platform::platform().mainQueue().after(batteryDelay, [weak, name, address, report] {
-        auto self = weak.lock();
-        if (!self)
-            return;
-        (*self)->m_pendingReports.erase(report);
-        const auto percent = address.isEmpty() ? std::nullopt : bluetooth().batteryPercent(address);
-        if ((*self)->onChip)
-            (*self)->onChip(symbol(name), name, percent, true);
-    });
+    const platform::WorkItem item =
+        platform::platform().mainQueue().after(batteryDelay, [weak, name, address, report] {
+            auto self = weak.lock();
+            if (!self)
+                return;
+            (*self)->m_pendingReports.erase(report);
+            const auto percent = address.isEmpty() ? std::nullopt : bluetooth().batteryPercent(address);
+            if ((*self)->onChip)
+                (*self)->onChip(symbol(name), name, percent, true);
+        });
     m_pendingReports.emplace(report, PendingReport{address, item});
 }
 

@@ -27,8 +27,8 @@ public:
     DeviceChipWatcher(const DeviceChipWatcher&) = delete;
     DeviceChipWatcher& operator=(const DeviceChipWatcher&) = delete;
 
-    std::function<void(const std::optional<QIcon>& icon, const QString& name, std::optional<int> batteryPercent,
-                       bool connected)>
+    std::function<void(const std::optional<QIcon>& icon, const QString& name,
+                       std::optional<int> batteryPercent, bool connected)>
         onChip;
 
     /// Registers for connections; nothing when registered already.

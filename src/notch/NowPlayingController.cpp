@@ -44,7 +44,10 @@ void NowPlayingCatcher::track(const QPointF& point)
         onHover(inside);
 }
 
-void NowPlayingCatcher::enterEvent(QEnterEvent* event) { track(event->position()); }
+void NowPlayingCatcher::enterEvent(QEnterEvent* event)
+{
+    track(event->position());
+}
 
 void NowPlayingCatcher::leaveEvent(QEvent*)
 {
@@ -55,7 +58,10 @@ void NowPlayingCatcher::leaveEvent(QEvent*)
         onHover(false);
 }
 
-void NowPlayingCatcher::mouseMoveEvent(QMouseEvent* event) { track(event->position()); }
+void NowPlayingCatcher::mouseMoveEvent(QMouseEvent* event)
+{
+    track(event->position());
+}
 
 void NowPlayingCatcher::mousePressEvent(QMouseEvent* event)
 {
@@ -126,7 +132,8 @@ void NowPlayingController::armDwell()
             return;
         NowPlayingChipState& state = (*self)->m_state;
         if (state.phase == NowPlayingChipState::Phase::expanded)
-            state.phase = state.hovering ? NowPlayingChipState::Phase::controls : NowPlayingChipState::Phase::compact;
+            state.phase =
+                state.hovering ? NowPlayingChipState::Phase::controls : NowPlayingChipState::Phase::compact;
         (*self)->settle();
     });
 }
@@ -206,7 +213,8 @@ void NowPlayingController::clicked(const QPointF& point)
         const auto rect = m_bar->itemRect(QString::fromLatin1(key));
         if (!rect)
             continue;
-        const QRectF area = rect->translated(m_bar->pos()).adjusted(-buttonSlop, -buttonSlop, buttonSlop, buttonSlop);
+        const QRectF area =
+            rect->translated(m_bar->pos()).adjusted(-buttonSlop, -buttonSlop, buttonSlop, buttonSlop);
         if (area.contains(point)) {
             if (onMediaKey)
                 onMediaKey(mediaKey);

@@ -86,7 +86,10 @@ OCRRestartPrompt::OCRRestartPrompt(NotchStage& stage)
 {
 }
 
-OCRRestartPrompt::~OCRRestartPrompt() { removePanel(); }
+OCRRestartPrompt::~OCRRestartPrompt()
+{
+    removePanel();
+}
 
 void OCRRestartPrompt::show(std::function<void()> onRestart, std::function<void()> onDismiss)
 {

@@ -17,7 +17,8 @@ class OCRRestartPromptView final : public QWidget {
 public:
     static constexpr double width = 226;
 
-    OCRRestartPromptView(double notchHeight, std::function<void()> onRestart, std::function<void()> onDismiss);
+    OCRRestartPromptView(double notchHeight, std::function<void()> onRestart,
+                         std::function<void()> onDismiss);
 
     QPushButton* restartButton() const { return m_restart; }
     QPushButton* dismissButton() const { return m_dismiss; }

@@ -15,8 +15,8 @@
 
 #include <QGuiApplication>
 #include <QProcess>
-#include <linux/input-event-codes.h>
 #include <gtest/gtest.h>
+#include <linux/input-event-codes.h>
 
 using namespace quillon;
 using namespace quillon::platform::linux_;
@@ -108,10 +108,13 @@ TEST(NotchSourcesDesktop, APlayerStartingAndStoppingShowsAndHidesTheNowPlayingCh
         ASSERT_TRUE(quillon::testing::waitFor(
             [&] { return notch.nowPlayingChip().state().phase == NowPlayingChipState::Phase::controls; }));
         NowPlayingCatcher* controls = notch.nowPlayingChip().panel();
-        const QRectF next = notch.nowPlayingChip().bar()->itemRect(QStringLiteral("next"))->translated(
-            notch.nowPlayingChip().bar()->pos());
+        const QRectF next = notch.nowPlayingChip()
+                                .bar()
+                                ->itemRect(QStringLiteral("next"))
+                                ->translated(notch.nowPlayingChip().bar()->pos());
         const QPoint click = controls->mapToGlobal(next.center().toPoint());
-        QProcess::execute("xdotool", {"mousemove", QString::number(click.x()), QString::number(click.y()), "click", "1"});
+        QProcess::execute(
+            "xdotool", {"mousemove", QString::number(click.x()), QString::number(click.y()), "click", "1"});
         EXPECT_TRUE(player.waitForLine(QStringLiteral("call Next"))) << player.lines.join('\n').toStdString();
         EXPECT_FALSE(QGuiApplication::focusWindow());
         QProcess::execute("xdotool", {"mousemove", "5", "700"});
@@ -158,7 +161,8 @@ TEST(NotchSourcesDesktop, MediaKeysGoToThePlayerOrElseToTheKeyboard)
     mpris.post(platform::MediaKeys::Key::next);
     const QString next = QString::number(KEY_NEXTSONG + 8);
     EXPECT_TRUE(window.waitForLine(QStringLiteral("press ") + next)) << window.lines.join('\n').toStdString();
-    EXPECT_TRUE(window.waitForLine(QStringLiteral("release ") + next)) << window.lines.join('\n').toStdString();
+    EXPECT_TRUE(window.waitForLine(QStringLiteral("release ") + next))
+        << window.lines.join('\n').toStdString();
 }
 
 class PowerPlatform final : public fakes::ForwardingPlatform {
@@ -206,7 +210,9 @@ TEST(NotchSourcesDesktop, ABlueZDeviceConnectingIsReportedWithItsBattery)
     };
     std::vector<Report> reports;
     watcher.onChip = [&](const std::optional<QIcon>&, const QString& name, std::optional<int> percent,
-                         bool connected) { reports.push_back({name, percent, connected}); };
+                         bool connected) {
+        reports.push_back({name, percent, connected});
+    };
     watcher.start();
     ASSERT_TRUE(bluez.send(QStringLiteral("connect 12:34:56:78:9A:BC")));
     ASSERT_TRUE(quillon::testing::waitFor([&] { return platform.fake.queue.pendingCount() > 0; }));

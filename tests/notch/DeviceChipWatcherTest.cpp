@@ -27,8 +27,8 @@ class DeviceChipWatcherTest : public ::testing::Test {
 protected:
     DeviceChipWatcherTest()
     {
-        watcher.onChip = [this](const std::optional<QIcon>& icon, const QString& name, std::optional<int> percent,
-                                bool connected) {
+        watcher.onChip = [this](const std::optional<QIcon>& icon, const QString& name,
+                                std::optional<int> percent, bool connected) {
             reports.push_back({icon ? icon->name() : QString(), name, percent, connected});
         };
         watcher.start();
@@ -37,7 +37,8 @@ protected:
     fakes::FakePlatform fake;
     DeviceChipWatcher watcher;
     std::vector<Report> reports;
-    const platform::BluetoothDevice headset{QStringLiteral("WH-1000XM4"), QStringLiteral("AA:BB:CC:DD:EE:01")};
+    const platform::BluetoothDevice headset{QStringLiteral("WH-1000XM4"),
+                                            QStringLiteral("AA:BB:CC:DD:EE:01")};
 };
 
 TEST_F(DeviceChipWatcherTest, AConnectionIsReportedWithItsBatteryAMomentLater)

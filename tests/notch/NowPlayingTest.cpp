@@ -96,7 +96,8 @@ TEST(NowPlayingWatcherTest, ReportsPlayersAndIgnoresAPlayingNoticeWithoutATitle)
     fake.nowPlayingImpl.play("", "Band");
     fake.nowPlayingImpl.send({std::nullopt, QStringLiteral("Song"), std::nullopt});
     fake.nowPlayingImpl.send({QStringLiteral("Paused"), QStringLiteral("Song"), QStringLiteral("Band")});
-    EXPECT_EQ(reports, (std::vector<Report>{{true, "Song", "Band"}, {false, "Song", ""}, {false, "Song", "Band"}}));
+    EXPECT_EQ(reports,
+              (std::vector<Report>{{true, "Song", "Band"}, {false, "Song", ""}, {false, "Song", "Band"}}));
 
     watcher.stop();
     EXPECT_FALSE(fake.nowPlayingImpl.watching());

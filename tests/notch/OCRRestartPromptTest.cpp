@@ -47,8 +47,12 @@ TEST_F(OCRRestartPromptTest, EachButtonClosesThePromptBeforeItsCallback)
     for (const bool restart : {true, false}) {
         calls.clear();
         prompt.show(
-            [&] { calls << (stage.arbiter().takeovers.empty() ? "restart after close" : "restart while open"); },
-            [&] { calls << (stage.arbiter().takeovers.empty() ? "dismiss after close" : "dismiss while open"); });
+            [&] {
+                calls << (stage.arbiter().takeovers.empty() ? "restart after close" : "restart while open");
+            },
+            [&] {
+                calls << (stage.arbiter().takeovers.empty() ? "dismiss after close" : "dismiss while open");
+            });
         ASSERT_TRUE(prompt.panel());
         (restart ? prompt.panel()->restartButton() : prompt.panel()->dismissButton())->click();
         EXPECT_EQ(calls, QStringList{restart ? "restart after close" : "dismiss after close"});

@@ -33,15 +33,15 @@ TEST(MprisPlayerSetTest, TheChipFollowsThePlayerThatStartedLast)
     const QString a = ":1.10", b = ":1.11";
     const QString sa = "org.mpris.MediaPlayer2.a", sb = "org.mpris.MediaPlayer2.b";
     QStringList lines;
-    lines << line(players.update(a, sa, status("Paused")));              // nothing shown yet: quiet
+    lines << line(players.update(a, sa, status("Paused"))); // nothing shown yet: quiet
     lines << line(players.update(a, sa, playing("One")));
-    lines << line(players.update(b, sb, playing("Two")));                 // b started last
+    lines << line(players.update(b, sb, playing("Two")));                       // b started last
     lines << line(players.update(a, sa, {std::nullopt, "One'", std::nullopt})); // a is not followed
-    lines << line(players.update(b, sb, status("Paused")));              // back to a, still playing
+    lines << line(players.update(b, sb, status("Paused")));                     // back to a, still playing
     lines << line(players.update(b, sb, playing("Two")));
-    lines << line(players.remove(b));                                     // b leaves: a again
-    lines << line(players.update(a, sa, status("Paused")));              // none plays
-    lines << line(players.update(a, sa, status("Stopped")));             // still none: quiet
+    lines << line(players.remove(b));                        // b leaves: a again
+    lines << line(players.update(a, sa, status("Paused")));  // none plays
+    lines << line(players.update(a, sa, status("Stopped"))); // still none: quiet
     EXPECT_EQ(lines, (QStringList{"-", "Playing One/Band", "Playing Two/Band", "-", "Playing One'/Band",
                                   "Playing Two/Band", "Playing One'/Band", "Paused", "-"}));
 }

@@ -39,8 +39,11 @@ TEST_F(SysfsPowerSupplyTest, TheSystemBatteryAndWhatPowersTheComputer)
     supply("hid-mouse-battery", {{"type", "Battery"}, {"scope", "Device"}, {"capacity", "30"}});
     EXPECT_FALSE(read()) << "a mouse's battery is not the computer's";
 
-    supply("BAT0", {{"type", "Battery"}, {"status", "Discharging"}, {"energy_now", "45000000"},
-                    {"energy_full", "90000000"}, {"present", "1"}});
+    supply("BAT0", {{"type", "Battery"},
+                    {"status", "Discharging"},
+                    {"energy_now", "45000000"},
+                    {"energy_full", "90000000"},
+                    {"present", "1"}});
     auto reading = read();
     ASSERT_TRUE(reading);
     EXPECT_TRUE(reading->isOnBattery);

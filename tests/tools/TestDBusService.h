@@ -65,11 +65,13 @@ public:
         const QVariantList args = message.arguments();
         const Interfaces object = m_objects.value(message.path());
         QDBusMessage reply = message.createReply();
-        if (message.interface() == kProperties && message.member() == QLatin1String("Get") && args.size() == 2) {
+        if (message.interface() == kProperties && message.member() == QLatin1String("Get") &&
+            args.size() == 2) {
             const QVariantMap properties = object.value(args[0].toString());
             if (!properties.contains(args[1].toString())) {
-                connection.send(message.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"),
-                                                         QStringLiteral("no such property")));
+                connection.send(
+                    message.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"),
+                                             QStringLiteral("no such property")));
                 return true;
             }
             reply << QVariant::fromValue(QDBusVariant(properties.value(args[1].toString())));
@@ -100,8 +102,8 @@ private:
 inline int run(QCoreApplication& app, QDBusConnection bus, const QString& name, Objects& objects,
                const std::function<void(const QStringList& words)>& command)
 {
-    if (!bus.isConnected() || !bus.registerVirtualObject(QStringLiteral("/"), &objects,
-                                                         QDBusConnection::SubPath))
+    if (!bus.isConnected() ||
+        !bus.registerVirtualObject(QStringLiteral("/"), &objects, QDBusConnection::SubPath))
         return 1;
     if (!bus.registerService(name))
         return 1;
@@ -112,7 +114,8 @@ inline int run(QCoreApplication& app, QDBusConnection bus, const QString& name, 
             app.quit();
             return;
         }
-        const QStringList words = QString::fromUtf8(buffer).trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const QStringList words =
+            QString::fromUtf8(buffer).trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (!words.isEmpty())
             command(words);
         say(QStringLiteral("done ") + words.value(0));

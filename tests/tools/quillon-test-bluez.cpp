@@ -10,7 +10,8 @@ namespace {
 
 QString pathOf(const QString& address)
 {
-    return QStringLiteral("/org/bluez/hci0/dev_") + QString(address).replace(QLatin1Char(':'), QLatin1Char('_'));
+    return QStringLiteral("/org/bluez/hci0/dev_") +
+           QString(address).replace(QLatin1Char(':'), QLatin1Char('_'));
 }
 
 } // namespace
@@ -26,17 +27,19 @@ int main(int argc, char** argv)
         const QString address = words.value(1);
         if (command == QLatin1String("add")) {
             const QString name = words.mid(3).join(QLatin1Char(' '));
-            objects.add(pathOf(address),
-                        {{device,
-                          {{QStringLiteral("Address"), address},
-                           {QStringLiteral("Name"), name},
-                           {QStringLiteral("Alias"), name},
-                           {QStringLiteral("Connected"), false}}},
-                         {QStringLiteral("org.bluez.Battery1"),
-                          {{QStringLiteral("Percentage"), QVariant::fromValue(uchar(words.value(2).toUInt()))}}}},
-                        true);
+            objects.add(
+                pathOf(address),
+                {{device,
+                  {{QStringLiteral("Address"), address},
+                   {QStringLiteral("Name"), name},
+                   {QStringLiteral("Alias"), name},
+                   {QStringLiteral("Connected"), false}}},
+                 {QStringLiteral("org.bluez.Battery1"),
+                  {{QStringLiteral("Percentage"), QVariant::fromValue(uchar(words.value(2).toUInt()))}}}},
+                true);
         } else if (command == QLatin1String("connect") || command == QLatin1String("disconnect")) {
-            objects.set(pathOf(address), device, QStringLiteral("Connected"), command == QLatin1String("connect"));
+            objects.set(pathOf(address), device, QStringLiteral("Connected"),
+                        command == QLatin1String("connect"));
         }
     });
 }

@@ -15,12 +15,13 @@ int main(int argc, char** argv)
     testservice::Objects objects(bus);
     const QString path = QStringLiteral("/org/mpris/MediaPlayer2");
     const QString player = QStringLiteral("org.mpris.MediaPlayer2.Player");
-    objects.add(path,
-                {{QStringLiteral("org.mpris.MediaPlayer2"), {{QStringLiteral("Identity"), QStringLiteral("Test")}}},
-                 {player,
-                  {{QStringLiteral("PlaybackStatus"), QStringLiteral("Stopped")},
-                   {QStringLiteral("Metadata"), QVariantMap()}}}},
-                false);
+    objects.add(
+        path,
+        {{QStringLiteral("org.mpris.MediaPlayer2"), {{QStringLiteral("Identity"), QStringLiteral("Test")}}},
+         {player,
+          {{QStringLiteral("PlaybackStatus"), QStringLiteral("Stopped")},
+           {QStringLiteral("Metadata"), QVariantMap()}}}},
+        false);
     return testservice::run(app, bus, name, objects, [&](const QStringList& words) {
         const QString command = words.first();
         if (command == QLatin1String("play")) {

@@ -34,7 +34,10 @@ QString pathArgument(const QVariant& value)
 
 BluezBluetooth::BluezBluetooth() = default;
 
-BluezBluetooth::~BluezBluetooth() { stopWatching(); }
+BluezBluetooth::~BluezBluetooth()
+{
+    stopWatching();
+}
 
 bool BluezBluetooth::startWatching()
 {
@@ -124,7 +127,8 @@ void BluezBluetooth::propertiesChanged(const QDBusMessage& message)
         return;
     }
     // A device not seen before: read it whole, then take it in.
-    QDBusMessage getAll = QDBusMessage::createMethodCall(kService, path, kProperties, QStringLiteral("GetAll"));
+    QDBusMessage getAll =
+        QDBusMessage::createMethodCall(kService, path, kProperties, QStringLiteral("GetAll"));
     getAll << kDevice;
     auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(getAll), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, path](QDBusPendingCallWatcher* w) {

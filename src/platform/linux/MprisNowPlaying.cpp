@@ -70,7 +70,10 @@ MprisNowPlaying::MprisNowPlaying(std::function<bool(Key)> keyboardKey)
 {
 }
 
-MprisNowPlaying::~MprisNowPlaying() { stopWatching(); }
+MprisNowPlaying::~MprisNowPlaying()
+{
+    stopWatching();
+}
 
 int MprisNowPlaying::addHandler(std::function<void(const PlayerNotification&)> handler)
 {
@@ -99,7 +102,8 @@ void MprisNowPlaying::startWatching()
                   SLOT(propertiesChanged(QDBusMessage)));
     callAsync(this, QDBusMessage::createMethodCall(kBus, kBusPath, kBus, QStringLiteral("ListNames")),
               [this](const QDBusMessage& reply) {
-                  if (!m_watching || reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+                  if (!m_watching || reply.type() != QDBusMessage::ReplyMessage ||
+                      reply.arguments().isEmpty())
                       return;
                   for (const QString& name : reply.arguments().constFirst().toStringList()) {
                       if (name.startsWith(kPrefix))
@@ -123,7 +127,8 @@ void MprisNowPlaying::stopWatching()
 
 void MprisNowPlaying::readPlayer(const QString& service)
 {
-    QDBusMessage getAll = QDBusMessage::createMethodCall(service, kPath, kProperties, QStringLiteral("GetAll"));
+    QDBusMessage getAll =
+        QDBusMessage::createMethodCall(service, kPath, kProperties, QStringLiteral("GetAll"));
     getAll << kPlayer;
     callAsync(this, getAll, [this, service](const QDBusMessage& reply) {
         if (!m_watching || reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
@@ -204,7 +209,8 @@ void MprisNowPlaying::call(const QString& service, Key key)
               [this, key, service](const QDBusMessage& reply) {
                   if (reply.type() == QDBusMessage::ErrorMessage) {
                       Log::debug([&] {
-                          return QStringLiteral("Media key: %1 did not answer (%2)").arg(service, reply.errorName());
+                          return QStringLiteral("Media key: %1 did not answer (%2)")
+                              .arg(service, reply.errorName());
                       });
                       unanswered(key);
                   }

@@ -23,7 +23,8 @@ public:
         std::optional<QString> artist;
     };
 
-    std::optional<PlayerNotification> update(const QString& owner, const QString& service, const Update& update);
+    std::optional<PlayerNotification> update(const QString& owner, const QString& service,
+                                             const Update& update);
     /// The player left the bus.
     std::optional<PlayerNotification> remove(const QString& owner);
     bool contains(const QString& owner) const { return m_players.count(owner) > 0; }

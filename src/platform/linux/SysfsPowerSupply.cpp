@@ -28,7 +28,8 @@ std::optional<double> charge(const QDir& supply)
 {
     if (const auto capacity = number(supply, "capacity"))
         return double(*capacity);
-    for (const auto& [now, full] : {std::pair{"energy_now", "energy_full"}, std::pair{"charge_now", "charge_full"}}) {
+    for (const auto& [now, full] :
+         {std::pair{"energy_now", "energy_full"}, std::pair{"charge_now", "charge_full"}}) {
         if (const auto current = number(supply, now))
             return double(SysfsPowerSupply::percentOf(*current, number(supply, full).value_or(100)));
     }
@@ -54,7 +55,8 @@ std::optional<BatteryReading> SysfsPowerSupply::read(const QString& root)
             adapterOnline = adapterOnline || number(supply, "online").value_or(0) == 1;
             continue;
         }
-        if (battery || type != QLatin1String("Battery") || attribute(supply, "scope") == QStringLiteral("Device") ||
+        if (battery || type != QLatin1String("Battery") ||
+            attribute(supply, "scope") == QStringLiteral("Device") ||
             number(supply, "present").value_or(1) == 0)
             continue;
         const auto percent = charge(supply);

@@ -47,7 +47,10 @@ UPowerSources::UPowerSources(QString sysfsRoot)
     connect(&m_poll, &QTimer::timeout, this, &UPowerSources::pollSysfs);
 }
 
-UPowerSources::~UPowerSources() { stopWatching(); }
+UPowerSources::~UPowerSources()
+{
+    stopWatching();
+}
 
 bool UPowerSources::upowerRunning() const
 {
@@ -102,10 +105,9 @@ void UPowerSources::startWatching()
     if (bus().isConnected()) {
         bus().connect(kService, QString(), kProperties, QStringLiteral("PropertiesChanged"), this,
                       SLOT(propertiesChanged()));
-        m_serviceWatcher = new QDBusServiceWatcher(kService, bus(),
-                                                   QDBusServiceWatcher::WatchForRegistration |
-                                                       QDBusServiceWatcher::WatchForUnregistration,
-                                                   this);
+        m_serviceWatcher = new QDBusServiceWatcher(
+            kService, bus(),
+            QDBusServiceWatcher::WatchForRegistration | QDBusServiceWatcher::WatchForUnregistration, this);
         connect(m_serviceWatcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
             choosePolling();
             m_handlers.notify();
@@ -144,13 +146,17 @@ void UPowerSources::choosePolling()
 void UPowerSources::pollSysfs()
 {
     const auto now = SysfsPowerSupply::read(m_sysfsRoot);
-    const bool changed = now.has_value() != m_lastPolled.has_value() ||
-                         (now && (now->isOnBattery != m_lastPolled->isOnBattery || now->percent != m_lastPolled->percent));
+    const bool changed =
+        now.has_value() != m_lastPolled.has_value() ||
+        (now && (now->isOnBattery != m_lastPolled->isOnBattery || now->percent != m_lastPolled->percent));
     m_lastPolled = now;
     if (changed)
         m_handlers.notify();
 }
 
-void UPowerSources::propertiesChanged() { m_handlers.notify(); }
+void UPowerSources::propertiesChanged()
+{
+    m_handlers.notify();
+}
 
 } // namespace quillon::platform::linux_
