@@ -304,12 +304,12 @@ void AppDelegate::connectStatusMenu()
 void AppDelegate::connectFeatureCallbacks()
 {
     sweep();
-    notch();
+    notch().nowPlayingChip().onMediaKey = [](MediaKey key) { key.post(); };
     swipe();
     awake();
     jump();
     snippets();
-    ocr();
+    ocr().onRelaunchNeeded = weakly([](AppDelegate& self) { self.notch().showOCRRestartPrompt(); });
     colorPicker();
     breaks();
     snap();
