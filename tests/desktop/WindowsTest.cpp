@@ -256,7 +256,9 @@ TEST_F(WindowsTest, SpacesResolveAgainWhenTheWindowManagerChangesWhatItSupports)
 TEST_F(WindowsTest, RaiseWindowActivatesTheWindowWhoseInitialMatches)
 {
     TestWindows windows({"--title", "a.txt \u2014 Editor", "--title", "Browser", "--title", "b.txt \u2014 Editor"});
-    ASSERT_TRUE(waitFor([&] { return managed(windows); }));
+    // The window manager focuses new windows as it maps them; wait until it
+    // has done so, or that focus could land after our raise.
+    ASSERT_TRUE(waitFor([&] { return managed(windows) && activeWindow() == windows.ids.back(); }));
     const std::vector<WindowActivator::Hint> hints{{"e", "Editor"}, {"b", "Browser"}};
     EXPECT_EQ(WindowActivator::titleHints(windows.pid()), hints);
 
@@ -279,7 +281,11 @@ TEST_F(WindowsTest, PoliteQuitClosesTheWindowsAndTheProcessEnds)
     });
     TestWindows windows({"--title", "one", "--title", "two"});
     const int32_t pid = windows.pid();
-    ASSERT_TRUE(waitFor([&] { return workspace.app(pid).has_value(); }));
+    // Both windows must be managed before the quit, or it closes only the first.
+    ASSERT_TRUE(waitFor([&] {
+        const auto list = platform::platform().windowControl().windows(pid);
+        return workspace.app(pid).has_value() && list && list->size() == 2;
+    }));
     ASSERT_TRUE(workspace.quit(pid));
     ASSERT_TRUE(waitFor([&] { return windows.finished(); }));
     EXPECT_EQ(windows.process().exitStatus(), QProcess::NormalExit) << "it closed by itself, no signal";
