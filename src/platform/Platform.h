@@ -28,6 +28,7 @@
 #include "platform/KeyCharacters.h"
 #include "platform/KeyInterceptor.h"
 #include "platform/KeySynth.h"
+#include "platform/Pasteboard.h"
 
 namespace quillon::platform {
 
@@ -67,6 +68,7 @@ public:
     virtual KeySynth& keySynth() = 0;
     virtual KeyCharacters& keyCharacters() = 0;
     virtual InputAccess& inputAccess() = 0;
+    virtual Pasteboard& pasteboard() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -30,6 +30,7 @@
 #include "platform/linux/X11KeyInterceptor.h"
 #include "platform/linux/X11KeySynth.h"
 #include "platform/linux/XkbKeyCharacters.h"
+#include "platform/linux/QtPasteboard.h"
 
 namespace quillon::platform::linux_ {
 
@@ -66,6 +67,7 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<X11KeySynth> keySynth;
     std::unique_ptr<XkbKeyCharacters> keyCharacters;
     std::unique_ptr<X11InputAccess> inputAccess;
+    QtPasteboard pasteboard;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -237,6 +239,11 @@ InputAccess& LinuxPlatform::inputAccess()
             [this] { return m->keyInterceptor && m->keyInterceptor->holdsKeyboard(); });
     }
     return *m->inputAccess;
+}
+
+Pasteboard& LinuxPlatform::pasteboard()
+{
+    return m->pasteboard;
 }
 
 } // namespace quillon::platform::linux_

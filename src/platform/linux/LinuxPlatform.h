@@ -41,6 +41,7 @@ public:
     KeySynth& keySynth() override;
     KeyCharacters& keyCharacters() override;
     InputAccess& inputAccess() override;
+    Pasteboard& pasteboard() override;
 
 private:
     struct Parts;
