@@ -29,6 +29,7 @@
 #include "platform/KeyInterceptor.h"
 #include "platform/KeySynth.h"
 #include "platform/Pasteboard.h"
+#include "platform/SpaceGestures.h"
 
 namespace quillon::platform {
 
@@ -69,6 +70,8 @@ public:
     virtual KeyCharacters& keyCharacters() = 0;
     virtual InputAccess& inputAccess() = 0;
     virtual Pasteboard& pasteboard() = 0;
+    /// Touchpad swipes for switching workspaces.
+    virtual SpaceGestures& spaceGestures() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -17,6 +17,7 @@
 #include "fakes/FakeWindowEvents.h"
 #include "fakes/FakeWindowServer.h"
 #include "fakes/FakeWorkspace.h"
+#include "fakes/FakeSpaceGestures.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -118,6 +119,7 @@ public:
     platform::KeyCharacters& keyCharacters() override { return keyCharactersImpl; }
     platform::InputAccess& inputAccess() override { return inputAccessImpl; }
     platform::Pasteboard& pasteboard() override { return pasteboardImpl; }
+    platform::SpaceGestures& spaceGestures() override { return spaceGesturesImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -148,6 +150,7 @@ public:
     FakeKeyCharacters keyCharactersImpl;
     FakeInputAccess inputAccessImpl;
     FakePasteboard pasteboardImpl;
+    FakeSpaceGestures spaceGesturesImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

@@ -41,6 +41,7 @@ public:
     platform::KeyCharacters& keyCharacters() override { return fake.keyCharacters(); }
     platform::InputAccess& inputAccess() override { return fake.inputAccess(); }
     platform::Pasteboard& pasteboard() override { return fake.pasteboard(); }
+    platform::SpaceGestures& spaceGestures() override { return fake.spaceGestures(); }
 
     FakePlatform fake;
 };

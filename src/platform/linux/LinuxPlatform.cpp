@@ -24,6 +24,7 @@
 #include "platform/linux/X11WindowEvents.h"
 #include "platform/linux/X11WindowServer.h"
 #include "platform/linux/X11Workspace.h"
+#include "platform/linux/X11SpaceGestures.h"
 
 #include <mutex>
 #include "platform/linux/X11InputAccess.h"
@@ -68,6 +69,7 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<XkbKeyCharacters> keyCharacters;
     std::unique_ptr<X11InputAccess> inputAccess;
     QtPasteboard pasteboard;
+    X11SpaceGestures spaceGestures;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -240,6 +242,8 @@ InputAccess& LinuxPlatform::inputAccess()
     }
     return *m->inputAccess;
 }
+// Connects only when started.
+SpaceGestures& LinuxPlatform::spaceGestures() { return m->spaceGestures; }
 
 Pasteboard& LinuxPlatform::pasteboard()
 {

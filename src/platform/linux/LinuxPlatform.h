@@ -42,6 +42,7 @@ public:
     KeyCharacters& keyCharacters() override;
     InputAccess& inputAccess() override;
     Pasteboard& pasteboard() override;
+    SpaceGestures& spaceGestures() override;
 
 private:
     struct Parts;

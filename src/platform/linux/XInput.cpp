@@ -8,18 +8,24 @@ namespace quillon::platform::linux_ {
 
 std::unique_ptr<XInput> XInput::open(std::function<void(const xcb_generic_event_t*)> handler)
 {
-    auto connection = X11Connection::open();
+    // The server treats a client by the version it announces: raw events reach
+    // the root during grabs only for 2.1 and later.
+    return open(X11Connection::open(), std::move(handler), 2);
+}
+
+std::unique_ptr<XInput> XInput::open(std::unique_ptr<X11Connection> connection,
+                                     std::function<void(const xcb_generic_event_t*)> handler, uint16_t minor)
+{
     if (!connection)
         return nullptr;
     xcb_connection_t* c = connection->get();
     const xcb_query_extension_reply_t* extension = xcb_get_extension_data(c, &xcb_input_id);
     if (!extension || !extension->present)
         return nullptr;
-    // The server treats a client by the version it announces: raw events reach
-    // the root during grabs only for 2.1 and later.
     XcbReply<xcb_input_xi_query_version_reply_t> version(
-        xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 2), nullptr));
-    if (!version || version->major_version < 2 || (version->major_version == 2 && version->minor_version < 2))
+        xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, minor), nullptr));
+    if (!version || version->major_version < 2 ||
+        (version->major_version == 2 && version->minor_version < minor))
         return nullptr;
     connection->addEventHandler(std::move(handler));
     return std::unique_ptr<XInput>(new XInput(std::move(connection), extension->major_opcode));

@@ -16,6 +16,11 @@ public:
     /// Connects and hands every event of the connection to `handler`. None
     /// without an X server or without XInput 2.2.
     static std::unique_ptr<XInput> open(std::function<void(const xcb_generic_event_t*)> handler);
+    /// The same on a connection already open, announcing XInput 2.`minor`:
+    /// none when the server offers less.
+    static std::unique_ptr<XInput> open(std::unique_ptr<X11Connection> connection,
+                                        std::function<void(const xcb_generic_event_t*)> handler,
+                                        uint16_t minor);
 
     X11Connection& connection() const { return *m_x; }
 
