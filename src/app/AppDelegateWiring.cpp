@@ -70,7 +70,7 @@ NotchContent breakChip(const QString& value)
 void AppDelegate::connectFeatureCallbacks()
 {
     sweep().onAccessibilityFailure = weakly([](AppDelegate& self) { self.m_permission.refresh(); });
-    notch();
+    notch().nowPlayingChip().onMediaKey = weakly([](AppDelegate&, MediaKey key) { key.post(); });
     swipe().onSpaceSwitched =
         weaklyOr(false, [](AppDelegate& self, int number) { return self.notch().showSpaceChip(number); });
     awake().onSessionChange = weakly([](AppDelegate& self, bool active, int minutes) {
@@ -86,6 +86,7 @@ void AppDelegate::connectFeatureCallbacks()
 
     FeatureChords& chords = featureChords();
     chords.onHintPress = weakly([](AppDelegate& self, const QString& key) { self.pulse(key); });
+    chords.onMediaKey = weakly([](AppDelegate&, MediaKey key) { key.post(); });
     chords.isNowPlayingLive =
         weaklyOr(false, [](AppDelegate& self) { return self.m_settings->notchNowPlaying(); });
     chords.isSnippetsLive = weaklyOr(false, [](AppDelegate& self) { return self.snippets().isActive(); });
@@ -194,7 +195,7 @@ void AppDelegate::snapChordHeld(bool windowSupported)
     content.left = std::move(left);
     content.right = std::move(right);
     content.caption = QStringLiteral("snap \u00b7 release to place");
-    notch().controller().showHints(content, true);
+    notch().showHintRow(content);
 }
 
 const std::map<SnapPosition, QString>& AppDelegate::snapHintKeys()

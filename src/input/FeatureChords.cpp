@@ -150,6 +150,13 @@ bool FeatureChords::handle(Leader leader, QChar character)
             });
             return true;
         }
+        if (const auto media = MediaKey::from(character); media && isNowPlayingLive()) {
+            later([key = *media](FeatureChords& self) {
+                if (self.onMediaKey)
+                    self.onMediaKey(key);
+            });
+            return true;
+        }
         return false;
     case Leader::option:
         return false;

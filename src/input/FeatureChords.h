@@ -2,6 +2,7 @@
 
 #include "app/SettingsPane.h"
 #include "input/Leader.h"
+#include "notch/MediaKey.h"
 #include "notch/NotchBarItem.h"
 
 #include <QChar>
@@ -48,6 +49,8 @@ public:
     ~FeatureChords();
 
     std::function<void()> onSnippetPicker;
+    /// Posts a media key (previous, play-pause, next).
+    std::function<void(MediaKey)> onMediaKey;
     std::function<bool()> isNowPlayingLive = [] { return false; };
     std::function<bool()> isSnippetsLive = [] { return false; };
     /// Told the letter of a chord just performed.

@@ -5,18 +5,14 @@
 
 namespace quillon {
 
-namespace {
-
 // The bar's notch-shaped middle lies over the notch; the caption strip hangs
 // below it.
-QRectF frameAt(const NotchBarView& bar, const QRectF& notch)
+QRectF NotchController::frameAt(const NotchBarView& bar, const QRectF& notch)
 {
     return QRectF(notch.x() - (bar.captionLeftOverhang() + NotchBarLayout::margin + bar.leftContentWidth()),
                   notch.y() - NotchController::drop, bar.barSize().width(),
                   notch.height() + NotchController::drop);
 }
-
-} // namespace
 
 NotchController::NotchController(std::shared_ptr<NotchSurface> surface)
     : m_surface(std::move(surface))

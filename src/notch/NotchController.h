@@ -26,6 +26,10 @@ public:
     /// The strip below the notch that every bar hangs into.
     static constexpr double drop = 14;
 
+    /// Where a bar goes for a notch (both y up): its notch-shaped middle over
+    /// the notch, the caption strip below it.
+    static QRectF frameAt(const NotchBarView& bar, const QRectF& notch);
+
     explicit NotchController(std::shared_ptr<NotchSurface> surface);
     ~NotchController();
     NotchController(const NotchController&) = delete;

@@ -4,6 +4,7 @@
 #include "notch/NotchStage.h"
 #include "notch/NotchStates.h"
 #include "notch/ScreenSurface.h"
+#include "permissions/ScreenRecordingPermission.h"
 #include "platform/Platform.h"
 #include "settings/Settings.h"
 #include "support/Config.h"
@@ -20,6 +21,10 @@ NotchFeature::NotchFeature(Settings& settings, BatteryMonitor& battery, NotchSta
     , m_battery(battery)
     , m_stage(stage)
     , m_controller(std::make_unique<NotchController>(std::make_shared<ScreenSurface>()))
+    , m_deviceChips(std::make_unique<DeviceChipWatcher>())
+    , m_nowPlaying(std::make_unique<NowPlayingWatcher>())
+    , m_nowPlayingChip(std::make_unique<NowPlayingController>(stage))
+    , m_restartPrompt(std::make_unique<OCRRestartPrompt>(stage))
     , m_self(std::make_shared<NotchFeature*>(this))
 {
     std::weak_ptr<NotchFeature*> weak = m_self;
@@ -45,10 +50,22 @@ NotchFeature::NotchFeature(Settings& settings, BatteryMonitor& battery, NotchSta
                 (*self)->m_controller->teardown();
         });
     }
+    m_deviceChips->onChip = [weak](const std::optional<QIcon>& icon, const QString& name,
+                                   std::optional<int> batteryPercent, bool connected) {
+        if (auto self = weak.lock())
+            (*self)->deviceChip(icon, name, batteryPercent, connected);
+    };
+    m_nowPlaying->onState = [weak](bool playing, const QString& title, const QString& artist) {
+        if (auto self = weak.lock())
+            (*self)->nowPlayingChanged(playing, title, artist);
+    };
 }
 
 NotchFeature::~NotchFeature()
 {
+    m_self.reset();
+    m_deviceChips->stop();
+    m_nowPlaying->stop();
     m_controller->teardown();
     m_hintAutoHide.cancel();
     if (m_geometryToken)
@@ -66,10 +83,29 @@ void NotchFeature::activate()
         m_geometryToken =
             QObject::connect(&NotchGeometry::notifier(), &NotchGeometryNotifier::didChange, [weak] {
                 if (auto self = weak.lock())
-                    (*self)->m_controller->teardown();
+                    (*self)->geometryChanged();
             });
     }
     applyBatteryChips();
+    if (!m_settings.notchDeviceChips())
+        m_deviceChips->stop();
+    else
+        m_deviceChips->start();
+    const bool nowPlaying = m_settings.notchNowPlaying();
+    if (nowPlaying)
+        m_nowPlaying->start();
+    else
+        m_nowPlaying->stop();
+    m_nowPlayingChip->setEnabled(nowPlaying);
+}
+
+// The bars were made for the old notch: drop them and rebuild the
+// now-playing chip at the new one.
+void NotchFeature::geometryChanged()
+{
+    m_controller->teardown();
+    m_restartPrompt->close();
+    m_nowPlayingChip->draw();
 }
 
 void NotchFeature::deactivate()
@@ -85,6 +121,10 @@ void NotchFeature::deactivate()
     }
     m_battery.remove(this);
     m_lastBatteryState.reset();
+    m_deviceChips->stop();
+    m_nowPlaying->stop();
+    m_nowPlayingChip->setEnabled(false);
+    m_restartPrompt->close();
     m_controller->teardown();
 }
 
@@ -121,6 +161,44 @@ void NotchFeature::batteryChanged(BatteryMonitor::State state)
         showChip(NotchStates::lowBatteryChip(state.percent), chipDuration);
 }
 
+void NotchFeature::deviceChip(const std::optional<QIcon>& icon, const QString& name,
+                              std::optional<int> batteryPercent, bool connected)
+{
+    if (!m_isActive || !m_settings.notchDeviceChips())
+        return;
+    NotchBarItem device;
+    device.icon = icon;
+    NotchContent content;
+    if (connected) {
+        if (batteryPercent) {
+            NotchBarItem charge;
+            charge.text = QString::number(*batteryPercent) + u'%';
+            charge.value = true;
+            content.right = {charge};
+        }
+    } else {
+        device.dimmed = true;
+        NotchBarItem off;
+        off.text = QStringLiteral("Off");
+        off.value = true;
+        off.dimmed = true;
+        content.right = {off};
+    }
+    content.left = {device};
+    content.caption = name;
+    showChip(content, chipDuration);
+}
+
+void NotchFeature::nowPlayingChanged(bool playing, const QString& title, const QString& artist)
+{
+    if (!m_nowPlayingChip->isEnabled())
+        return;
+    const bool arm = m_nowPlayingChip->state().playback(playing, title, artist);
+    m_nowPlayingChip->settle();
+    if (arm)
+        m_nowPlayingChip->armDwell();
+}
+
 bool NotchFeature::showSpaceChip(int number)
 {
     if (!m_isActive || !m_settings.defaults().boolForKey(SettingsKeys::notchSpaceNumber) ||
@@ -139,10 +217,9 @@ void NotchFeature::showLeaderHints(const std::vector<NotchBarItem>& items,
         caption == kFeaturesCaption ? m_settings.notchFeatureHints() : m_settings.notchLeaderHints();
     if (!allowed)
         return;
-    m_controller->showHints(NotchStates::leaderHints(items, caption), true);
+    showHintRow(NotchStates::leaderHints(items, caption));
     if (!autoHideAfter)
         return;
-    m_hintAutoHide.cancel();
     std::weak_ptr<NotchFeature*> weak = m_self;
     m_hintAutoHide = platform::platform().mainQueue().after(*autoHideAfter, [weak] {
         if (auto self = weak.lock())
@@ -160,6 +237,15 @@ void NotchFeature::showSnapUnsupported()
     NotchContent content;
     content.left = {window};
     content.caption = QStringLiteral("Snap: window not supported");
+    showHintRow(content);
+}
+
+void NotchFeature::showHintRow(const NotchContent& content)
+{
+    if (!m_isActive)
+        return;
+    m_hintAutoHide.cancel();
+    m_hintAutoHide = {};
     m_controller->showHints(content, true);
 }
 
@@ -167,9 +253,15 @@ void NotchFeature::showOCRRestartPrompt()
 {
     if (!m_isActive)
         return;
-    // X11 lets every client capture the screen from the start, so a grant
-    // that waits for a relaunch (the one case for the prompt at the notch)
-    // does not arise here: the chip says what to do.
+    // X11 lets every client capture the screen from the start, so on this
+    // desktop the prompt's case does not arise and the chip says what to do.
+    if (!ScreenRecordingPermission::grantedAtLaunch &&
+        platform::platform().permissions().screenCaptureAllowed() &&
+        !ScreenRecordingPermission::restartPromptDismissed) {
+        m_restartPrompt->show([] { ScreenRecordingPermission::relaunch(); },
+                              [] { ScreenRecordingPermission::restartPromptDismissed = true; });
+        return;
+    }
     showChip(NotchStates::ocrRestartChip(), chipDuration);
 }
 

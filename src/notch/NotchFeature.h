@@ -2,9 +2,13 @@
 
 #include "app/Feature.h"
 #include "notch/BatteryMonitor.h"
+#include "notch/DeviceChipWatcher.h"
 #include "notch/NotchBarItem.h"
 #include "notch/NotchContent.h"
 #include "notch/NotchController.h"
+#include "notch/NowPlayingController.h"
+#include "notch/NowPlayingWatcher.h"
+#include "notch/OCRRestartPrompt.h"
 #include "platform/MainQueue.h"
 
 #include <QMetaObject>
@@ -35,6 +39,11 @@ public:
 
     /// Presents the chips and hints at the notch, on the screen.
     NotchController& controller() { return *m_controller; }
+    DeviceChipWatcher& deviceChips() { return *m_deviceChips; }
+    NowPlayingWatcher& nowPlaying() { return *m_nowPlaying; }
+    /// The now-playing chip; the application connects its media keys.
+    NowPlayingController& nowPlayingChip() { return *m_nowPlayingChip; }
+    OCRRestartPrompt& restartPrompt() { return *m_restartPrompt; }
 
     /// The workspace number after a switch, for 1.2 s; false when nothing
     /// was shown (inactive, switched off, or no display carries the notch).
@@ -44,6 +53,10 @@ public:
     void showLeaderHints(const std::vector<NotchBarItem>& items, const std::optional<QString>& caption,
                          std::optional<double> autoHideAfter);
     void showSnapUnsupported();
+    /// Every hint row goes up through here: a new row ends the wait of an
+    /// earlier row's timed hiding, so that cannot take the new row down.
+    /// Nothing while the feature is inactive.
+    void showHintRow(const NotchContent& content);
     /// Offers the relaunch that makes a new screen-capture grant take effect,
     /// or says so in a chip when the prompt cannot be offered.
     void showOCRRestartPrompt();
@@ -55,6 +68,10 @@ public:
 private:
     void applyBatteryChips();
     void batteryChanged(BatteryMonitor::State state);
+    void deviceChip(const std::optional<QIcon>& icon, const QString& name, std::optional<int> batteryPercent,
+                    bool connected);
+    void nowPlayingChanged(bool playing, const QString& title, const QString& artist);
+    void geometryChanged();
     void showChip(const NotchContent& content, double duration)
     {
         m_controller->showChip(content, duration, true);
@@ -64,6 +81,10 @@ private:
     BatteryMonitor& m_battery;
     NotchStage& m_stage;
     std::unique_ptr<NotchController> m_controller;
+    std::unique_ptr<DeviceChipWatcher> m_deviceChips;
+    std::unique_ptr<NowPlayingWatcher> m_nowPlaying;
+    std::unique_ptr<NowPlayingController> m_nowPlayingChip;
+    std::unique_ptr<OCRRestartPrompt> m_restartPrompt;
     std::optional<BatteryMonitor::State> m_lastBatteryState;
     platform::WorkItem m_hintAutoHide;
     std::optional<QMetaObject::Connection> m_geometryToken;

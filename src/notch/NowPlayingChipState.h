@@ -22,6 +22,12 @@ struct NowPlayingChipState {
     QString artist;
     bool hovering = false;
 
+    /// Takes a player's news. Stopped hides the chip (the pointer stays where
+    /// it was); playing shows the buttons under the pointer, else expands the
+    /// chip for a new track or a chip that was hidden. True asks the owner to
+    /// arm the collapse timer.
+    bool playback(bool playing, const QString& newTitle, const QString& newArtist);
+
     bool operator==(const NowPlayingChipState&) const = default;
 };
 

@@ -29,20 +29,50 @@ std::shared_ptr<NotchMount> ScreenSurface::mount(NotchBarView* bar, const QRectF
     return std::make_shared<PanelMount>(bar, frame);
 }
 
+bool ScreenSurface::preparePanel(QWidget& panel, const platform::OverlayStyle& style)
+{
+    panel.setWindowTitle(QStringLiteral("Quillon notch"));
+    overlays().prepare(panel, style);
+    const bool translucent = overlays().translucent();
+    if (!translucent) {
+        QPalette palette = panel.palette();
+        palette.setColor(QPalette::Window, DS::hudBlack());
+        panel.setPalette(palette);
+    }
+    return translucent;
+}
+
+void ScreenSurface::adoptBar(QWidget& panel, NotchBarView& bar, bool translucent)
+{
+    bar.setParent(&panel);
+    bar.move(0, 0);
+    if (!translucent) {
+        // Without a compositor the window shows only the body, cut anew on
+        // every frame as it grows and shrinks.
+        QPointer<QWidget> window = &panel;
+        bar.onBodyChanged = [window](const QPainterPath& body) {
+            if (window)
+                overlays().setShape(*window, body);
+        };
+        bar.setOpaqueWindow(true);
+    }
+    bar.show();
+}
+
+void ScreenSurface::dropBar(NotchBarView& bar)
+{
+    bar.onBodyChanged = nullptr;
+    bar.hide();
+    bar.deleteLater();
+}
+
 ScreenSurface::PanelMount::PanelMount(NotchBarView* bar, const QRectF& frame)
     : m_panel(new QWidget)
 {
-    m_panel->setWindowTitle(QStringLiteral("Quillon notch"));
-    overlays().prepare(*m_panel, {panelLevel, true});
-    m_translucent = overlays().translucent();
-    if (!m_translucent) {
-        // What the window shape's edge lets through blends into black.
-        QPalette palette = m_panel->palette();
-        palette.setColor(QPalette::Window, DS::hudBlack());
-        m_panel->setPalette(palette);
-    }
+    m_translucent = preparePanel(*m_panel, {panelLevel, true});
     overlays().setFrame(*m_panel, frame);
-    adopt(bar);
+    m_bar = bar;
+    adoptBar(*m_panel, *bar, m_translucent);
     overlays().show(*m_panel);
 }
 
@@ -55,35 +85,15 @@ ScreenSurface::PanelMount::~PanelMount()
     }
 }
 
-void ScreenSurface::PanelMount::adopt(NotchBarView* bar)
-{
-    m_bar = bar;
-    bar->setParent(m_panel);
-    bar->move(0, 0);
-    if (!m_translucent) {
-        // Without a compositor the window shows only the body, cut anew on
-        // every frame as it grows and shrinks.
-        QPointer<QWidget> panel = m_panel;
-        bar->onBodyChanged = [panel](const QPainterPath& body) {
-            if (panel)
-                overlays().setShape(*panel, body);
-        };
-        bar->setOpaqueWindow(true);
-    }
-    bar->show();
-}
-
 void ScreenSurface::PanelMount::replace(NotchBarView* bar, const QRectF& frame)
 {
     if (!m_panel)
         return;
     overlays().setFrame(*m_panel, frame);
-    if (m_bar) {
-        m_bar->onBodyChanged = nullptr;
-        m_bar->hide();
-        m_bar->deleteLater();
-    }
-    adopt(bar);
+    if (m_bar)
+        dropBar(*m_bar);
+    m_bar = bar;
+    adoptBar(*m_panel, *bar, m_translucent);
 }
 
 void ScreenSurface::PanelMount::remove()

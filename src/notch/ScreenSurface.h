@@ -2,6 +2,7 @@
 
 #include "notch/NotchBarView.h"
 #include "notch/NotchSurface.h"
+#include "platform/OverlayWindows.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -19,6 +20,17 @@ public:
     std::optional<QRectF> notchRect() const override;
     std::shared_ptr<NotchMount> mount(NotchBarView* bar, const QRectF& frame) override;
 
+    /// Makes a new top-level widget a panel at the notch; answers whether it
+    /// can be translucent. Without a compositor its background is the bar's
+    /// black, so what the window shape's edge lets through blends in.
+    static bool preparePanel(QWidget& panel, const platform::OverlayStyle& style);
+    /// Puts the bar into the panel at its origin and shows it. A panel that
+    /// cannot be translucent takes the bar's outline as its shape on every
+    /// frame as the bar grows and shrinks.
+    static void adoptBar(QWidget& panel, NotchBarView& bar, bool translucent);
+    /// Takes the bar out of its panel and deletes it later.
+    static void dropBar(NotchBarView& bar);
+
     /// One panel holding one bar.
     class PanelMount final : public NotchMount {
     public:
@@ -30,8 +42,6 @@ public:
         QWidget* panel() const { return m_panel; }
 
     private:
-        void adopt(NotchBarView* bar);
-
         QPointer<QWidget> m_panel;
         QPointer<NotchBarView> m_bar;
         bool m_translucent = true;

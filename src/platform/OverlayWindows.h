@@ -36,6 +36,10 @@ public:
     /// Cuts the window to `outline` (window coordinates, y down); an empty
     /// outline leaves nothing of it visible.
     virtual void setShape(QWidget& window, const QPainterPath& outline) = 0;
+    /// For a window that is not click-through: takes the mouse only within
+    /// `rect` (window coordinates, y down); elsewhere the pointer and clicks
+    /// reach whatever lies behind.
+    virtual void setInputRegion(QWidget& window, const QRectF& rect) = 0;
 };
 
 } // namespace quillon::platform

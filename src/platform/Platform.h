@@ -24,6 +24,9 @@
 #include "platform/WindowEvents.h"
 #include "platform/WindowServer.h"
 #include "platform/Workspace.h"
+#include "platform/Bluetooth.h"
+#include "platform/NowPlaying.h"
+#include "platform/PowerSources.h"
 #include "platform/InputAccess.h"
 #include "platform/KeyCharacters.h"
 #include "platform/KeyInterceptor.h"
@@ -65,6 +68,11 @@ public:
     virtual Spaces& spaces() = 0;
     virtual Workspace& workspace() = 0;
     virtual AppDirectory& appDirectory() = 0;
+    /// Music players and media keys, the power sources, Bluetooth devices.
+    virtual NowPlaying& nowPlaying() = 0;
+    virtual MediaKeys& mediaKeys() = 0;
+    virtual PowerSources& powerSources() = 0;
+    virtual Bluetooth& bluetooth() = 0;
     virtual KeyInterceptor& keyInterceptor() = 0;
     virtual KeySynth& keySynth() = 0;
     virtual KeyCharacters& keyCharacters() = 0;

@@ -3,10 +3,12 @@
 #include "features/awake/AwakeFeature.h"
 #include "features/colorpicker/ColorPickerFeature.h"
 #include "features/focus/FocusFeature.h"
+#include "features/ocr/OCRFeature.h"
 #include "features/snap/SnapFeature.h"
 #include "notch/NotchBarView.h"
 #include "notch/NotchFeature.h"
 #include "notch/NotchGeometry.h"
+#include "permissions/ScreenRecordingPermission.h"
 #include "support/Log.h"
 #include "ui/SettingsWindowController.h"
 #include "ui/StatusMenuController.h"
@@ -336,6 +338,22 @@ TEST_F(AppDelegateTest, CallbacksDoNothingOnceTheDelegateIsGone)
     delegate.reset();
     toggle();
     EXPECT_EQ(duration(), 0);
+}
+
+TEST_F(AppDelegateTest, TheNowPlayingButtonsPostMediaKeysAndARelaunchNeedReachesTheNotch)
+{
+    fake.displaysImpl.setScreens({fakes::makeScreen(QRectF(0, 0, 1440, 900))});
+    AppDelegate& app = launch();
+    app.notch().nowPlayingChip().onMediaKey(MediaKey::playPause);
+    EXPECT_EQ(fake.mediaKeysImpl.posted,
+              std::vector<platform::MediaKeys::Key>{platform::MediaKeys::Key::playPause});
+
+    ScreenRecordingPermission::grantedAtLaunch = false;
+    ScreenRecordingPermission::restartPromptDismissed = false;
+    fake.permissionsImpl.screenCapture = true;
+    app.ocr().onRelaunchNeeded();
+    EXPECT_TRUE(app.notch().restartPrompt().panel());
+    app.notch().restartPrompt().close();
 }
 
 } // namespace

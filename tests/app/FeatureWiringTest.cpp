@@ -154,6 +154,11 @@ TEST_F(FeatureWiringTest, EveryFeatureCallbackReachesWhatItIsConnectedTo)
              EXPECT_FALSE(a.snap().isActive()) << "reconciled";
              EXPECT_EQ(t.fake.notifications.posts.back().identifier, "accessibility-lost");
          }},
+        {"now playing: its buttons post media keys",
+         [](auto&, AppDelegate& a) { a.notch().nowPlayingChip().onMediaKey(MediaKey::next); },
+         [](auto& t, AppDelegate&) {
+             EXPECT_EQ(t.fake.mediaKeysImpl.posted, std::vector{platform::MediaKeys::Key::next});
+         }},
         {"swipe: the workspace chip, answered",
          [](auto&, AppDelegate& a) { EXPECT_TRUE(a.swipe().onSpaceSwitched(3)); },
          [](auto& t, AppDelegate&) {
@@ -191,6 +196,11 @@ TEST_F(FeatureWiringTest, EveryFeatureCallbackReachesWhatItIsConnectedTo)
              a.featureChords().onHintPress("F");
          },
          [](auto& t, AppDelegate&) { EXPECT_TRUE(t.hintPulsing()); }},
+        {"chords: media keys are posted",
+         [](auto&, AppDelegate& a) { a.featureChords().onMediaKey(MediaKey::previous); },
+         [](auto& t, AppDelegate&) {
+             EXPECT_EQ(t.fake.mediaKeysImpl.posted, std::vector{platform::MediaKeys::Key::previous});
+         }},
         {"chords: now playing follows its switch",
          [](auto&, AppDelegate& a) { a.settings().setNotchNowPlaying(true); },
          [](auto&, AppDelegate& a) { EXPECT_TRUE(a.featureChords().isNowPlayingLive()); }},
@@ -293,6 +303,15 @@ TEST_F(FeatureWiringTest, EveryFeatureCallbackReachesWhatItIsConnectedTo)
              auto [left, right] = AppDelegate::snapHintItems();
              EXPECT_EQ(t.hints(), t.drawn(content(left, right, "snap \u00b7 release to place")));
          }},
+        {"snap: hints shown after timed hints are not taken down by their timer",
+         [](auto&, AppDelegate& a) {
+             a.notch().showLeaderHints({item(nullptr, "x")}, std::nullopt, 1.0);
+             a.snap().onChordHold(true);
+         },
+         [](auto& t, AppDelegate&) {
+             t.fake.queue.advance(2);
+             EXPECT_TRUE(t.hints().contains("caption snap \u00b7 release to place"));
+         }},
         {"snap: chord held over a window that does not, shortcuts off",
          [](auto&, AppDelegate& a) {
              a.settings().setSnapKeyboardShortcuts(false);
@@ -345,6 +364,7 @@ TEST_F(FeatureWiringTest, EveryFeatureCallbackReachesWhatItIsConnectedTo)
         fake.defaults.standard().set("snap.keyboardShortcuts", true);
         fake.permissionsImpl.trusted = true;
         fake.pasteboardImpl = {};
+        fake.mediaKeysImpl.posted.clear();
         launch();
         row.fire(*this, *app);
         fake.queue.drain();

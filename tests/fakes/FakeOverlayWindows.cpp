@@ -59,7 +59,9 @@ FakeOverlayWindows::Record& FakeOverlayWindows::recordOf(QWidget& window)
         if (r.window == &window)
             return r;
     }
-    records.push_back({&window, {}, {}, {}, 0, false});
+    Record record;
+    record.window = &window;
+    records.push_back(record);
     return records.back();
 }
 

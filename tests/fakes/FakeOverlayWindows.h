@@ -20,6 +20,7 @@ public:
         std::optional<QRectF> frame;
         std::optional<QPainterPath> shape;
         int shapeCount = 0;
+        std::optional<QRectF> inputRegion;
         bool shown = false;
     };
 
@@ -29,6 +30,7 @@ public:
     void show(QWidget& window) override;
     void hide(QWidget& window) override;
     void setShape(QWidget& window, const QPainterPath& outline) override;
+    void setInputRegion(QWidget& window, const QRectF& rect) override { recordOf(window).inputRegion = rect; }
 
     /// The record of a window; none for one never prepared.
     const Record* find(const QWidget* window) const;

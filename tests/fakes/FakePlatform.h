@@ -17,6 +17,9 @@
 #include "fakes/FakeWindowEvents.h"
 #include "fakes/FakeWindowServer.h"
 #include "fakes/FakeWorkspace.h"
+#include "fakes/FakeBluetooth.h"
+#include "fakes/FakeNowPlaying.h"
+#include "fakes/FakePowerSources.h"
 #include "fakes/FakeSpaceGestures.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
@@ -114,6 +117,10 @@ public:
     platform::Spaces& spaces() override { return spacesImpl; }
     platform::Workspace& workspace() override { return workspaceImpl; }
     platform::AppDirectory& appDirectory() override { return appDirectoryImpl; }
+    platform::NowPlaying& nowPlaying() override { return nowPlayingImpl; }
+    platform::MediaKeys& mediaKeys() override { return mediaKeysImpl; }
+    platform::PowerSources& powerSources() override { return powerSourcesImpl; }
+    platform::Bluetooth& bluetooth() override { return bluetoothImpl; }
     platform::KeyInterceptor& keyInterceptor() override { return interceptorImpl; }
     platform::KeySynth& keySynth() override { return keySynthImpl; }
     platform::KeyCharacters& keyCharacters() override { return keyCharactersImpl; }
@@ -145,6 +152,10 @@ public:
     FakeSpaces spacesImpl;
     FakeWorkspace workspaceImpl;
     FakeAppDirectory appDirectoryImpl;
+    FakeNowPlaying nowPlayingImpl;
+    FakeMediaKeys mediaKeysImpl;
+    FakePowerSources powerSourcesImpl;
+    FakeBluetooth bluetoothImpl;
     FakeKeyInterceptor interceptorImpl;
     FakeKeySynth keySynthImpl;
     FakeKeyCharacters keyCharactersImpl;

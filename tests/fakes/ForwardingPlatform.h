@@ -36,6 +36,10 @@ public:
     platform::Spaces& spaces() override { return fake.spaces(); }
     platform::Workspace& workspace() override { return fake.workspace(); }
     platform::AppDirectory& appDirectory() override { return fake.appDirectory(); }
+    platform::NowPlaying& nowPlaying() override { return fake.nowPlaying(); }
+    platform::MediaKeys& mediaKeys() override { return fake.mediaKeys(); }
+    platform::PowerSources& powerSources() override { return fake.powerSources(); }
+    platform::Bluetooth& bluetooth() override { return fake.bluetooth(); }
     platform::KeyInterceptor& keyInterceptor() override { return fake.keyInterceptor(); }
     platform::KeySynth& keySynth() override { return fake.keySynth(); }
     platform::KeyCharacters& keyCharacters() override { return fake.keyCharacters(); }

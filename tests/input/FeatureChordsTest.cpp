@@ -17,7 +17,7 @@ constexpr platform::EventFlags rightOption = F::option | F::rightOption;
 constexpr platform::EventFlags leftOption = F::option | F::leftOption;
 constexpr platform::EventFlags featureLeader = rightCommand | rightOption;
 constexpr uint16_t keyA = 0, keyS = 1, keyF = 3, keyC = 8, keyB = 11, keyT = 17, key1 = 18, key2 = 19,
-                   keyJ = 38, keySemicolon = 41, keyGrave = 50;
+                   keyJ = 38, keySemicolon = 41, keyComma = 43, keySlash = 44, keyPeriod = 47, keyGrave = 50;
 
 struct FeatureChordsTest : ::testing::Test {
     FeatureChordsTest()
@@ -25,6 +25,8 @@ struct FeatureChordsTest : ::testing::Test {
         chords.onHintPress = [this](const QString& letter) { events << "pulse " + letter; };
         chords.onSnippetPicker = [this] { events << "snippet picker"; };
         chords.isSnippetsLive = [this] { return snippetsLive; };
+        chords.isNowPlayingLive = [this] { return nowPlayingLive; };
+        chords.onMediaKey = [this](MediaKey key) { events << QStringLiteral("media %1").arg(int(key)); };
         chords.registerAction([this](Key key) { events << "action " + FeatureChords::letter(key); });
     }
     /// Holds the modifiers, presses and releases the key, lets the queue run.
@@ -44,6 +46,7 @@ struct FeatureChordsTest : ::testing::Test {
     LeaderWatcher leader{modifiers};
     FeatureChords chords{settings, leader};
     bool snippetsLive = false;
+    bool nowPlayingLive = false;
     QStringList events;
 };
 
@@ -55,7 +58,8 @@ TEST_F(FeatureChordsTest, ChordTable)
         uint16_t key;
         QStringList switchedOn;
         bool snippetsLive;
-        QStringList expected; // empty: the key passes to the focused window
+        QStringList expected;
+        bool nowPlayingLive = false; // empty: the key passes to the focused window
     };
     const Row rows[] = {
         {"awake", featureLeader, keyA, {}, false, {"pulse A", "action A"}},
@@ -77,12 +81,18 @@ TEST_F(FeatureChordsTest, ChordTable)
         {"option leader letter", rightOption, keyA, {}, false, {}},
         {"snippets picker", rightCommand, keySemicolon, {}, true, {"snippet picker"}},
         {"snippets off", rightCommand, keySemicolon, {}, false, {}},
+        {"previous", rightCommand, keyComma, {}, false, {"media 0"}, true},
+        {"play-pause", rightCommand, keySlash, {}, false, {"media 1"}, true},
+        {"next", rightCommand, keyPeriod, {}, false, {"media 2"}, true},
+        {"media keys while nothing plays", rightCommand, keySlash, {}, false, {}, false},
+        {"media keys are the command leader's", featureLeader, keySlash, {}, false, {}, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         for (const char* key : {"shelf.isEnabled", "ocr.isEnabled", "clipboard.isEnabled"})
             settings.set(row.switchedOn.contains(key), key);
         snippetsLive = row.snippetsLive;
+        nowPlayingLive = row.nowPlayingLive;
         events.clear();
         EXPECT_EQ(chord(row.held, row.key), !row.expected.isEmpty());
         EXPECT_EQ(events, row.expected);

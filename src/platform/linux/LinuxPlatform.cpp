@@ -24,6 +24,9 @@
 #include "platform/linux/X11WindowEvents.h"
 #include "platform/linux/X11WindowServer.h"
 #include "platform/linux/X11Workspace.h"
+#include "platform/linux/BluezBluetooth.h"
+#include "platform/linux/MprisNowPlaying.h"
+#include "platform/linux/UPowerSources.h"
 #include "platform/linux/X11SpaceGestures.h"
 
 #include <mutex>
@@ -64,6 +67,9 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<X11WindowEvents> windowEvents;
     std::unique_ptr<XdgAppDirectory> appDirectory;
     std::unique_ptr<X11Workspace> workspace;
+    std::unique_ptr<MprisNowPlaying> mpris;
+    std::unique_ptr<UPowerSources> power;
+    std::unique_ptr<BluezBluetooth> bluetooth;
     std::unique_ptr<X11KeyInterceptor> keyInterceptor;
     std::unique_ptr<X11KeySynth> keySynth;
     std::unique_ptr<XkbKeyCharacters> keyCharacters;
@@ -209,6 +215,40 @@ Workspace& LinuxPlatform::workspace()
     if (!m->workspace)
         m->workspace = std::make_unique<X11Workspace>(X11Connection::open(), appDirectory());
     return *m->workspace;
+}
+
+// D-Bus services, reached on first use. Now playing and the media keys are
+// one MPRIS client: the keys go to the player the music follows, and to the
+// keyboard's media keys where no player takes them.
+NowPlaying& LinuxPlatform::nowPlaying()
+{
+    if (!m->mpris) {
+        m->mpris = std::make_unique<MprisNowPlaying>([this](MediaKeys::Key key) {
+            keySynth();
+            return m->keySynth->postMediaKey(key);
+        });
+    }
+    return *m->mpris;
+}
+
+MediaKeys& LinuxPlatform::mediaKeys()
+{
+    nowPlaying();
+    return *m->mpris;
+}
+
+PowerSources& LinuxPlatform::powerSources()
+{
+    if (!m->power)
+        m->power = std::make_unique<UPowerSources>();
+    return *m->power;
+}
+
+Bluetooth& LinuxPlatform::bluetooth()
+{
+    if (!m->bluetooth)
+        m->bluetooth = std::make_unique<BluezBluetooth>();
+    return *m->bluetooth;
 }
 
 // Key taps, synthetic keys and key text each open their own connection on

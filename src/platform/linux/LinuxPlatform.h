@@ -37,6 +37,10 @@ public:
     Spaces& spaces() override;
     Workspace& workspace() override;
     AppDirectory& appDirectory() override;
+    NowPlaying& nowPlaying() override;
+    MediaKeys& mediaKeys() override;
+    PowerSources& powerSources() override;
+    Bluetooth& bluetooth() override;
     KeyInterceptor& keyInterceptor() override;
     KeySynth& keySynth() override;
     KeyCharacters& keyCharacters() override;

@@ -1,5 +1,7 @@
 #include "platform/linux/PortalMotionPreference.h"
 
+#include "platform/linux/DBusValues.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -15,14 +17,6 @@ const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kInterface = QStringLiteral("org.freedesktop.portal.Settings");
 const QString kGroup = QStringLiteral("org.gnome.desktop.interface");
 const QString kKey = QStringLiteral("enable-animations");
-
-// Read answers a variant inside a variant; unwrap as many as there are.
-QVariant unwrap(QVariant value)
-{
-    while (value.canConvert<QDBusVariant>() && value.userType() == qMetaTypeId<QDBusVariant>())
-        value = value.value<QDBusVariant>().variant();
-    return value;
-}
 
 } // namespace
 
@@ -54,7 +48,8 @@ void PortalMotionPreference::settingChanged(const QString& group, const QString&
 
 void PortalMotionPreference::apply(const QVariant& value)
 {
-    const QVariant plain = unwrap(value);
+    // Read answers a variant inside a variant.
+    const QVariant plain = DBusValues::plain(value);
     if (plain.metaType().id() == QMetaType::Bool)
         m_reduce = !plain.toBool();
 }

@@ -3,6 +3,7 @@
 #include "platform/linux/KeyCodeMap.h"
 #include "platform/linux/ModifierMap.h"
 
+#include <linux/input-event-codes.h>
 #include <xcb/xinput.h>
 #include <xcb/xtest.h>
 
@@ -65,9 +66,35 @@ void X11KeySynth::fake(bool press, uint8_t xKey)
 bool X11KeySynth::post(uint16_t keyCode, EventFlags flags)
 {
     const auto xKey = KeyCodeMap::xKeyCode(keyCode);
+    if (!xKey)
+        return false;
+    return stroke(*xKey, keyCode, flags);
+}
+
+// The media keys have no virtual key code: they go by their X key codes, and
+// no key tap ever sees them come back.
+bool X11KeySynth::postMediaKey(MediaKeys::Key key)
+{
+    int evdev = KEY_PLAYPAUSE;
+    switch (key) {
+    case MediaKeys::Key::previous:
+        evdev = KEY_PREVIOUSSONG;
+        break;
+    case MediaKeys::Key::playPause:
+        evdev = KEY_PLAYPAUSE;
+        break;
+    case MediaKeys::Key::next:
+        evdev = KEY_NEXTSONG;
+        break;
+    }
+    return stroke(uint8_t(evdev + 8), std::nullopt, 0);
+}
+
+bool X11KeySynth::stroke(uint8_t xKey, std::optional<uint16_t> keyCode, EventFlags flags)
+{
     // Everything is looked up before the first event goes out: a key-down
     // without its key-up would repeat until something released it.
-    if (!xKey || !connect())
+    if (!connect())
         return false;
     std::vector<uint8_t> flagKeysDown;
     for (const FlagKey& key : flagKeys) {
@@ -97,13 +124,15 @@ bool X11KeySynth::post(uint16_t keyCode, EventFlags flags)
         fake(false, key);
     for (const uint8_t key : flagKeysDown)
         fake(true, key);
-    fake(true, *xKey);
-    fake(false, *xKey);
+    fake(true, xKey);
+    fake(false, xKey);
     for (auto it = flagKeysDown.rbegin(); it != flagKeysDown.rend(); ++it)
         fake(false, *it);
-    const auto now = Clock::now();
-    m_records.push_back({keyCode, true, now, std::nullopt});
-    m_records.push_back({keyCode, false, now, std::nullopt});
+    if (keyCode) {
+        const auto now = Clock::now();
+        m_records.push_back({*keyCode, true, now, std::nullopt});
+        m_records.push_back({*keyCode, false, now, std::nullopt});
+    }
 
     // Press again only what a real keyboard still holds; a key the person let
     // go of meanwhile would otherwise stay down.

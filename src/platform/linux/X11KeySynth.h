@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/KeySynth.h"
+#include "platform/NowPlaying.h"
 #include "platform/linux/XInput.h"
 
 #include <bitset>
@@ -27,6 +28,9 @@ public:
 
     bool post(uint16_t keyCode, EventFlags flags) override;
     bool isOwn(const KeyEvent& event) override;
+    /// One stroke of the keyboard's media key (XF86AudioPrev, XF86AudioPlay,
+    /// XF86AudioNext), for whatever on the desktop listens to it.
+    bool postMediaKey(MediaKeys::Key key);
 
     /// Whether a modifier key pressed again for a person is still waiting for
     /// them to let go.
@@ -44,6 +48,9 @@ private:
     };
 
     bool connect();
+    /// Press and release of the X key with exactly `flags` held; recorded as
+    /// ours under `keyCode` when it has one.
+    bool stroke(uint8_t xKey, std::optional<uint16_t> keyCode, EventFlags flags);
     void fake(bool press, uint8_t xKey);
     /// Keys held on the real keyboards (not the XTest device).
     std::bitset<256> physicallyDown();

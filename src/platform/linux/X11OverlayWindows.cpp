@@ -96,4 +96,22 @@ void X11OverlayWindows::setShape(QWidget& window, const QPainterPath& outline)
     xcb_flush(conn);
 }
 
+// On Qt's connection for the same reason as the shape. The server intersects
+// the input region with the bounding shape, so the two never disagree.
+void X11OverlayWindows::setInputRegion(QWidget& window, const QRectF& rect)
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11)
+        return;
+    xcb_connection_t* conn = x11->connection();
+    const double scale = window.devicePixelRatioF();
+    const QRect r = QRectF(rect.x() * scale, rect.y() * scale, rect.width() * scale, rect.height() * scale)
+                        .toAlignedRect();
+    const xcb_rectangle_t area{int16_t(r.x()), int16_t(r.y()), uint16_t(std::max(0, r.width())),
+                               uint16_t(std::max(0, r.height()))};
+    xcb_shape_rectangles(conn, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED,
+                         xcb_window_t(window.winId()), 0, 0, r.isEmpty() ? 0 : 1, &area);
+    xcb_flush(conn);
+}
+
 } // namespace quillon::platform::linux_

@@ -25,6 +25,7 @@ public:
     void show(QWidget& window) override;
     void hide(QWidget& window) override;
     void setShape(QWidget& window, const QPainterPath& outline) override;
+    void setInputRegion(QWidget& window, const QRectF& rect) override;
 
 private:
     struct Entry {

@@ -1,0 +1,232 @@
+#include "common/Desktop.h"
+#include "fakes/FakeUserDefaults.h"
+#include "fakes/ForwardingPlatform.h"
+#include "notch/BatteryMonitor.h"
+#include "notch/DeviceChipWatcher.h"
+#include "notch/NotchFeature.h"
+#include "notch/NotchGeometry.h"
+#include "notch/NotchStage.h"
+#include "platform/linux/BluezBluetooth.h"
+#include "platform/linux/LinuxPlatform.h"
+#include "platform/linux/MprisNowPlaying.h"
+#include "platform/linux/UPowerSources.h"
+#include "platform/linux/X11KeySynth.h"
+#include "settings/Settings.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <linux/input-event-codes.h>
+
+using namespace quillon;
+using namespace quillon::platform::linux_;
+
+namespace {
+
+// One of our test services (or test windows), driven through its standard
+// input and read through its standard output.
+class Service {
+public:
+    explicit Service(const QString& program, const QStringList& arguments = {})
+    {
+        m_process.start(QStringLiteral(QUILLON_TEST_BIN_DIR "/") + program, arguments);
+        started = waitForLine(QStringLiteral("ready"));
+    }
+    ~Service() { stop(); }
+
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(3000)) {
+            m_process.terminate();
+            m_process.waitForFinished(3000);
+        }
+    }
+    /// Sends a command and waits until the service has carried it out.
+    bool send(const QString& command)
+    {
+        m_process.write((command + '\n').toUtf8());
+        return waitForLine(QStringLiteral("done ") + command.section(' ', 0, 0));
+    }
+    bool waitForLine(const QString& prefix, int timeoutMs = 5000)
+    {
+        return quillon::testing::waitFor(
+            [&] {
+                while (m_process.canReadLine()) {
+                    const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
+                    if (line.startsWith(prefix)) {
+                        lines << line;
+                        return true;
+                    }
+                    lines << line;
+                }
+                return false;
+            },
+            timeoutMs);
+    }
+
+    bool started = false;
+    QStringList lines;
+
+private:
+    QProcess m_process;
+};
+
+TEST(NotchSourcesDesktop, APlayerStartingAndStoppingShowsAndHidesTheNowPlayingChip)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    LinuxPlatform linuxPlatform;
+    platform::Platform* previous = platform::hasPlatform() ? &platform::platform() : nullptr;
+    platform::setPlatform(&linuxPlatform);
+    {
+        fakes::FakeUserDefaults defaults;
+        Settings settings(defaults, QStringLiteral("app.quillon.Quillon"));
+        settings.setNotchNowPlaying(true);
+        NotchGeometry::drawsWithoutNotch = true;
+        BatteryMonitor battery;
+        NotchStage stage;
+        NotchFeature notch(settings, battery, stage);
+        notch.activate();
+
+        // The player comes after the watching started, and is seen arriving.
+        Service player(QStringLiteral("quillon-test-mpris"));
+        ASSERT_TRUE(player.started);
+        ASSERT_TRUE(player.send(QStringLiteral("play Blue in Green|Miles Davis")));
+        ASSERT_TRUE(quillon::testing::waitFor([&] { return notch.nowPlayingChip().panel() != nullptr; }));
+        EXPECT_EQ(stage.shown(), NotchSource::nowPlaying);
+        EXPECT_EQ(notch.nowPlayingChip().state().title, QStringLiteral("Blue in Green"));
+        EXPECT_EQ(notch.nowPlayingChip().state().artist, QStringLiteral("Miles Davis"));
+
+        // The pointer over the strip below the notch shows the buttons
+        // without taking the focus; a click on one reaches the player.
+        notch.nowPlayingChip().onMediaKey = [](MediaKey key) { key.post(); };
+        NowPlayingCatcher* panel = notch.nowPlayingChip().panel();
+        const QPoint strip = panel->mapToGlobal(panel->interactiveRect().center().toPoint());
+        QProcess::execute("xdotool", {"mousemove", QString::number(strip.x()), QString::number(strip.y())});
+        ASSERT_TRUE(quillon::testing::waitFor(
+            [&] { return notch.nowPlayingChip().state().phase == NowPlayingChipState::Phase::controls; }));
+        NowPlayingCatcher* controls = notch.nowPlayingChip().panel();
+        const QRectF next = notch.nowPlayingChip()
+                                .bar()
+                                ->itemRect(QStringLiteral("next"))
+                                ->translated(notch.nowPlayingChip().bar()->pos());
+        const QPoint click = controls->mapToGlobal(next.center().toPoint());
+        QProcess::execute(
+            "xdotool", {"mousemove", QString::number(click.x()), QString::number(click.y()), "click", "1"});
+        EXPECT_TRUE(player.waitForLine(QStringLiteral("call Next"))) << player.lines.join('\n').toStdString();
+        EXPECT_FALSE(QGuiApplication::focusWindow());
+        QProcess::execute("xdotool", {"mousemove", "5", "700"});
+
+        ASSERT_TRUE(player.send(QStringLiteral("pause")));
+        EXPECT_TRUE(quillon::testing::waitFor([&] { return notch.nowPlayingChip().panel() == nullptr; }));
+        EXPECT_TRUE(stage.arbiter().claims.empty());
+
+        // A player that leaves while it plays stops the chip.
+        ASSERT_TRUE(player.send(QStringLiteral("play Solar|Miles Davis")));
+        ASSERT_TRUE(quillon::testing::waitFor([&] { return notch.nowPlayingChip().panel() != nullptr; }));
+        player.stop();
+        EXPECT_TRUE(quillon::testing::waitFor([&] { return stage.arbiter().claims.empty(); }));
+        notch.deactivate();
+    }
+    platform::setPlatform(previous);
+}
+
+TEST(NotchSourcesDesktop, MediaKeysGoToThePlayerOrElseToTheKeyboard)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    X11KeySynth synth;
+    MprisNowPlaying mpris([&](platform::MediaKeys::Key key) { return synth.postMediaKey(key); });
+    {
+        Service player(QStringLiteral("quillon-test-mpris"), {QStringLiteral("keys")});
+        ASSERT_TRUE(player.started);
+        mpris.post(platform::MediaKeys::Key::playPause); // no one watches: the first player on the bus
+        EXPECT_TRUE(player.waitForLine(QStringLiteral("call PlayPause")));
+        // Watched, the keys go to the player the music follows.
+        bool playing = false;
+        const int token = mpris.addHandler([&](const platform::PlayerNotification& n) {
+            playing = n.playerState == QLatin1String("Playing");
+        });
+        ASSERT_TRUE(player.send(QStringLiteral("play Nardis|Bill Evans")));
+        ASSERT_TRUE(quillon::testing::waitFor([&] { return playing; }));
+        mpris.post(platform::MediaKeys::Key::previous);
+        EXPECT_TRUE(player.waitForLine(QStringLiteral("call Previous")));
+        mpris.removeHandler(token);
+    }
+
+    // No player: the keyboard's media key, press and release, to the focused window.
+    Service window(QStringLiteral("quillon-test-keywindow"));
+    ASSERT_TRUE(window.started);
+    mpris.post(platform::MediaKeys::Key::next);
+    const QString next = QString::number(KEY_NEXTSONG + 8);
+    EXPECT_TRUE(window.waitForLine(QStringLiteral("press ") + next)) << window.lines.join('\n').toStdString();
+    EXPECT_TRUE(window.waitForLine(QStringLiteral("release ") + next))
+        << window.lines.join('\n').toStdString();
+}
+
+class PowerPlatform final : public fakes::ForwardingPlatform {
+public:
+    platform::PowerSources& powerSources() override { return power; }
+    platform::Bluetooth& bluetooth() override { return bluez; }
+    UPowerSources power{QStringLiteral("/nonexistent")};
+    BluezBluetooth bluez;
+};
+
+TEST(NotchSourcesDesktop, UPowerReportsThePresentBatteryAndItsChanges)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    PowerPlatform platform;
+    BatteryMonitor monitor;
+    EXPECT_FALSE(monitor.currentState()) << "no UPower and no kernel battery";
+
+    Service upower(QStringLiteral("quillon-test-upower"));
+    ASSERT_TRUE(upower.started);
+    EXPECT_EQ(monitor.currentState(), (BatteryMonitor::State{false, 80}));
+    std::vector<BatteryMonitor::State> seen;
+    int owner = 0;
+    monitor.add(&owner, [&](BatteryMonitor::State state) { seen.push_back(state); });
+    ASSERT_TRUE(upower.send(QStringLiteral("on-battery true")));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return !seen.empty(); }));
+    EXPECT_EQ(seen.back(), (BatteryMonitor::State{true, 80}));
+    ASSERT_TRUE(upower.send(QStringLiteral("percent 19.5")));
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return seen.back() == BatteryMonitor::State{true, 19}; }));
+    monitor.remove(&owner);
+}
+
+TEST(NotchSourcesDesktop, ABlueZDeviceConnectingIsReportedWithItsBattery)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    PowerPlatform platform;
+    Service bluez(QStringLiteral("quillon-test-bluez"));
+    ASSERT_TRUE(bluez.started);
+    ASSERT_TRUE(bluez.send(QStringLiteral("add 12:34:56:78:9A:BC 64 Studio Headphones")));
+
+    DeviceChipWatcher watcher;
+    struct Report {
+        QString name;
+        std::optional<int> percent;
+        bool connected;
+    };
+    std::vector<Report> reports;
+    watcher.onChip = [&](const std::optional<QIcon>&, const QString& name, std::optional<int> percent,
+                         bool connected) {
+        reports.push_back({name, percent, connected});
+    };
+    watcher.start();
+    ASSERT_TRUE(bluez.send(QStringLiteral("connect 12:34:56:78:9A:BC")));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return platform.fake.queue.pendingCount() > 0; }));
+    platform.fake.queue.advance(DeviceChipWatcher::batteryDelay);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].name, QStringLiteral("Studio Headphones"));
+    EXPECT_EQ(reports[0].percent, 64);
+    EXPECT_TRUE(reports[0].connected);
+
+    ASSERT_TRUE(bluez.send(QStringLiteral("disconnect 12:34:56:78:9A:BC")));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return reports.size() == 2; }));
+    EXPECT_FALSE(reports[1].connected);
+    EXPECT_EQ(reports[1].name, QStringLiteral("Studio Headphones"));
+    watcher.stop();
+}
+
+} // namespace
