@@ -47,16 +47,6 @@ template <typename T, typename... Args> T& lazily(std::unique_ptr<T>& slot, Args
 
 } // namespace
 
-template <typename F> auto AppDelegate::weakly(F&& fn)
-{
-    return [weak = std::weak_ptr<AppDelegate*>(m_self), fn = std::forward<F>(fn)](auto&&... args) {
-        using Result = decltype(fn(std::declval<AppDelegate&>(), args...));
-        if (auto self = weak.lock())
-            return fn(**self, args...);
-        return Result();
-    };
-}
-
 AppDelegate::AppDelegate()
     : m_settings(std::make_unique<Settings>(platform::platform().userDefaults(), suiteName()))
     , m_self(std::make_shared<AppDelegate*>(this))
@@ -299,22 +289,6 @@ void AppDelegate::connectStatusMenu()
             weakly([](AppDelegate& self) { self.m_updater.controller()->checkForUpdates(); });
 }
 
-// The features whose callbacks are connected at launch are made here, in the
-// order they are connected.
-void AppDelegate::connectFeatureCallbacks()
-{
-    sweep();
-    notch().nowPlayingChip().onMediaKey = [](MediaKey key) { key.post(); };
-    swipe();
-    awake();
-    jump();
-    snippets();
-    ocr().onRelaunchNeeded = weakly([](AppDelegate& self) { self.notch().showOCRRestartPrompt(); });
-    colorPicker();
-    breaks();
-    snap();
-}
-
 void AppDelegate::observeDisplays()
 {
     m_displaysToken = platform::platform().displays().addChangeHandler(
@@ -362,52 +336,6 @@ void AppDelegate::actOnOptions(const QStringList& arguments)
     if (options.settingsPNG) {
         settingsWindow().debugSnapshot(options.settingsPNG->directory, options.settingsPNG->panes,
                                        [] { platform::platform().appShell().terminate(); });
-    }
-}
-
-// The chord's key has been pulsed already; the captions that confirm the
-// toggles come with the notch's hint row.
-void AppDelegate::runFeatureKey(FeatureChords::Key key)
-{
-    switch (key) {
-    case FeatureChords::Key::awake:
-        awake().toggleQuick();
-        break;
-    case FeatureChords::Key::focus:
-        m_settings->set(!m_settings->isFocusEnabled(), SettingsKeys::focusIsEnabled);
-        break;
-    case FeatureChords::Key::shelf:
-        if (shelf().isActive())
-            shelf().controller().hotkeyInvoked();
-        break;
-    case FeatureChords::Key::breaks:
-        m_settings->set(!m_settings->isBreaksEnabled(), SettingsKeys::breaksIsEnabled);
-        break;
-    case FeatureChords::Key::ocr:
-        leaderKeys().dismissHint();
-        ocr().trigger();
-        break;
-    case FeatureChords::Key::clipboard:
-        leaderKeys().dismissHint();
-        if (clipboard().isActive()) {
-            Log::debug("Clipboard: picker opened");
-            clipboard().openMenu();
-        }
-        break;
-    case FeatureChords::Key::settings:
-        settingsWindow().show();
-        break;
-    case FeatureChords::Key::profile1:
-    case FeatureChords::Key::profile2: {
-        const auto target =
-            key == FeatureChords::Key::profile1 ? Settings::Profile::one : Settings::Profile::two;
-        const bool already = m_settings->profile() == target;
-        m_settings->setProfile(target);
-        if (!already)
-            Log::debug(
-                [&] { return QStringLiteral("Settings profile: switched to Profile %1").arg(int(target)); });
-        break;
-    }
     }
 }
 

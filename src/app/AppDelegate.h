@@ -1,24 +1,30 @@
 #pragma once
 
 #include "app/FeatureRegistry.h"
+#include "features/snap/SnapPosition.h"
 #include "input/DragWatcher.h"
 #include "input/FeatureChords.h"
 #include "input/HotKeyWatcher.h"
 #include "input/LeaderWatcher.h"
 #include "input/ModifierWatcher.h"
 #include "notch/BatteryMonitor.h"
+#include "notch/NotchBarItem.h"
 #include "notch/NotchStage.h"
 #include "permissions/AccessibilityPermission.h"
 #include "settings/Settings.h"
 #include "support/Updater.h"
 
 #include <QStringList>
+#include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace quillon {
 
 class AutoQuitFeature;
+class NotchBarView;
+struct NotchContent;
 class AwakeFeature;
 class BreaksFeature;
 class ClipboardFeature;
@@ -88,6 +94,20 @@ public:
     /// Whether the feature of this pane has been made yet.
     bool hasFeature(SettingsPane pane) const;
 
+    /// Performs a feature chord (its keycap has been pulsed already).
+    void runFeatureKey(FeatureChords::Key key);
+
+    /// The key shown on the snap hint tile of a position; 11 positions have one.
+    static const std::map<SnapPosition, QString>& snapHintKeys();
+    /// The snap hint row's tiles: the halves and the whole screen left, the
+    /// corners, centre and restore right.
+    static std::pair<std::vector<NotchBarItem>, std::vector<NotchBarItem>> snapHintItems();
+
+    /// Seconds the recognised-text chip stays.
+    static constexpr double ocrChipDuration = 4.5;
+    /// Seconds the shelf chord's "drag a file" chip stays.
+    static constexpr double shelfHintChipDuration = 1.2;
+
 private:
     void permissionChanged(bool granted);
     void connectStatusMenu();
@@ -96,11 +116,41 @@ private:
     void makeStatusItem();
     void openSettingsOnFirstRun();
     void actOnOptions(const QStringList& arguments);
-    void runFeatureKey(FeatureChords::Key key);
     void pushLiveSettings();
+    void snapChordHeld(bool windowSupported);
+    void recognisedText(const QString& text);
+    void relaunchNeeded();
+    void switchProfile(Settings::Profile target);
+    // What the delegate shows at the notch; each does nothing while the
+    // notch feature is off (the action behind it still happens).
+    void chip(const NotchContent& content, double duration);
+    /// Under the mounted hint row.
+    void caption(const QString& text);
+    /// Flashes the hint row's key.
+    void pulse(const QString& key);
+    NotchBarView* hintBar();
     void warnIfSpacesUnavailable();
-    /// A callback that does nothing once the delegate is gone.
-    template <typename F> auto weakly(F&& fn);
+    /// A callback that does nothing once the delegate is gone (answering
+    /// the result type's empty value).
+    template <typename F> auto weakly(F&& fn)
+    {
+        return [weak = std::weak_ptr<AppDelegate*>(m_self), fn = std::forward<F>(fn)](auto&&... args) {
+            using Result = decltype(fn(std::declval<AppDelegate&>(), args...));
+            if (auto self = weak.lock())
+                return fn(**self, args...);
+            return Result();
+        };
+    }
+    /// The same, answering `fallback` once the delegate is gone.
+    template <typename R, typename F> auto weaklyOr(R fallback, F&& fn)
+    {
+        return
+            [weak = std::weak_ptr<AppDelegate*>(m_self), fallback, fn = std::forward<F>(fn)](auto&&... args) {
+                if (auto self = weak.lock())
+                    return R(fn(**self, args...));
+                return fallback;
+            };
+    }
 
     std::unique_ptr<Settings> m_settings;
     AccessibilityPermission m_permission;

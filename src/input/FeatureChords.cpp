@@ -1,6 +1,9 @@
 #include "input/FeatureChords.h"
 
 #include "input/LeaderWatcher.h"
+#include "platform/Platform.h"
+#include "settings/Settings.h"
+#include "support/Symbols.h"
 
 namespace quillon {
 
@@ -95,10 +98,111 @@ FeatureChords::~FeatureChords()
 void FeatureChords::registerAction(std::function<void(Key)> action)
 {
     m_action = std::move(action);
-    // The chords themselves are taken once the leader's key tap delivers keys.
+    std::weak_ptr<FeatureChords*> weak = m_self;
     m_leader.add(
-        this, {Leader::feature, Leader::command}, [](Leader, const QString&) { return false; },
-        [](Leader) { return std::vector<NotchBarItem>{}; });
+        this, {Leader::feature, Leader::command},
+        [weak](Leader leader, QChar character) {
+            const auto self = weak.lock();
+            return self && (*self)->handle(leader, character);
+        },
+        [weak](Leader leader) {
+            const auto self = weak.lock();
+            if (!self || leader != Leader::feature)
+                return std::vector<NotchBarItem>{};
+            return (*self)->hintItems();
+        });
+}
+
+std::vector<FeatureChords::Key> FeatureChords::liveKeys() const
+{
+    std::vector<Key> keys;
+    for (const Key key : allKeys) {
+        bool live = true;
+        switch (key) {
+        case Key::shelf:
+            live = m_settings.isShelfEnabled();
+            break;
+        case Key::ocr:
+            live = m_settings.isOCREnabled();
+            break;
+        case Key::clipboard:
+            live = m_settings.isClipboardEnabled();
+            break;
+        default:
+            break;
+        }
+        if (live)
+            keys.push_back(key);
+    }
+    return keys;
+}
+
+bool FeatureChords::handle(Leader leader, QChar character)
+{
+    switch (leader) {
+    case Leader::command:
+        if (character == QChar(':')) {
+            if (!isSnippetsLive())
+                return false;
+            later([](FeatureChords& self) {
+                if (self.onSnippetPicker)
+                    self.onSnippetPicker();
+            });
+            return true;
+        }
+        if (const auto media = MediaKey::from(character); media && isNowPlayingLive()) {
+            later([key = *media](FeatureChords& self) {
+                if (self.onMediaKey)
+                    self.onMediaKey(key);
+            });
+            return true;
+        }
+        return false;
+    case Leader::option:
+        return false;
+    case Leader::feature:
+        break;
+    }
+    for (const Key key : liveKeys()) {
+        if (letter(key).toLower() != QString(character).toLower())
+            continue;
+        // The keycap pulses before the action, which may take the hints down.
+        later([key](FeatureChords& self) {
+            if (self.onHintPress)
+                self.onHintPress(letter(key));
+            if (self.m_action)
+                self.m_action(key);
+        });
+        return true;
+    }
+    return false;
+}
+
+std::vector<NotchBarItem> FeatureChords::hintItems() const
+{
+    if (!m_settings.notchFeatureHints())
+        return {};
+    std::vector<NotchBarItem> items;
+    for (const Key key : liveKeys()) {
+        NotchBarItem item;
+        if (key == Key::profile1 || key == Key::profile2)
+            item.icon = Symbols::image(key == Key::profile1 ? QStringLiteral("1.square")
+                                                            : QStringLiteral("2.square"));
+        else
+            item.icon = pane(key).icon();
+        item.badge = letter(key);
+        items.push_back(item);
+    }
+    return items;
+}
+
+void FeatureChords::later(std::function<void(FeatureChords&)> fn)
+{
+    std::weak_ptr<FeatureChords*> weak = m_self;
+    platform::platform().mainQueue().post([weak, fn = std::move(fn)] {
+        if (const auto self = weak.lock())
+            fn(**self);
+    });
 }
 
 } // namespace quillon

@@ -1,12 +1,18 @@
 #pragma once
 
 #include "app/SettingsPane.h"
+#include "input/Leader.h"
+#include "notch/MediaKey.h"
+#include "notch/NotchBarItem.h"
 
+#include <QChar>
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace quillon {
 
@@ -14,7 +20,9 @@ class LeaderWatcher;
 class Settings;
 
 /// Global chords for the features: hold right Ctrl with Alt (the feature
-/// leader) and press a feature's letter. The settings window shows the
+/// leader) and press a feature's letter. With right Ctrl alone (the command
+/// leader), ":" opens the snippet picker and ",", "/" and "." are the media
+/// keys. One consumer of the leader watcher; the settings window shows the
 /// chord labels of each pane.
 class FeatureChords {
 public:
@@ -41,6 +49,8 @@ public:
     ~FeatureChords();
 
     std::function<void()> onSnippetPicker;
+    /// Posts a media key (previous, play-pause, next).
+    std::function<void(MediaKey)> onMediaKey;
     std::function<bool()> isNowPlayingLive = [] { return false; };
     std::function<bool()> isSnippetsLive = [] { return false; };
     /// Told the letter of a chord just performed.
@@ -50,10 +60,24 @@ public:
     /// for the feature and command leaders (which starts it).
     void registerAction(std::function<void(Key)> action);
 
+    /// The feature leader's tiles: one per live key, its pane's glyph with
+    /// the key's letter as badge; none while "notch.featureHints" is off.
+    std::vector<NotchBarItem> hintItems() const;
+    /// The keys whose chord works now, in key order: shelf, OCR and the
+    /// clipboard only while their feature is switched on.
+    std::vector<Key> liveKeys() const;
+    /// Whether the consumer takes a key under the leader. A taken key's
+    /// work runs later on the main queue, so the key tap answers at once.
+    bool handle(Leader leader, QChar character);
+
 private:
+    /// Runs `fn` on the main queue while this object still exists.
+    void later(std::function<void(FeatureChords&)> fn);
+
     Settings& m_settings;
     LeaderWatcher& m_leader;
     std::function<void(Key)> m_action;
+    std::shared_ptr<FeatureChords*> m_self = std::make_shared<FeatureChords*>(this);
 };
 
 } // namespace quillon

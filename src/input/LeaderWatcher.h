@@ -1,12 +1,17 @@
 #pragma once
 
+#include "input/KeyTap.h"
 #include "input/Leader.h"
 #include "notch/NotchBarItem.h"
+#include "platform/MainQueue.h"
 
-#include <QString>
+#include <QChar>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace quillon {
@@ -14,23 +19,28 @@ namespace quillon {
 class ModifierWatcher;
 
 /// The leader key as a service several consumers share: while a leader is
-/// held, its keys go to the consumers in registration order, and after the
-/// hold delay their hint tiles go to the owner for the notch.
+/// held, its keys go to the consumers in registration order until one takes
+/// the key, and once the leader has been held for the hold delay the hint
+/// tiles of every consumer serving it go to the owner for the notch.
 ///
-/// This is the part the application delegate drives: consumers, start and
-/// stop. The key tap behind it is not attached yet, so a running watcher
-/// receives no keys.
+/// The watcher owns the one leader `KeyTap` and feeds it the modifier changes
+/// of the shared `ModifierWatcher`; it runs while it has consumers (and the
+/// owner has not stopped it).
 class LeaderWatcher {
 public:
     /// True: the key was taken (and is swallowed).
-    using KeyHandler = std::function<bool(Leader, const QString& character)>;
+    using KeyHandler = std::function<bool(Leader, QChar character)>;
     using HintProvider = std::function<std::vector<NotchBarItem>(Leader)>;
+    /// The leaders a consumer serves, with its tiles for a leader.
+    using HintSource = std::pair<std::set<Leader>, HintProvider>;
 
     explicit LeaderWatcher(ModifierWatcher& modifiers);
+    ~LeaderWatcher();
     LeaderWatcher(const LeaderWatcher&) = delete;
     LeaderWatcher& operator=(const LeaderWatcher&) = delete;
 
-    /// The leader has been held for the hold delay; these are the tiles.
+    /// The leader has been held for the hold delay; these are the tiles (never
+    /// an empty list).
     std::function<void(Leader, const std::vector<NotchBarItem>&)> onHold;
     /// The leader was released, the watcher stopped or the hint dismissed.
     std::function<void()> onRelease;
@@ -43,12 +53,21 @@ public:
     /// The last consumer to leave stops the watcher.
     void remove(const void* owner);
 
+    /// Makes the key tap and listens to the modifiers; when the session gives
+    /// no key tap, logs and stays stopped (the next start tries again).
     void start();
     void stop();
+    /// Drops a pending hold and tells the owner to take the hints down.
     void dismissHint();
 
     bool isRunning() const { return m_running; }
     bool hasConsumers() const { return !m_consumers.empty(); }
+    const KeyTap& keyTap() const { return m_keyTap; }
+
+    /// The tiles of the sources that serve the leader, in the given order and
+    /// unchanged; none when that gives no tile.
+    static std::optional<std::vector<NotchBarItem>> tiles(Leader leader,
+                                                          const std::vector<HintSource>& sources);
 
 private:
     struct Consumer {
@@ -57,10 +76,20 @@ private:
         HintProvider hints;
     };
 
+    bool deliver(Leader leader, QChar character);
+    void leaderChanged(std::optional<Leader> leader);
+    void holdElapsed(Leader leader);
+    void cancelHold();
+    void release();
+
     ModifierWatcher& m_modifiers;
+    KeyTap m_keyTap;
     std::map<const void*, Consumer> m_consumers;
     std::vector<const void*> m_order;
+    platform::WorkItem m_hold;
     bool m_running = false;
+    // The hold work item holds this weakly.
+    std::shared_ptr<LeaderWatcher*> m_self = std::make_shared<LeaderWatcher*>(this);
 };
 
 } // namespace quillon

@@ -31,6 +31,7 @@
 #include "platform/KeyCharacters.h"
 #include "platform/KeyInterceptor.h"
 #include "platform/KeySynth.h"
+#include "platform/Pasteboard.h"
 #include "platform/SpaceGestures.h"
 
 namespace quillon::platform {
@@ -76,6 +77,7 @@ public:
     virtual KeySynth& keySynth() = 0;
     virtual KeyCharacters& keyCharacters() = 0;
     virtual InputAccess& inputAccess() = 0;
+    virtual Pasteboard& pasteboard() = 0;
     /// Touchpad swipes for switching workspaces.
     virtual SpaceGestures& spaceGestures() = 0;
 };

@@ -8,6 +8,7 @@
 #include "fakes/FakeSystemSettings.h"
 #include "fakes/FakeUserNotifications.h"
 #include "fakes/FakeOverlayWindows.h"
+#include "fakes/FakePasteboard.h"
 #include "fakes/FakeUserDefaults.h"
 #include "fakes/FakeStatusItem.h"
 #include "fakes/FakeAppDirectory.h"
@@ -124,6 +125,7 @@ public:
     platform::KeySynth& keySynth() override { return keySynthImpl; }
     platform::KeyCharacters& keyCharacters() override { return keyCharactersImpl; }
     platform::InputAccess& inputAccess() override { return inputAccessImpl; }
+    platform::Pasteboard& pasteboard() override { return pasteboardImpl; }
     platform::SpaceGestures& spaceGestures() override { return spaceGesturesImpl; }
 
     FakeMainQueue queue;
@@ -158,6 +160,7 @@ public:
     FakeKeySynth keySynthImpl;
     FakeKeyCharacters keyCharactersImpl;
     FakeInputAccess inputAccessImpl;
+    FakePasteboard pasteboardImpl;
     FakeSpaceGestures spaceGesturesImpl;
 
 private:

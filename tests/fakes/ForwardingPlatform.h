@@ -44,6 +44,7 @@ public:
     platform::KeySynth& keySynth() override { return fake.keySynth(); }
     platform::KeyCharacters& keyCharacters() override { return fake.keyCharacters(); }
     platform::InputAccess& inputAccess() override { return fake.inputAccess(); }
+    platform::Pasteboard& pasteboard() override { return fake.pasteboard(); }
     platform::SpaceGestures& spaceGestures() override { return fake.spaceGestures(); }
 
     FakePlatform fake;

@@ -34,6 +34,7 @@
 #include "platform/linux/X11KeyInterceptor.h"
 #include "platform/linux/X11KeySynth.h"
 #include "platform/linux/XkbKeyCharacters.h"
+#include "platform/linux/QtPasteboard.h"
 
 namespace quillon::platform::linux_ {
 
@@ -73,6 +74,7 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<X11KeySynth> keySynth;
     std::unique_ptr<XkbKeyCharacters> keyCharacters;
     std::unique_ptr<X11InputAccess> inputAccess;
+    QtPasteboard pasteboard;
     X11SpaceGestures spaceGestures;
 };
 
@@ -282,5 +284,10 @@ InputAccess& LinuxPlatform::inputAccess()
 }
 // Connects only when started.
 SpaceGestures& LinuxPlatform::spaceGestures() { return m->spaceGestures; }
+
+Pasteboard& LinuxPlatform::pasteboard()
+{
+    return m->pasteboard;
+}
 
 } // namespace quillon::platform::linux_

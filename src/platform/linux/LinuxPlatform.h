@@ -45,6 +45,7 @@ public:
     KeySynth& keySynth() override;
     KeyCharacters& keyCharacters() override;
     InputAccess& inputAccess() override;
+    Pasteboard& pasteboard() override;
     SpaceGestures& spaceGestures() override;
 
 private:
