@@ -1,42 +1,62 @@
 #include "platform/linux/LinuxPlatform.h"
 
 #include "BuildInfoValues.h"
+#include "platform/linux/BluezBluetooth.h"
+#include "platform/linux/FreedesktopNotifications.h"
 #include "platform/linux/JournalLog.h"
 #include "platform/linux/JsonUserDefaults.h"
+#include "platform/linux/LinuxSystemSettings.h"
+#include "platform/linux/MprisNowPlaying.h"
 #include "platform/linux/PortalMotionPreference.h"
+#include "platform/linux/QtAppShell.h"
 #include "platform/linux/QtDisplays.h"
 #include "platform/linux/QtMainQueue.h"
+#include "platform/linux/QtPasteboard.h"
+#include "platform/linux/QtStatusItem.h"
 #include "platform/linux/QtTasks.h"
 #include "platform/linux/SystemClock.h"
+#include "platform/linux/UPowerSources.h"
 #include "platform/linux/X11HotKeys.h"
+#include "platform/linux/X11InputAccess.h"
 #include "platform/linux/X11KeyEvents.h"
-#include "platform/linux/X11Pointer.h"
+#include "platform/linux/X11KeyInterceptor.h"
+#include "platform/linux/X11KeySynth.h"
 #include "platform/linux/X11OverlayWindows.h"
-#include "platform/linux/XdgPaths.h"
-#include "platform/linux/FreedesktopNotifications.h"
-#include "platform/linux/LinuxSystemSettings.h"
-#include "platform/linux/QtAppShell.h"
 #include "platform/linux/X11Permissions.h"
-#include "platform/linux/QtStatusItem.h"
-#include "platform/linux/XdgAppDirectory.h"
+#include "platform/linux/X11Pointer.h"
+#include "platform/linux/X11SpaceGestures.h"
 #include "platform/linux/X11Spaces.h"
 #include "platform/linux/X11WindowControl.h"
 #include "platform/linux/X11WindowEvents.h"
 #include "platform/linux/X11WindowServer.h"
 #include "platform/linux/X11Workspace.h"
-#include "platform/linux/BluezBluetooth.h"
-#include "platform/linux/MprisNowPlaying.h"
-#include "platform/linux/UPowerSources.h"
-#include "platform/linux/X11SpaceGestures.h"
+#include "platform/linux/XdgAppDirectory.h"
+#include "platform/linux/XdgPaths.h"
+#include "platform/linux/XkbKeyCharacters.h"
 
 #include <mutex>
-#include "platform/linux/X11InputAccess.h"
-#include "platform/linux/X11KeyInterceptor.h"
-#include "platform/linux/X11KeySynth.h"
-#include "platform/linux/XkbKeyCharacters.h"
-#include "platform/linux/QtPasteboard.h"
 
 namespace quillon::platform::linux_ {
+
+namespace {
+
+// Facilities are created on first use: each needs the QApplication, and most
+// open an X connection or reach a bus that a process may never need.
+template <typename T, typename Make>
+T& lazy(std::unique_ptr<T>& slot, Make make)
+{
+    if (!slot)
+        slot = make();
+    return *slot;
+}
+
+template <typename T>
+T& lazy(std::unique_ptr<T>& slot)
+{
+    return lazy(slot, [] { return std::make_unique<T>(); });
+}
+
+} // namespace
 
 struct LinuxPlatform::Parts {
     BuildInfo build{QStringLiteral(QUILLON_APP_ID), QStringLiteral(QUILLON_VERSION), QStringLiteral(QUILLON_BUILD),
@@ -99,80 +119,34 @@ const BuildInfo& LinuxPlatform::buildInfo() { return m->build; }
 // Created on first use: loading a domain may log, which needs the platform installed.
 UserDefaults& LinuxPlatform::userDefaults()
 {
-    if (!m->defaults)
-        m->defaults = std::make_unique<JsonUserDefaults>(m->paths.configDir(), m->build.appId);
-    return *m->defaults;
+    return lazy(m->defaults, [&] { return std::make_unique<JsonUserDefaults>(m->paths.configDir(), m->build.appId); });
 }
 
-Displays& LinuxPlatform::displays()
-{
-    if (!m->displays)
-        m->displays = std::make_unique<QtDisplays>();
-    return *m->displays;
-}
+Displays& LinuxPlatform::displays() { return lazy(m->displays); }
 
-// Input connections open on first use: a process that never listens to keys
-// or the pointer holds none.
-KeyEvents& LinuxPlatform::keyEvents()
-{
-    if (!m->keyEvents)
-        m->keyEvents = std::make_unique<X11KeyEvents>();
-    return *m->keyEvents;
-}
+KeyEvents& LinuxPlatform::keyEvents() { return lazy(m->keyEvents); }
 
-Pointer& LinuxPlatform::pointer()
-{
-    if (!m->pointer)
-        m->pointer = std::make_unique<X11Pointer>();
-    return *m->pointer;
-}
+Pointer& LinuxPlatform::pointer() { return lazy(m->pointer); }
 
-HotKeys& LinuxPlatform::hotKeys()
-{
-    if (!m->hotKeys)
-        m->hotKeys = std::make_unique<X11HotKeys>();
-    return *m->hotKeys;
-}
+HotKeys& LinuxPlatform::hotKeys() { return lazy(m->hotKeys); }
 
-// Created on first use, like the displays: each needs the QApplication, and
-// most talk to the X server or the session bus.
-Permissions& LinuxPlatform::permissions()
-{
-    if (!m->permissions)
-        m->permissions = std::make_unique<X11Permissions>();
-    return *m->permissions;
-}
+Permissions& LinuxPlatform::permissions() { return lazy(m->permissions); }
 
 UserNotifications& LinuxPlatform::userNotifications()
 {
-    if (!m->notifications)
-        m->notifications = std::make_unique<FreedesktopNotifications>(m->build.appId);
-    return *m->notifications;
+    return lazy(m->notifications, [&] { return std::make_unique<FreedesktopNotifications>(m->build.appId); });
 }
 
 SystemSettings& LinuxPlatform::systemSettings() { return m->systemSettings; }
 
 AppShell& LinuxPlatform::appShell()
 {
-    if (!m->appShell)
-        m->appShell = std::make_unique<QtAppShell>(m->build.appId);
-    return *m->appShell;
+    return lazy(m->appShell, [&] { return std::make_unique<QtAppShell>(m->build.appId); });
 }
 
-OverlayWindows& LinuxPlatform::overlayWindows()
-{
-    if (!m->overlays)
-        m->overlays = std::make_unique<X11OverlayWindows>();
-    return *m->overlays;
-}
+OverlayWindows& LinuxPlatform::overlayWindows() { return lazy(m->overlays); }
 
-// Created on first use, once the event loop's D-Bus connection can be made.
-MotionPreference& LinuxPlatform::motionPreference()
-{
-    if (!m->motion)
-        m->motion = std::make_unique<PortalMotionPreference>();
-    return *m->motion;
-}
+MotionPreference& LinuxPlatform::motionPreference() { return lazy(m->motion); }
 
 StatusBar& LinuxPlatform::statusBar() { return m->statusBar; }
 
@@ -198,23 +172,14 @@ Spaces& LinuxPlatform::spaces()
 
 WindowEvents& LinuxPlatform::windowEvents()
 {
-    if (!m->windowEvents)
-        m->windowEvents = std::make_unique<X11WindowEvents>(X11Connection::open());
-    return *m->windowEvents;
+    return lazy(m->windowEvents, [&] { return std::make_unique<X11WindowEvents>(X11Connection::open()); });
 }
 
-AppDirectory& LinuxPlatform::appDirectory()
-{
-    if (!m->appDirectory)
-        m->appDirectory = std::make_unique<XdgAppDirectory>();
-    return *m->appDirectory;
-}
+AppDirectory& LinuxPlatform::appDirectory() { return lazy(m->appDirectory); }
 
 Workspace& LinuxPlatform::workspace()
 {
-    if (!m->workspace)
-        m->workspace = std::make_unique<X11Workspace>(X11Connection::open(), appDirectory());
-    return *m->workspace;
+    return lazy(m->workspace, [&] { return std::make_unique<X11Workspace>(X11Connection::open(), appDirectory()); });
 }
 
 // D-Bus services, reached on first use. Now playing and the media keys are
@@ -237,42 +202,15 @@ MediaKeys& LinuxPlatform::mediaKeys()
     return *m->mpris;
 }
 
-PowerSources& LinuxPlatform::powerSources()
-{
-    if (!m->power)
-        m->power = std::make_unique<UPowerSources>();
-    return *m->power;
-}
+PowerSources& LinuxPlatform::powerSources() { return lazy(m->power); }
 
-Bluetooth& LinuxPlatform::bluetooth()
-{
-    if (!m->bluetooth)
-        m->bluetooth = std::make_unique<BluezBluetooth>();
-    return *m->bluetooth;
-}
+Bluetooth& LinuxPlatform::bluetooth() { return lazy(m->bluetooth); }
 
-// Key taps, synthetic keys and key text each open their own connection on
-// first use.
-KeyInterceptor& LinuxPlatform::keyInterceptor()
-{
-    if (!m->keyInterceptor)
-        m->keyInterceptor = std::make_unique<X11KeyInterceptor>();
-    return *m->keyInterceptor;
-}
+KeyInterceptor& LinuxPlatform::keyInterceptor() { return lazy(m->keyInterceptor); }
 
-KeySynth& LinuxPlatform::keySynth()
-{
-    if (!m->keySynth)
-        m->keySynth = std::make_unique<X11KeySynth>();
-    return *m->keySynth;
-}
+KeySynth& LinuxPlatform::keySynth() { return lazy(m->keySynth); }
 
-KeyCharacters& LinuxPlatform::keyCharacters()
-{
-    if (!m->keyCharacters)
-        m->keyCharacters = std::make_unique<XkbKeyCharacters>();
-    return *m->keyCharacters;
-}
+KeyCharacters& LinuxPlatform::keyCharacters() { return lazy(m->keyCharacters); }
 
 InputAccess& LinuxPlatform::inputAccess()
 {
@@ -282,12 +220,10 @@ InputAccess& LinuxPlatform::inputAccess()
     }
     return *m->inputAccess;
 }
+
 // Connects only when started.
 SpaceGestures& LinuxPlatform::spaceGestures() { return m->spaceGestures; }
 
-Pasteboard& LinuxPlatform::pasteboard()
-{
-    return m->pasteboard;
-}
+Pasteboard& LinuxPlatform::pasteboard() { return m->pasteboard; }
 
 } // namespace quillon::platform::linux_
