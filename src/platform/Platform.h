@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/BuildInfo.h"
+#include "platform/MachineFacts.h"
 #include "platform/Clock.h"
 #include "platform/Displays.h"
 #include "platform/HotKeys.h"
@@ -49,6 +50,7 @@ public:
     virtual UserDefaults& userDefaults() = 0;
     virtual SystemLog& systemLog() = 0;
     virtual const BuildInfo& buildInfo() = 0;
+    virtual const MachineFacts& machineFacts() = 0;
     virtual Displays& displays() = 0;
     virtual KeyEvents& keyEvents() = 0;
     virtual Pointer& pointer() = 0;

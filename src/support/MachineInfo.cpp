@@ -2,36 +2,16 @@
 
 #include "platform/Platform.h"
 
-#include <QFile>
-#include <QSysInfo>
-#include <unistd.h>
 
 namespace quillon {
 
-namespace {
-
-QString readFirstLine(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readLine()).trimmed();
-}
-
-} // namespace
-
 QString MachineInfo::model()
 {
-    const QString product = readFirstLine(QStringLiteral("/sys/class/dmi/id/product_name"));
-    if (product.isEmpty())
-        return QStringLiteral("unknown model");
-    const QString vendor = readFirstLine(QStringLiteral("/sys/class/dmi/id/sys_vendor"));
-    if (vendor.isEmpty() || product.startsWith(vendor))
-        return product;
-    return vendor + QLatin1Char(' ') + product;
+    const QString model = platform::platform().machineFacts().model;
+    return model.isEmpty() ? QStringLiteral("unknown model") : model;
 }
 
-QString MachineInfo::architecture() { return QSysInfo::currentCpuArchitecture(); }
+QString MachineInfo::architecture() { return platform::platform().machineFacts().architecture; }
 
 QString MachineInfo::describeDisplays(const std::vector<platform::Screen>& screens)
 {
@@ -51,10 +31,9 @@ QString MachineInfo::displays() { return describeDisplays(platform::platform().d
 
 QString MachineInfo::summary()
 {
-    const long cores = sysconf(_SC_NPROCESSORS_ONLN);
-    const qint64 memory = qint64(sysconf(_SC_PHYS_PAGES)) * qint64(sysconf(_SC_PAGESIZE));
-    return QStringList{model(), architecture(), QStringLiteral("%1 cores").arg(cores),
-                       QStringLiteral("%1 GB").arg(memory >> 30), displays()}
+    const auto& facts = platform::platform().machineFacts();
+    return QStringList{model(), architecture(), QStringLiteral("%1 cores").arg(facts.cores),
+                       QStringLiteral("%1 GB").arg(facts.memoryBytes >> 30), displays()}
         .join(QStringLiteral(" \u00b7 "));
 }
 

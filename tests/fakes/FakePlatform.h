@@ -100,6 +100,7 @@ public:
     platform::UserDefaults& userDefaults() override { return defaults; }
     platform::SystemLog& systemLog() override { return log; }
     const platform::BuildInfo& buildInfo() override { return build; }
+    const platform::MachineFacts& machineFacts() override { return machine; }
     platform::Displays& displays() override { return displaysImpl; }
     platform::KeyEvents& keyEvents() override { return keyEventsImpl; }
     platform::Pointer& pointer() override { return pointerImpl; }
@@ -135,6 +136,8 @@ public:
     FakeSystemLog log;
     platform::BuildInfo build{QStringLiteral("app.quillon.Quillon"), QStringLiteral("1.4.2"), QStringLiteral("87"),
                               QStringLiteral("3fa9c1e"), QString()};
+    platform::MachineFacts machine{QStringLiteral("Framework Laptop 13"), QStringLiteral("x86_64"), 8,
+                                   qint64(16) << 30};
     FakeDisplays displaysImpl;
     FakeKeyEvents keyEventsImpl;
     FakePointer pointerImpl;

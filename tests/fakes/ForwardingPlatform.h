@@ -19,6 +19,7 @@ public:
     platform::UserDefaults& userDefaults() override { return fake.userDefaults(); }
     platform::SystemLog& systemLog() override { return fake.systemLog(); }
     const platform::BuildInfo& buildInfo() override { return fake.buildInfo(); }
+    const platform::MachineFacts& machineFacts() override { return fake.machineFacts(); }
     platform::Displays& displays() override { return fake.displays(); }
     platform::KeyEvents& keyEvents() override { return fake.keyEvents(); }
     platform::Pointer& pointer() override { return fake.pointer(); }

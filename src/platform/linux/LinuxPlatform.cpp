@@ -5,6 +5,7 @@
 #include "platform/linux/FreedesktopNotifications.h"
 #include "platform/linux/JournalLog.h"
 #include "platform/linux/JsonUserDefaults.h"
+#include "platform/linux/LinuxMachineFacts.h"
 #include "platform/linux/LinuxSystemSettings.h"
 #include "platform/linux/MprisNowPlaying.h"
 #include "platform/linux/PortalMotionPreference.h"
@@ -61,6 +62,7 @@ T& lazy(std::unique_ptr<T>& slot)
 struct LinuxPlatform::Parts {
     BuildInfo build{QStringLiteral(QUILLON_APP_ID), QStringLiteral(QUILLON_VERSION), QStringLiteral(QUILLON_BUILD),
                     QStringLiteral(QUILLON_COMMIT), QString()};
+    MachineFacts machine = readMachineFacts();
     QtMainQueue queue;
     SystemClock clock;
     QtTasks tasks{queue};
@@ -115,6 +117,7 @@ Tasks& LinuxPlatform::tasks() { return m->tasks; }
 Paths& LinuxPlatform::paths() { return m->paths; }
 SystemLog& LinuxPlatform::systemLog() { return m->log; }
 const BuildInfo& LinuxPlatform::buildInfo() { return m->build; }
+const MachineFacts& LinuxPlatform::machineFacts() { return m->machine; }
 
 // Created on first use: loading a domain may log, which needs the platform installed.
 UserDefaults& LinuxPlatform::userDefaults()

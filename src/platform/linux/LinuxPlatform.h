@@ -20,6 +20,7 @@ public:
     UserDefaults& userDefaults() override;
     SystemLog& systemLog() override;
     const BuildInfo& buildInfo() override;
+    const MachineFacts& machineFacts() override;
     Displays& displays() override;
     KeyEvents& keyEvents() override;
     Pointer& pointer() override;
