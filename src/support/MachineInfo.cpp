@@ -2,7 +2,6 @@
 
 #include "platform/Platform.h"
 
-
 namespace quillon {
 
 QString MachineInfo::model()
