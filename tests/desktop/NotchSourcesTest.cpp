@@ -229,4 +229,36 @@ TEST(NotchSourcesDesktop, ABlueZDeviceConnectingIsReportedWithItsBattery)
     watcher.stop();
 }
 
+TEST(NotchSourcesDesktop, ADeviceConnectedBeforeWatchingIsNotReportedWhenItChanges)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    PowerPlatform platform;
+    Service bluez(QStringLiteral("quillon-test-bluez"));
+    ASSERT_TRUE(bluez.started);
+    ASSERT_TRUE(bluez.send(QStringLiteral("add 12:34:56:78:9A:BC 64 Old Headphones")));
+    ASSERT_TRUE(bluez.send(QStringLiteral("connect 12:34:56:78:9A:BC")));
+
+    DeviceChipWatcher watcher;
+    std::vector<std::pair<QString, bool>> reports;
+    watcher.onChip = [&](const std::optional<QIcon>&, const QString& name, std::optional<int>,
+                         bool connected) { reports.emplace_back(name, connected); };
+    watcher.start();
+    // Renaming the device that was already connected is no connection.
+    ASSERT_TRUE(bluez.send(QStringLiteral("rename 12:34:56:78:9A:BC Renamed Headphones")));
+    ASSERT_TRUE(bluez.send(QStringLiteral("add 12:34:56:78:9A:BD 50 New Mouse")));
+    ASSERT_TRUE(bluez.send(QStringLiteral("connect 12:34:56:78:9A:BD")));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return platform.fake.queue.pendingCount() > 0; }));
+    platform.fake.queue.advance(DeviceChipWatcher::batteryDelay);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], std::make_pair(QStringLiteral("New Mouse"), true));
+
+    // Nor is its disconnection reported: it never connected while watched.
+    ASSERT_TRUE(bluez.send(QStringLiteral("disconnect 12:34:56:78:9A:BC")));
+    ASSERT_TRUE(bluez.send(QStringLiteral("disconnect 12:34:56:78:9A:BD")));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return reports.size() >= 2; }));
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[1], std::make_pair(QStringLiteral("New Mouse"), false));
+    watcher.stop();
+}
+
 } // namespace

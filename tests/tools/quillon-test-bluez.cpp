@@ -3,6 +3,7 @@
 //   add <address> <percent> <name words…>   a paired device, not connected,
 //                                            with a battery
 //   connect <address>     disconnect <address>
+//   rename <address> <name words…>           a new alias
 
 #include "TestDBusService.h"
 
@@ -37,6 +38,9 @@ int main(int argc, char** argv)
                  {QStringLiteral("org.bluez.Battery1"),
                   {{QStringLiteral("Percentage"), QVariant::fromValue(uchar(words.value(2).toUInt()))}}}},
                 true);
+        } else if (command == QLatin1String("rename")) {
+            objects.set(pathOf(address), device, QStringLiteral("Alias"),
+                        words.mid(2).join(QLatin1Char(' ')));
         } else if (command == QLatin1String("connect") || command == QLatin1String("disconnect")) {
             objects.set(pathOf(address), device, QStringLiteral("Connected"),
                         command == QLatin1String("connect"));

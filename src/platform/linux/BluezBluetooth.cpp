@@ -126,17 +126,24 @@ void BluezBluetooth::propertiesChanged(const QDBusMessage& message)
         take(path, changed);
         return;
     }
-    // A device not seen before: read it whole, then take it in.
+    // A device not seen before: read it whole, then take it in. Only a change
+    // of its connection is news: one that was connected before we watched and
+    // now changes something else (its services, its alias) is taken in quietly,
+    // as it is, so it is not reported as connecting.
+    const bool report = changed.contains(QStringLiteral("Connected"));
+    if (report)
+        m_devices[path];
     QDBusMessage getAll =
         QDBusMessage::createMethodCall(kService, path, kProperties, QStringLiteral("GetAll"));
     getAll << kDevice;
     auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(getAll), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, path](QDBusPendingCallWatcher* w) {
-        w->deleteLater();
-        const QDBusMessage reply = w->reply();
-        if (m_watching && reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
-            take(path, DBusValues::map(reply.arguments().constFirst()));
-    });
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, path, report](QDBusPendingCallWatcher* w) {
+                w->deleteLater();
+                const QDBusMessage reply = w->reply();
+                if (m_watching && reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+                    take(path, DBusValues::map(reply.arguments().constFirst()), report);
+            });
 }
 
 void BluezBluetooth::interfacesAdded(const QDBusMessage& message)
@@ -166,7 +173,7 @@ void BluezBluetooth::interfacesRemoved(const QDBusMessage& message)
 }
 
 // The alias is the name a person gave the device, else its own name.
-void BluezBluetooth::take(const QString& path, const QVariantMap& properties)
+void BluezBluetooth::take(const QString& path, const QVariantMap& properties, bool report)
 {
     const bool known = m_devices.count(path) > 0;
     Device& device = m_devices[path];
@@ -179,7 +186,7 @@ void BluezBluetooth::take(const QString& path, const QVariantMap& properties)
         device.address = DBusValues::plain(properties.value(QStringLiteral("Address"))).toString();
     if (properties.contains(QStringLiteral("Connected")))
         device.connected = DBusValues::plain(properties.value(QStringLiteral("Connected"))).toBool();
-    if (device.connected != wasConnected)
+    if (report && device.connected != wasConnected)
         connectedChanged(device);
 }
 

@@ -37,8 +37,9 @@ private:
 
     bool startWatching();
     void stopWatching();
-    /// Takes in the device's properties; tells of a change of its connection.
-    void take(const QString& path, const QVariantMap& properties);
+    /// Takes in the device's properties; tells of a change of its connection
+    /// unless `report` is false (the device's state is then only learnt).
+    void take(const QString& path, const QVariantMap& properties, bool report = true);
     void connectedChanged(const Device& device);
     std::optional<QString> pathOf(const QString& address) const;
 
