@@ -1,10 +1,12 @@
 #include "platform/linux/Ewmh.h"
 
 #include <QStringList>
+#include <QSysInfo>
 #include <xcb/randr.h>
 #include <xcb/res.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace quillon::platform::linux_ {
@@ -64,7 +66,7 @@ XcbReply<xcb_get_property_reply_t> replyOf(X11Connection& x, const PropertyCooki
 
 // The cookies of one window's requests, sent before any reply is read.
 struct ClientCookies {
-    PropertyCookie type, transient, state, desktop, opacity, extents, netName, wmName, wmClass, gtkId, kdeFile, pid;
+    PropertyCookie type, transient, state, desktop, opacity, extents, netName, wmName, wmClass, gtkId, kdeFile, pid, machine;
     std::optional<xcb_get_geometry_cookie_t> geometry;
     std::optional<xcb_translate_coordinates_cookie_t> origin;
     std::optional<xcb_get_window_attributes_cookie_t> attributes;
@@ -190,6 +192,7 @@ std::vector<ClientInfo> Ewmh::clients(const std::vector<xcb_window_t>& windows, 
     const xcb_atom_t utf8Type = m_x.atom("UTF8_STRING");
     const bool pidsFromServer = fields & ClientInfo::Pid;
     std::vector<std::optional<int32_t>> serverPids;
+    const QString localHost = pidsFromServer ? QSysInfo::machineHostName() : QString();
     const xcb_atom_t typeAtom = m_x.atom("_NET_WM_WINDOW_TYPE"), stateAtom = m_x.atom("_NET_WM_STATE"),
                      desktopAtom = m_x.atom("_NET_WM_DESKTOP"), opacityAtom = m_x.atom("_NET_WM_WINDOW_OPACITY"),
                      extentsAtom = m_x.atom("_NET_FRAME_EXTENTS"), nameAtom = m_x.atom("_NET_WM_NAME"),
@@ -224,8 +227,10 @@ std::vector<ClientInfo> Ewmh::clients(const std::vector<xcb_window_t>& windows, 
             k.gtkId = request(m_x, w, gtkAtom, utf8Type, 256);
             k.kdeFile = request(m_x, w, kdeAtom, utf8Type, 256);
         }
-        if (pidsFromServer)
+        if (pidsFromServer) {
             k.pid = request(m_x, w, pidAtom, XCB_ATOM_CARDINAL, 1);
+            k.machine = request(m_x, w, XCB_ATOM_WM_CLIENT_MACHINE, XCB_ATOM_STRING, 64);
+        }
     }
     if (pidsFromServer)
         serverPids = pids(windows); // its request goes out behind the ones above
@@ -276,10 +281,11 @@ std::vector<ClientInfo> Ewmh::clients(const std::vector<xcb_window_t>& windows, 
             info.kdeDesktopFile = text(replyOf(m_x, k.kdeFile).get(), true).value_or(QString());
         }
         if (pidsFromServer) {
-            const auto fallback = firstWord(replyOf(m_x, k.pid).get());
+            const auto declared = firstWord(replyOf(m_x, k.pid).get());
+            const auto machine = text(replyOf(m_x, k.machine).get(), false);
             info.pid = serverPids[i];
-            if (!info.pid && fallback && *fallback > 0)
-                info.pid = int32_t(*fallback);
+            if (!info.pid)
+                info.pid = declaredPid(declared, machine, localHost);
         }
     }
     return result;
@@ -310,6 +316,21 @@ std::vector<std::optional<int32_t>> Ewmh::pids(const std::vector<xcb_window_t>& 
             result[i] = *found;
     }
     return result;
+}
+
+std::optional<int32_t> Ewmh::declaredPid(std::optional<uint32_t> netWmPid,
+                                         const std::optional<QString>& clientMachine, const QString& localHost)
+{
+    if (!netWmPid || *netWmPid == 0 || *netWmPid > uint32_t(INT32_MAX))
+        return std::nullopt;
+    if (!clientMachine || localHost.isEmpty())
+        return std::nullopt;
+    QString machine = *clientMachine;
+    while (machine.endsWith(QChar(0)))
+        machine.chop(1);
+    if (machine.compare(localHost, Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    return int32_t(*netWmPid);
 }
 
 std::optional<WindowKind> Ewmh::kind(const ClientInfo& info)

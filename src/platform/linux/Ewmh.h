@@ -88,6 +88,12 @@ public:
     /// _NET_WM_PID only for clients it cannot tell: a toolkit may set no pid,
     /// or a stale one.
     std::vector<std::optional<int32_t>> pids(const std::vector<xcb_window_t>& windows);
+    /// The pid a client declares in _NET_WM_PID, taken only when its
+    /// WM_CLIENT_MACHINE names this host: a pid from another machine (or from
+    /// a client that does not say where it runs) names some unrelated process here.
+    static std::optional<int32_t> declaredPid(std::optional<uint32_t> netWmPid,
+                                              const std::optional<QString>& clientMachine,
+                                              const QString& localHost);
 
     /// The kind a client declares: the first _NET_WM_WINDOW_TYPE we know, a
     /// dialog for a window transient for another; none when it declares nothing.

@@ -22,11 +22,12 @@ std::optional<std::vector<WindowId>> X11WindowControl::windows(int32_t pid)
     const auto clients = m_ewmh->clientList(false);
     if (!clients)
         return std::nullopt;
-    const auto pids = m_ewmh->pids(*clients);
+    // The same owner as the window list and the running apps name, so every
+    // count agrees on whose window it is.
     std::vector<WindowId> result;
-    for (size_t i = 0; i < clients->size(); ++i) {
-        if (pids[i] == pid)
-            result.push_back((*clients)[i]);
+    for (const ClientInfo& info : m_ewmh->clients(*clients, ClientInfo::Pid)) {
+        if (info.pid == pid)
+            result.push_back(info.window);
     }
     return result;
 }
@@ -69,7 +70,7 @@ std::optional<WindowId> X11WindowControl::mainWindow(int32_t pid)
 {
     if (!m_ewmh)
         return std::nullopt;
-    if (const auto focused = focusedWindow(); focused && m_ewmh->pids({*focused}).front() == pid)
+    if (const auto focused = focusedWindow(); focused && m_ewmh->client(*focused, ClientInfo::Pid).pid == pid)
         return focused;
     auto stacking = m_ewmh->clientList(true);
     if (!stacking)

@@ -352,7 +352,8 @@ bool X11Workspace::activate(int32_t pid)
     const auto it = m_apps.find(pid);
     if (it == m_apps.end() || it->second.windows.empty() || !m_ewmh)
         return false;
-    if (m_ewmh->pids({m_ewmh->windowValue(m_x->root(), "_NET_ACTIVE_WINDOW").value_or(0)}).front() == pid)
+    const auto active = m_ewmh->windowValue(m_x->root(), "_NET_ACTIVE_WINDOW");
+    if (active && *active != XCB_WINDOW_NONE && m_ewmh->client(*active, ClientInfo::Pid).pid == pid)
         return true;
     m_ewmh->activate(it->second.windows.front());
     return true;
