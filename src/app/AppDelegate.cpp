@@ -317,15 +317,12 @@ void AppDelegate::openSettingsOnFirstRun()
             break;
         }
     }
-    if (!anyOn) {
-        settingsWindow().show();
-        return;
-    }
     // With nowhere to put the tray icon, the window is the only way in.
-    if (!platform::platform().statusBar().isAvailable()) {
+    const bool noTray = !platform::platform().statusBar().isAvailable();
+    if (noTray)
         Log::debug("No system tray: opening the settings window");
+    if (!anyOn || noTray)
         settingsWindow().show();
-    }
 }
 
 void AppDelegate::actOnOptions(const QStringList& arguments)

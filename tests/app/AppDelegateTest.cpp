@@ -171,6 +171,15 @@ TEST_F(AppDelegateTest, WithoutATrayHostSettingsOpenAtLaunch)
     EXPECT_TRUE(logged("No system tray: opening the settings window"));
 }
 
+TEST_F(AppDelegateTest, AMissingTrayHostIsLoggedOnAFirstRunToo)
+{
+    fake.statusBarImpl.available = false;
+    preset("diagnostics.logging", true);
+    launch();
+    EXPECT_TRUE(settingsShown());
+    EXPECT_TRUE(logged("No system tray: opening the settings window"));
+}
+
 TEST_F(AppDelegateTest, ReconcilesOnEverySettingsChangeAndShowsToggleChips)
 {
     preset("diagnostics.logging", true);
