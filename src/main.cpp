@@ -47,9 +47,8 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(linuxPlatform.buildInfo().appId);
 
     // The crash reporter goes in before anything else can fail; start-up
-    // installs it again, which does nothing the second time.
-    Log::isDebugEnabled =
-        platform::platform().userDefaults().standard().boolForKey(QStringLiteral("diagnostics.logging"));
+    // installs it again, which does nothing the second time. Logging stays off
+    // until start-up reads the switch, so each run's log opens with its header.
     CrashReporter::install();
     if (!becomeTheOneInstance(QCoreApplication::arguments())) {
         platform::setPlatform(nullptr);
