@@ -190,7 +190,9 @@ int FileLog::openForCrashWriting()
     const int create = ::open(path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
     if (create >= 0)
         ::close(create);
-    return ::open(path.constData(), O_WRONLY | O_APPEND);
+    // Close-on-exec: a process started from here (a relaunch) must not
+    // inherit a descriptor on this file.
+    return ::open(path.constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
 }
 
 QString FileLog::byteCountText(qint64 bytes)

@@ -5,6 +5,12 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace quillon;
 using platform::PlistValue;
 using platform::linux_::JsonUserDefaults;
@@ -78,6 +84,47 @@ TEST_F(JsonUserDefaultsTest, CorruptFileIsMovedAsideAndTheDomainStartsEmpty)
 
     defaults.standard().set("k", true);
     EXPECT_TRUE(QFile::exists(standardFile));
+}
+
+TEST_F(JsonUserDefaultsTest, UnreadableFileIsKeptAsideRatherThanOverwritten)
+{
+    QDir().mkpath(folder);
+    QFile file(standardFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\"kept\": {\"type\": \"bool\", \"value\": true}}");
+    file.close();
+    ASSERT_EQ(::chmod(QFile::encodeName(standardFile).constData(), 0), 0);
+
+    // In a child that cannot read the file (root drops its right to read
+    // past file modes), open the store and write one value.
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::geteuid() == 0) {
+            __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+            __user_cap_data_struct data[2]{};
+            ::syscall(SYS_capget, &header, data);
+            data[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+            ::syscall(SYS_capset, &header, data);
+        }
+        QFile probe(standardFile);
+        if (probe.open(QIODevice::ReadOnly))
+            ::_exit(2);
+        JsonUserDefaults defaults(folder, "app.quillon.Quillon");
+        defaults.standard().set("k", true);
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "the file stays readable here";
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+
+    const QStringList aside = QDir(folder).entryList({"app.quillon.Quillon.json.corrupt-*"}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    QFile kept(folder + "/" + aside.first());
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(kept.readAll().contains("kept"));
 }
 
 TEST_F(JsonUserDefaultsTest, UnusableSuiteNamesAreRefused)

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 using namespace quillon;
@@ -180,6 +181,7 @@ TEST_F(FileLogTest, ClearEmptiesInPlaceSoTheCrashDescriptorStillLands)
     EXPECT_FALSE(QFile::exists(FileLog::previousPath()));
     EXPECT_EQ(QFileInfo(FileLog::filePath()).size(), 0);
     ASSERT_EQ(::write(fd, "crash\n", 6), 6);
+    EXPECT_TRUE(::fcntl(fd, F_GETFD) & FD_CLOEXEC); // a started process does not inherit it
     ::close(fd);
     EXPECT_EQ(read(FileLog::filePath()), QByteArray("crash\n"));
 }

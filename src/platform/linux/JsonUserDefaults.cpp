@@ -34,7 +34,11 @@ void JsonDefaultsStore::load()
     if (!file.exists())
         return;
     if (!file.open(QIODevice::ReadOnly)) {
-        logError(QStringLiteral("Settings file %1 cannot be read: %2").arg(m_path, file.errorString()));
+        // The next save would replace what could not be read: keep it aside.
+        const QString reason = file.errorString();
+        const QString aside = AtomicFile::moveAside(m_path, platform().clock().now());
+        logError(QStringLiteral("Settings file %1 cannot be read (%2); moved aside as %3, starting empty")
+                     .arg(m_path, reason, aside.isEmpty() ? QStringLiteral("(move failed)") : aside));
         return;
     }
     const QByteArray bytes = file.readAll();
