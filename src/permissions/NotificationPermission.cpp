@@ -13,7 +13,8 @@ void NotificationPermission::request(std::function<void(bool)> completion)
 {
     platform::platform().userNotifications().request(
         [completion = std::move(completion)](bool granted, const std::optional<QString>&) {
-            completion(granted);
+            if (completion)
+                completion(granted);
         });
 }
 
