@@ -57,6 +57,8 @@ TEST_F(LeaderTap, ArmedOnlyWhileALeaderIsHeldOrASwallowedKeyIsDown)
     // The leader goes while J is still down: the tap stays for J's release.
     tap.handleFlags(0);
     EXPECT_TRUE(tap.isEnabled());
+    // Its repeats, which the keyboard grab still brings here, stay swallowed.
+    EXPECT_TRUE(tap.handleKey(KeyEvent{KeyEvent::Type::keyDown, keyJ, 0, true}));
     EXPECT_TRUE(interceptor.release(keyJ));
     EXPECT_FALSE(tap.isEnabled());
     EXPECT_TRUE(interceptor.taps.empty());
