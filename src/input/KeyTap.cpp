@@ -3,6 +3,8 @@
 #include "input/KeyCodes.h"
 #include "platform/Platform.h"
 
+#include <algorithm>
+
 namespace quillon {
 
 namespace {
@@ -76,9 +78,17 @@ void KeyTap::applyEnabled()
     // release is seen.
     if (!m_logic.leader || (m_armed && m_armedFor == m_logic.leader))
         return;
+    // Keys swallowed under the previous leader and still down stay taken, so
+    // their releases are still heard even where the new leader has no use
+    // for them.
+    platform::KeyGrab grab = grabFor(*m_logic.leader);
+    for (const uint16_t keyCode : m_logic.consumedKeys) {
+        if (std::find(grab.keyCodes.begin(), grab.keyCodes.end(), keyCode) == grab.keyCodes.end())
+            grab.keyCodes.push_back(keyCode);
+    }
     auto& interceptor = platform::platform().keyInterceptor();
-    const auto token = interceptor.arm(grabFor(*m_logic.leader),
-                                       [this](const platform::KeyEvent& event) { return handleKey(event); });
+    const auto token =
+        interceptor.arm(grab, [this](const platform::KeyEvent& event) { return handleKey(event); });
     // The new leader's keys are armed before the old ones go, so keys both
     // share are never let go of in between.
     disarm();
