@@ -62,6 +62,10 @@ bool KeyTap::handleKey(const platform::KeyEvent& event)
         else if (event.type == platform::KeyEvent::Type::keyUp)
             swallow = m_logic.keyUp(keyCode);
     }
+    // A consumer may have stopped the tap while it took the key; what the
+    // logic noted after that belongs to no running tap.
+    if (!m_started)
+        m_logic = KeyTapLogic();
     applyEnabled();
     return swallow;
 }
