@@ -3,6 +3,8 @@
 #include "input/KeyCodes.h"
 #include "platform/Platform.h"
 
+#include <algorithm>
+
 namespace quillon {
 
 namespace {
@@ -60,6 +62,10 @@ bool KeyTap::handleKey(const platform::KeyEvent& event)
         else if (event.type == platform::KeyEvent::Type::keyUp)
             swallow = m_logic.keyUp(keyCode);
     }
+    // A consumer may have stopped the tap while it took the key; what the
+    // logic noted after that belongs to no running tap.
+    if (!m_started)
+        m_logic = KeyTapLogic();
     applyEnabled();
     return swallow;
 }
@@ -76,9 +82,17 @@ void KeyTap::applyEnabled()
     // release is seen.
     if (!m_logic.leader || (m_armed && m_armedFor == m_logic.leader))
         return;
+    // Keys swallowed under the previous leader and still down stay taken, so
+    // their releases are still heard even where the new leader has no use
+    // for them.
+    platform::KeyGrab grab = grabFor(*m_logic.leader);
+    for (const uint16_t keyCode : m_logic.consumedKeys) {
+        if (std::find(grab.keyCodes.begin(), grab.keyCodes.end(), keyCode) == grab.keyCodes.end())
+            grab.keyCodes.push_back(keyCode);
+    }
     auto& interceptor = platform::platform().keyInterceptor();
-    const auto token = interceptor.arm(grabFor(*m_logic.leader),
-                                       [this](const platform::KeyEvent& event) { return handleKey(event); });
+    const auto token =
+        interceptor.arm(grab, [this](const platform::KeyEvent& event) { return handleKey(event); });
     // The new leader's keys are armed before the old ones go, so keys both
     // share are never let go of in between.
     disarm();

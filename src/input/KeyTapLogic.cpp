@@ -31,11 +31,13 @@ bool KeyTapLogic::handleFlags(platform::EventFlags flags)
 bool KeyTapLogic::keyDown(uint16_t keyCode, platform::EventFlags flags, const Handler& handler)
 {
     using namespace platform;
-    if (!leader || (flags & KeyFlags::control) || (*leader == Leader::option && (flags & KeyFlags::command)))
-        return false;
-    // An auto-repeat of a key already taken.
+    // An auto-repeat of a key already taken, also once the leader is let go
+    // while the key is still held: the focused application must not see
+    // repeats of a stroke whose press and release it never gets.
     if (consumedKeys.count(keyCode))
         return true;
+    if (!leader || (flags & KeyFlags::control) || (*leader == Leader::option && (flags & KeyFlags::command)))
+        return false;
     const auto ch = character(keyCode);
     if (!ch || !handler || !handler(*leader, *ch))
         return false;

@@ -142,7 +142,9 @@ TEST(KeyTapLogic, ASwallowedKeyStaysSwallowedUntilItsRelease)
 
     EXPECT_TRUE(logic.handleFlags(0));
     EXPECT_TRUE(logic.isNeeded());
-    EXPECT_FALSE(logic.keyDown(40, 0, consumer)); // repeat with no leader: passes
+    EXPECT_TRUE(logic.keyDown(40, 0, consumer)); // repeat with the leader gone
+    EXPECT_TRUE(logic.keyDown(40, leftControl, consumer));
+    EXPECT_FALSE(logic.keyDown(0, 0, consumer)); // another key with no leader passes
     EXPECT_EQ(calls, 1);
     EXPECT_FALSE(logic.keyUp(1));
     EXPECT_TRUE(logic.keyUp(40));

@@ -57,6 +57,8 @@ TEST_F(LeaderTap, ArmedOnlyWhileALeaderIsHeldOrASwallowedKeyIsDown)
     // The leader goes while J is still down: the tap stays for J's release.
     tap.handleFlags(0);
     EXPECT_TRUE(tap.isEnabled());
+    // Its repeats, which the keyboard grab still brings here, stay swallowed.
+    EXPECT_TRUE(tap.handleKey(KeyEvent{KeyEvent::Type::keyDown, keyJ, 0, true}));
     EXPECT_TRUE(interceptor.release(keyJ));
     EXPECT_FALSE(tap.isEnabled());
     EXPECT_TRUE(interceptor.taps.empty());
@@ -118,6 +120,26 @@ TEST_F(LeaderTap, OptionJoiningRearmsForTheFeatureLeaderAndARefusedKeyPasses)
 
     EXPECT_EQ(taken, (std::vector<std::pair<Leader, QChar>>{{Leader::feature, '~'}, {Leader::feature, 'k'}}));
     EXPECT_EQ(changes, (std::vector<std::optional<Leader>>{Leader::command, Leader::feature}));
+}
+
+// A key taken under one leader and still down when the leader changes to one
+// that has no use for it: its release must still reach the tap, or the tap
+// would stay armed and swallow the key's next press unasked.
+TEST_F(LeaderTap, ASwallowedKeyIsStillHeardAfterTheLeaderChanges)
+{
+    ASSERT_TRUE(tap.start());
+    tap.handleFlags(rightCommand);
+    EXPECT_TRUE(interceptor.press(keyComma, rightCommand));
+    tap.handleFlags(rightCommand | leftOption);
+    tap.handleFlags(rightOption);
+    EXPECT_TRUE(interceptor.release(keyComma, rightOption));
+    tap.handleFlags(0);
+    EXPECT_FALSE(tap.isEnabled());
+    EXPECT_TRUE(interceptor.taps.empty());
+
+    tap.handleFlags(rightCommand);
+    EXPECT_TRUE(interceptor.press(keyComma, rightCommand));
+    EXPECT_EQ(taken, (std::vector<std::pair<Leader, QChar>>{{Leader::command, ','}, {Leader::command, ','}}));
 }
 
 TEST_F(LeaderTap, WithoutKeyTapsTheLeaderIsStillReportedButNothingIsTaken)

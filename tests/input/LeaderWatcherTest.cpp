@@ -113,6 +113,29 @@ TEST_F(LeaderWatcherTest, KeysGoToConsumersInRegistrationOrderUntilOneTakesThem)
     EXPECT_EQ(calls, (std::vector<QString>{"Bk"}));
 }
 
+// A consumer that leaves from within its key handler stops the watcher while
+// the tap is still answering that key; nothing of that key may linger.
+TEST_F(LeaderWatcherTest, AConsumerLeavingWhileTakingAKeyLeavesNoStaleKeyBehind)
+{
+    int calls = 0;
+    auto takeAndLeave = [&](Leader, QChar) {
+        ++calls;
+        watcher.remove(&ownerA);
+        return true;
+    };
+    watcher.add(&ownerA, {Leader::command}, takeAndLeave, nullptr);
+    hold(rightCommand);
+    EXPECT_TRUE(fake.interceptorImpl.press(keyJ, rightCommand));
+    EXPECT_FALSE(watcher.isRunning());
+    EXPECT_FALSE(watcher.keyTap().isEnabled());
+    hold(0);
+
+    watcher.add(&ownerA, {Leader::command}, takeAndLeave, nullptr);
+    hold(rightCommand);
+    EXPECT_TRUE(fake.interceptorImpl.press(keyJ, rightCommand));
+    EXPECT_EQ(calls, 2) << "the second press is a new key, not a repeat";
+}
+
 TEST_F(LeaderWatcherTest, HintsShowAfterTheHoldDelayInOrderOfRegistration)
 {
     watcher.add(&ownerA, {Leader::command}, nullptr, [](Leader) {
