@@ -4,6 +4,10 @@
 
 namespace quillon::platform {
 
+/// Whether this application may drive the file manager. Desktops with no
+/// such consent answer notApplicable, which counts as granted.
+enum class AutomationConsent { granted, denied, notApplicable };
+
 /// The grants the system asks of the desktop. On Linux none of them is a
 /// per-application consent: each is a property of the session.
 class Permissions {
@@ -25,6 +29,8 @@ public:
     /// the person, so it is called off the main thread. Answers whether it
     /// was given.
     virtual bool requestAutomation() = 0;
+    /// The consent as it stands, read without asking anyone.
+    virtual AutomationConsent automationConsent() = 0;
 };
 
 } // namespace quillon::platform

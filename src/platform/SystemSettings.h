@@ -4,7 +4,7 @@ namespace quillon::platform {
 
 /// The places of the desktop's settings where a person grants what the
 /// system needs.
-enum class SettingsPage { accessibility, automation, notifications, screenCapture };
+enum class SettingsPage { accessibility, automation, notifications, screenCapture, filesAndFolders, loginItems };
 
 class SystemSettings {
 public:

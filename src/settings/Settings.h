@@ -31,15 +31,18 @@ public:
         SpaceFeedback::notch, SpaceFeedback::onScreen, SpaceFeedback::none};
     static std::optional<SpaceFeedback> spaceFeedbackFromRaw(qint64 raw);
 
-    /// A writable path to one of the Boolean feature switches, for code that
-    /// is handed "the switch of this pane".
-    struct BoolKeyPath {
-        bool (Settings::*read)() const;
-        void (Settings::*write)(bool);
-        bool get(const Settings& settings) const { return (settings.*read)(); }
-        void set(Settings& settings, bool on) const { (settings.*write)(on); }
-        bool operator==(const BoolKeyPath&) const = default;
+    /// A writable path to one typed accessor (a getter and its setter), for
+    /// code that is handed "this setting" rather than its key.
+    template <typename T>
+    struct KeyPath {
+        T (Settings::*read)() const;
+        void (Settings::*write)(T);
+        T get(const Settings& settings) const { return (settings.*read)(); }
+        void set(Settings& settings, T value) const { (settings.*write)(value); }
+        bool operator==(const KeyPath&) const = default;
     };
+    /// The Boolean feature switches ("the switch of this pane") among others.
+    using BoolKeyPath = KeyPath<bool>;
 
     /// Opens the active profile's store (profile two lives in the suite
     /// `suiteName` + ".profile2") and registers the defaults there.

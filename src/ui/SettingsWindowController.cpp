@@ -2,30 +2,30 @@
 
 #include "platform/Platform.h"
 #include "support/AtomicFile.h"
-#include "support/KeyNames.h"
 #include "support/Symbols.h"
+#include "ui/SettingsModel.h"
+#include "ui/SettingsPaneView.h"
 #include "ui/StandardShortcuts.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
-#include <QVBoxLayout>
 #include <QWidget>
 
 #include <cstdio>
 
 namespace quillon {
 
-/// The sidebar and the selected pane's title, glyph, blurb and shortcuts.
+/// The sidebar and the selected pane's view.
 class SettingsWindowController::Window final : public QWidget {
 public:
-    Window()
+    explicit Window(SettingsModel& model)
+        : m_model(model)
     {
         setWindowTitle(QStringLiteral("Quillon Settings"));
-        resize(760, 520);
+        resize(760, 560);
         installStandardShortcuts(*this);
 
         m_sidebar = new QListWidget(this);
@@ -37,56 +37,56 @@ public:
                 row->setIcon(QPixmap::fromImage(Symbols::render(*icon, QSize(36, 36), pane.tint())));
         }
 
-        m_glyph = new QLabel;
-        m_title = new QLabel;
-        QFont titleFont = m_title->font();
-        titleFont.setPixelSize(22);
-        titleFont.setBold(true);
-        m_title->setFont(titleFont);
-        m_blurb = new QLabel;
-        m_blurb->setWordWrap(true);
-        m_hotkeys = new QLabel;
-
-        auto* pane = new QVBoxLayout;
-        pane->setContentsMargins(24, 24, 24, 24);
-        pane->addWidget(m_glyph);
-        pane->addWidget(m_title);
-        pane->addWidget(m_blurb);
-        pane->addWidget(m_hotkeys);
-        pane->addStretch();
-
-        auto* layout = new QHBoxLayout(this);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(m_sidebar);
-        layout->addLayout(pane, 1);
+        m_layout = new QHBoxLayout(this);
+        m_layout->setContentsMargins(0, 0, 0, 0);
+        m_layout->setSpacing(0);
+        m_layout->addWidget(m_sidebar);
     }
 
     QListWidget& sidebar() { return *m_sidebar; }
+    SettingsPaneView* paneView() const { return m_pane; }
 
+    /// A new view for every selection: the pane starts with fresh local state.
     void showPane(SettingsPane pane)
     {
-        m_sidebar->setCurrentRow(int(SettingsPane::Case(pane)));
-        const auto icon = pane.icon();
-        m_glyph->setPixmap(icon ? QPixmap::fromImage(Symbols::render(*icon, QSize(48, 48), pane.tint()))
-                                : QPixmap());
-        m_title->setText(pane.title());
-        m_blurb->setText(KeyNames::label(pane.blurb()));
-        QStringList keys;
-        for (const QString& label : pane.hotkeys())
-            keys << KeyNames::label(label);
-        m_hotkeys->setText(keys.join(QStringLiteral("   ")));
+        {
+            const QSignalBlocker quiet(m_sidebar);
+            m_sidebar->setCurrentRow(int(SettingsPane::Case(pane)));
+        }
+        auto* view = new SettingsPaneView(m_model, pane);
+        if (m_pane) {
+            // Later: the selection may come from inside the old pane.
+            m_layout->replaceWidget(m_pane, view);
+            m_pane->hide();
+            m_pane->deleteLater();
+        } else {
+            m_layout->addWidget(view, 1);
+        }
+        m_pane = view;
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        m_model.resume();
+        QWidget::showEvent(event);
+    }
+    void hideEvent(QHideEvent* event) override
+    {
+        m_model.pause();
+        QWidget::hideEvent(event);
     }
 
 private:
+    SettingsModel& m_model;
     QListWidget* m_sidebar = nullptr;
-    QLabel* m_glyph = nullptr;
-    QLabel* m_title = nullptr;
-    QLabel* m_blurb = nullptr;
-    QLabel* m_hotkeys = nullptr;
+    QHBoxLayout* m_layout = nullptr;
+    SettingsPaneView* m_pane = nullptr;
 };
 
 SettingsWindowController::SettingsWindowController(AppFeatures features)
     : m_features(features)
+    , m_model(std::make_unique<SettingsModel>(features))
     , m_self(std::make_shared<SettingsWindowController*>(this))
 {
 }
@@ -98,10 +98,15 @@ QWidget* SettingsWindowController::window() const
     return m_window.get();
 }
 
+SettingsPaneView* SettingsWindowController::paneView() const
+{
+    return m_window ? m_window->paneView() : nullptr;
+}
+
 void SettingsWindowController::show()
 {
     if (!m_window) {
-        m_window = std::make_unique<Window>();
+        m_window = std::make_unique<Window>(*m_model);
         m_window->showPane(m_selected);
         QObject::connect(&m_window->sidebar(), &QListWidget::currentRowChanged, [this](int row) {
             if (row >= 0 && row < int(SettingsPane::allCases().size()) &&

@@ -12,6 +12,9 @@ class QWidget;
 
 namespace quillon {
 
+class SettingsModel;
+class SettingsPaneView;
+
 /// The settings window: a sidebar of the 17 panes and the selected pane.
 /// The window is built on the first show().
 class SettingsWindowController {
@@ -34,6 +37,9 @@ public:
     const AppFeatures& features() const { return m_features; }
     /// Nothing until the first show().
     QWidget* window() const;
+    /// The selected pane's view; nothing until the first show().
+    SettingsPaneView* paneView() const;
+    SettingsModel& model() const { return *m_model; }
     SettingsPane selectedPane() const { return m_selected; }
 
     /// The waits of a snapshot run: before the first pane, and after each
@@ -48,6 +54,7 @@ private:
     bool writePNG(const QString& path);
 
     AppFeatures m_features;
+    std::unique_ptr<SettingsModel> m_model;
     std::unique_ptr<Window> m_window;
     SettingsPane m_selected = SettingsPane::general;
     std::shared_ptr<SettingsWindowController*> m_self;

@@ -31,12 +31,15 @@ public:
         return automation;
     }
 
+    platform::AutomationConsent automationConsent() override { return consent; }
+
     void notifyTrustChange() { m_handlers.notify(); }
     std::size_t trustHandlerCount() const { return m_handlers.size(); }
 
     bool trusted = true;
     bool screenCapture = true;
     bool automation = true;
+    platform::AutomationConsent consent = platform::AutomationConsent::notApplicable;
     int trustReads = 0;
     int accessibilityRequests = 0;
     int automationRequests = 0;

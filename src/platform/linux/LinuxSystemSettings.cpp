@@ -17,6 +17,10 @@ const char* pageName(SettingsPage page)
         return "Notifications";
     case SettingsPage::screenCapture:
         return "Screen Recording";
+    case SettingsPage::filesAndFolders:
+        return "Files and Folders";
+    case SettingsPage::loginItems:
+        return "Login Items";
     }
     return "unknown";
 }

@@ -34,6 +34,8 @@ public:
     bool screenCaptureAllowed() override;
     /// Nothing on Linux asks before the file manager's selection is read.
     bool requestAutomation() override { return true; }
+    /// No desktop here asks before one program drives another.
+    AutomationConsent automationConsent() override { return AutomationConsent::notApplicable; }
 
 private:
     struct Answer {

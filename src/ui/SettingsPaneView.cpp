@@ -1,0 +1,49 @@
+#include "ui/SettingsPaneView.h"
+
+#include "ui/PlaceholderPane.h"
+
+#include <QVBoxLayout>
+
+namespace quillon {
+
+SettingsPaneView::SettingsPaneView(SettingsModel& model, SettingsPane pane, QWidget* parent)
+    : QWidget(parent)
+    , m_pane(pane)
+{
+    QFont small = font();
+    small.setPixelSize(controlFontPixels);
+    setFont(small);
+    m_view = makePane(model, pane);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    m_view->reload();
+}
+
+PaneView* SettingsPaneView::makePane(SettingsModel& model, SettingsPane pane)
+{
+    // Each pane's own view takes its case here as it is built.
+    switch (pane) {
+    case SettingsPane::gettingStarted:
+    case SettingsPane::general:
+    case SettingsPane::snap:
+    case SettingsPane::jump:
+    case SettingsPane::colorPicker:
+    case SettingsPane::clipboard:
+    case SettingsPane::snippets:
+    case SettingsPane::ocr:
+    case SettingsPane::shelf:
+    case SettingsPane::focus:
+    case SettingsPane::breaks:
+    case SettingsPane::swipe:
+    case SettingsPane::awake:
+    case SettingsPane::notch:
+    case SettingsPane::sweep:
+    case SettingsPane::autoQuit:
+    case SettingsPane::about:
+        return new PlaceholderPane(model, pane);
+    }
+    return new PlaceholderPane(model, pane);
+}
+
+} // namespace quillon
