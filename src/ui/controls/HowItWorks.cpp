@@ -33,7 +33,7 @@ HowItWorks::HowItWorks(SettingsPane pane, QWidget* content, QWidget* parent)
     m_disclosure->setAccessibleName(QStringLiteral("How it works"));
     m_disclosure->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_disclosure->setAutoRaise(true);
-    m_disclosure->setCheckable(true);
+    m_disclosure->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 2px 0; }"));
     layout->addWidget(m_disclosure);
     if (m_content) {
         m_content->setContentsMargins(0, 2, 0, 0);
@@ -41,28 +41,21 @@ HowItWorks::HowItWorks(SettingsPane pane, QWidget* content, QWidget* parent)
     }
     addRow(box);
 
-    const bool expanded = storedExpanded(pane);
-    m_disclosure->setChecked(expanded);
+    apply(storedExpanded(pane));
+    connect(m_disclosure, &QToolButton::clicked, this, [this] { setExpanded(!m_expanded); });
+}
+
+void HowItWorks::apply(bool expanded)
+{
+    m_expanded = expanded;
     m_disclosure->setArrowType(expanded ? Qt::DownArrow : Qt::RightArrow);
     if (m_content)
         m_content->setVisible(expanded);
-    connect(m_disclosure, &QToolButton::toggled, this, &HowItWorks::setExpanded);
-}
-
-bool HowItWorks::isExpanded() const
-{
-    return m_disclosure->isChecked();
 }
 
 void HowItWorks::setExpanded(bool expanded)
 {
-    {
-        const QSignalBlocker quiet(m_disclosure);
-        m_disclosure->setChecked(expanded);
-    }
-    m_disclosure->setArrowType(expanded ? Qt::DownArrow : Qt::RightArrow);
-    if (m_content)
-        m_content->setVisible(expanded);
+    apply(expanded);
     rootStore().set(SettingsKeys::helpExpanded(m_pane.rawValue()), expanded);
 }
 

@@ -17,7 +17,7 @@ class HowItWorks final : public FormSection {
 public:
     HowItWorks(SettingsPane pane, QWidget* content, QWidget* parent = nullptr);
 
-    bool isExpanded() const;
+    bool isExpanded() const { return m_expanded; }
     /// As the disclosure does: shows or hides the content and stores the choice.
     void setExpanded(bool expanded);
     QToolButton* disclosure() const { return m_disclosure; }
@@ -26,7 +26,10 @@ public:
     static bool storedExpanded(SettingsPane pane);
 
 private:
+    void apply(bool expanded);
+
     SettingsPane m_pane;
+    bool m_expanded = true;
     QToolButton* m_disclosure = nullptr;
     QWidget* m_content = nullptr;
 };
