@@ -43,10 +43,7 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(data);
     }
-    QStringList asideFiles() const
-    {
-        return QDir(AppFiles::root()).entryList({"*.corrupt-*"}, QDir::Files);
-    }
+    QStringList asideFiles() const { return QDir(AppFiles::root()).entryList({"*.corrupt-*"}, QDir::Files); }
 
     fakes::FakePlatform fake;
 };
@@ -78,13 +75,36 @@ TEST_F(ClipboardStoreTest, IngestTable)
         {"empty ignored", {"a"}, {}, false, "", {"a"}, {}, false, false},
         {"100000 bytes kept", {}, {}, false, big, {big}, {}, true, false},
         {"100001 bytes ignored", {}, {}, false, tooBig, {}, {}, false, false},
-        {"21st drops the oldest", twenty, {}, false, "new", QStringList{"new"} + twenty.mid(0, 19), {}, true, false},
+        {"21st drops the oldest",
+         twenty,
+         {},
+         false,
+         "new",
+         QStringList{"new"} + twenty.mid(0, 19),
+         {},
+         true,
+         false},
         {"third pin refronts", {"a"}, {"p", "q", "c"}, false, "c", {"c", "a"}, {"c", "p", "q"}, true, true},
-        {"refronts even when newest", {"c"}, {"p", "q", "c"}, false, "c", {"c"}, {"c", "p", "q"}, false, true},
+        {"refronts even when newest",
+         {"c"},
+         {"p", "q", "c"},
+         false,
+         "c",
+         {"c"},
+         {"c", "p", "q"},
+         false,
+         true},
         {"manual order stays", {"a"}, {"p", "q", "c"}, true, "c", {"c", "a"}, {"p", "q", "c"}, true, false},
         {"first pin stays", {"a"}, {"c", "q"}, false, "c", {"c", "a"}, {"c", "q"}, true, false},
-        {"equivalent text is one entry", {QString::fromUtf8("cafe\xcc\x81"), "b"}, {}, false,
-         QString::fromUtf8("caf\xc3\xa9"), {QString::fromUtf8("cafe\xcc\x81"), "b"}, {}, false, false},
+        {"equivalent text is one entry",
+         {QString::fromUtf8("cafe\xcc\x81"), "b"},
+         {},
+         false,
+         QString::fromUtf8("caf\xc3\xa9"),
+         {QString::fromUtf8("cafe\xcc\x81"), "b"},
+         {},
+         false,
+         false},
     };
     for (const Row& row : table) {
         SCOPED_TRACE(row.name);
@@ -207,7 +227,8 @@ TEST_F(ClipboardStoreTest, DamagedFilesAreMovedAsideAndReadEmpty)
     };
     const Row table[] = {
         {"not json", "{[", "nope", 0, 0, 2},
-        {"wrong member types", R"([{"text":1,"firstCopiedAt":1}])", R"({"pins":[],"manualOrder":"yes"})", 0, 0, 2},
+        {"wrong member types", R"([{"text":1,"firstCopiedAt":1}])", R"({"pins":[],"manualOrder":"yes"})", 0,
+         0, 2},
         {"missing key", R"([{"text":"a"}])", R"({"pins":[{"text":"a","firstCopiedAt":1}]})", 0, 0, 2},
         {"one bad element", R"([{"text":"a","firstCopiedAt":1},3])", good, 0, 1, 1},
         {"empty file", "", good, 0, 1, 1},
@@ -257,7 +278,8 @@ TEST_F(ClipboardStoreTest, FailedWriteIsLoggedAndKeptInMemory)
 
 TEST(ClipboardStore, Preview)
 {
-    const QString flag = QString::fromUtf8("\xf0\x9f\x87\xa9\xf0\x9f\x87\xaa"); // one grapheme, four UTF-16 units
+    const QString flag =
+        QString::fromUtf8("\xf0\x9f\x87\xa9\xf0\x9f\x87\xaa"); // one grapheme, four UTF-16 units
     struct Row {
         QString text;
         int limit;

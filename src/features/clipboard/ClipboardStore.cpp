@@ -70,7 +70,10 @@ std::optional<std::vector<ClipboardEntry>> decodeEntries(const QJsonValue& value
 
 // Readers of the files accept "/" escaped or not; writers escape it. Inside
 // UTF-8 the byte 0x2F is always a slash, and JSON has slashes only in strings.
-QByteArray escapeSlashes(QByteArray json) { return json.replace("/", "\\/"); }
+QByteArray escapeSlashes(QByteArray json)
+{
+    return json.replace("/", "\\/");
+}
 
 void cap(std::vector<ClipboardEntry>& list)
 {
@@ -111,7 +114,10 @@ bool isBlank(const QString& text)
     return true;
 }
 
-bool isHorizontalSpace(QChar c) { return c == u'\t' || c.category() == QChar::Separator_Space; }
+bool isHorizontalSpace(QChar c)
+{
+    return c == u'\t' || c.category() == QChar::Separator_Space;
+}
 
 // The position after the first `count` grapheme clusters; none when the text
 // has fewer.
@@ -153,7 +159,10 @@ ClipboardStore::ClipboardStore(QString fileURL, QString pinsURL)
 {
 }
 
-ClipboardStore::~ClipboardStore() { drainQueue(); }
+ClipboardStore::~ClipboardStore()
+{
+    drainQueue();
+}
 
 bool ClipboardStore::sameText(const QString& a, const QString& b)
 {
@@ -240,8 +249,9 @@ std::vector<ClipboardEntry> ClipboardStore::ordered() const
 {
     std::vector<ClipboardEntry> list = pinned;
     for (const ClipboardEntry& entry : entries) {
-        const bool isPinned = std::any_of(pinned.begin(), pinned.end(),
-                                          [&](const ClipboardEntry& pin) { return sameText(pin.text, entry.text); });
+        const bool isPinned = std::any_of(pinned.begin(), pinned.end(), [&](const ClipboardEntry& pin) {
+            return sameText(pin.text, entry.text);
+        });
         if (!isPinned)
             list.push_back(entry);
     }
@@ -257,8 +267,9 @@ std::vector<ClipboardEntry> ClipboardStore::pickerOrdered() const
     candidates.insert(candidates.end(), entries.begin(), entries.end());
     std::vector<ClipboardEntry> list;
     for (const ClipboardEntry& entry : candidates) {
-        const bool seen = std::any_of(list.begin(), list.end(),
-                                      [&](const ClipboardEntry& kept) { return sameText(kept.text, entry.text); });
+        const bool seen = std::any_of(list.begin(), list.end(), [&](const ClipboardEntry& kept) {
+            return sameText(kept.text, entry.text);
+        });
         if (!seen)
             list.push_back(entry);
     }
@@ -391,7 +402,8 @@ QString ClipboardStore::preview(const QString& text, int limit)
     const QChar ellipsis(0x2026);
     if (line.startsWith(QLatin1String("http://")) || line.startsWith(QLatin1String("https://"))) {
         const int half = std::max(limit / 2 - 1, 0);
-        return line.left(afterGraphemes(line, half).value_or(0)) + ellipsis + line.mid(lastGraphemes(line, half));
+        return line.left(afterGraphemes(line, half).value_or(0)) + ellipsis +
+               line.mid(lastGraphemes(line, half));
     }
     return line.left(afterGraphemes(line, std::max(limit - 1, 0)).value_or(0)) + ellipsis;
 }
