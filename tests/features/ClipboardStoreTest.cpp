@@ -286,6 +286,7 @@ TEST(ClipboardStore, Preview)
         QString preview;
     };
     const QString ellipsis(QChar(0x2026));
+    const QString zalgo = "e" + QString(40, QChar(0x0301)); // one cluster of 41 units
     const QString url = "https://" + QString("abcdefghij").repeated(5);
     const Row table[] = {
         {"\n\n   two   words  \nmore\nlines", 34, "two words"},
@@ -299,6 +300,9 @@ TEST(ClipboardStore, Preview)
         {" \n ", 34, ""},
         {flag.repeated(5), 3, flag.repeated(2) + ellipsis},
         {flag.repeated(3), 3, flag.repeated(3)},
+        // Long lines: clusters of many code units at either end.
+        {flag.repeated(3000), 34, flag.repeated(33) + ellipsis},
+        {"https://" + zalgo.repeated(40), 34, "https://" + zalgo.repeated(8) + ellipsis + zalgo.repeated(16)},
     };
     for (const Row& row : table)
         EXPECT_EQ(ClipboardStore::preview(row.text, row.limit), row.preview) << row.text.toStdString();

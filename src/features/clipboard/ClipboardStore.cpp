@@ -119,29 +119,62 @@ bool isHorizontalSpace(QChar c)
     return c == u'\t' || c.category() == QChar::Separator_Space;
 }
 
-// The position after the first `count` grapheme clusters; none when the text
-// has fewer.
-std::optional<qsizetype> afterGraphemes(const QString& text, int count)
+// The position after the first `count` grapheme clusters of `text`; none
+// when it has fewer. With `cut`, the text is the head of a longer one, whose
+// end may split a cluster, so reaching it proves nothing.
+std::optional<qsizetype> afterGraphemesIn(const QString& text, int count, bool cut)
 {
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     qsizetype at = 0;
     for (int i = 0; i < count; ++i) {
         at = finder.toNextBoundary();
-        if (at < 0)
+        if (at < 0 || (cut && at >= text.size()))
             return std::nullopt;
     }
     return at;
 }
 
-// The position where the last `count` grapheme clusters begin.
-qsizetype lastGraphemes(const QString& text, int count)
+// Where the last `count` clusters of `text` begin; none when `text` is the
+// tail of a longer one and its start was reached.
+std::optional<qsizetype> lastGraphemesIn(const QString& text, int count, bool cut)
 {
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     finder.toEnd();
     qsizetype at = text.size();
-    for (int i = 0; i < count && at > 0; ++i)
+    for (int i = 0; i < count && at > 0; ++i) {
         at = finder.toPreviousBoundary();
+        if (cut && at <= 0)
+            return std::nullopt;
+    }
     return std::max<qsizetype>(at, 0);
+}
+
+// QTextBoundaryFinder analyses its whole text up front, and a preview needs
+// only a few clusters at either end of a line of up to 100,000 bytes: look at
+// a window that holds them, and at the whole line only when it does not.
+qsizetype windowFor(int count)
+{
+    return std::max<qsizetype>(qsizetype(count + 1) * 16, 64);
+}
+
+std::optional<qsizetype> afterGraphemes(const QString& text, int count)
+{
+    const qsizetype window = windowFor(count);
+    if (window < text.size()) {
+        if (auto at = afterGraphemesIn(text.left(window), count, true))
+            return at;
+    }
+    return afterGraphemesIn(text, count, false);
+}
+
+qsizetype lastGraphemes(const QString& text, int count)
+{
+    const qsizetype window = windowFor(count);
+    if (window < text.size()) {
+        if (auto at = lastGraphemesIn(text.right(window), count, true))
+            return text.size() - window + *at;
+    }
+    return *lastGraphemesIn(text, count, false);
 }
 
 } // namespace
@@ -394,7 +427,18 @@ QString ClipboardStore::preview(const QString& text, int limit)
         if (!line.isEmpty())
             break;
     }
-    line = line.split(u' ', Qt::SkipEmptyParts).join(u' ');
+    // Runs of spaces become one space, in one pass: the line may be 100,000
+    // bytes and nine previews are made per frame.
+    QString collapsed;
+    collapsed.reserve(line.size());
+    for (QChar c : std::as_const(line)) {
+        if (c == u' ' && (collapsed.isEmpty() || collapsed.back() == u' '))
+            continue;
+        collapsed += c;
+    }
+    if (collapsed.endsWith(u' '))
+        collapsed.chop(1);
+    line = std::move(collapsed);
 
     const std::optional<qsizetype> end = afterGraphemes(line, limit);
     if (!end || *end >= line.size())
