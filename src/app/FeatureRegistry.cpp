@@ -45,8 +45,8 @@ void FeatureRegistry::walk(const std::vector<FeatureEntry>& features, const Sett
         const bool enabled = isEnabled(pane, settings);
         const bool wanted = enabled && (!needsAccessibility(pane) || accessibilityGranted);
         if (wanted != feature->isActive()) {
+            const QString label = pane.title(); // clang 14 cannot capture a structured binding
             Log::debug([&] {
-                const QString label = pane.title();
                 if (wanted)
                     return QStringLiteral("Feature %1: ON").arg(label);
                 return QStringLiteral("Feature %1: OFF \u2014 %2")

@@ -232,7 +232,7 @@ TEST_F(FeatureWiringTest, EveryFeatureCallbackReachesWhatItIsConnectedTo)
          [](auto& t, AppDelegate& a) {
              EXPECT_EQ(t.fake.pasteboardImpl.text, "Invoice 42");
              EXPECT_EQ(t.fake.pasteboardImpl.clears, 1);
-             EXPECT_TRUE(a.clipboard().store().entries().empty());
+             EXPECT_TRUE(a.clipboard().store().entries.empty());
              t.expectChip(NotchStates::ocrChip("Invoice 42"), AppDelegate::ocrChipDuration);
          }},
         {"ocr: text with the history on: pasteboard and history",
@@ -242,8 +242,8 @@ TEST_F(FeatureWiringTest, EveryFeatureCallbackReachesWhatItIsConnectedTo)
          },
          [](auto& t, AppDelegate& a) {
              EXPECT_EQ(t.fake.pasteboardImpl.text, "Invoice 42");
-             ASSERT_EQ(a.clipboard().store().entries().size(), 1u);
-             EXPECT_EQ(a.clipboard().store().entries()[0].text, "Invoice 42");
+             ASSERT_EQ(a.clipboard().store().entries.size(), 1u);
+             EXPECT_EQ(a.clipboard().store().entries[0].text, "Invoice 42");
          }},
         {"ocr: nothing recognised", [](auto&, AppDelegate& a) { a.ocr().onEmpty(); },
          [](auto& t, AppDelegate&) { t.expectChip(NotchStates::ocrChip(QString()), 4.5); }},

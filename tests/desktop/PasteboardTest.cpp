@@ -4,9 +4,15 @@
 #include "platform/linux/QtPasteboard.h"
 #include "platform/linux/X11Connection.h"
 
+#include <QElapsedTimer>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <map>
+#include <thread>
 
 using namespace quillon::platform::linux_;
+using quillon::platform::Pasteboard;
+using quillon::platform::PasteboardItem;
 
 namespace {
 
@@ -28,11 +34,38 @@ public:
     }
 
     /// The clipboard's text; none when nobody owns it or the owner refused.
-    std::optional<QString> paste()
+    std::optional<QString> paste() { return paste("UTF8_STRING"); }
+
+    /// The clipboard under a target, as UTF-8 text.
+    std::optional<QString> paste(const char* target)
+    {
+        const std::optional<QByteArray> bytes = convert(target);
+        return bytes ? std::optional(QString::fromUtf8(*bytes)) : std::nullopt;
+    }
+
+    /// The names of the targets the owner offers.
+    QStringList targets()
+    {
+        const std::optional<QByteArray> bytes = convert("TARGETS");
+        QStringList names;
+        if (!bytes)
+            return names;
+        const auto* atoms = reinterpret_cast<const xcb_atom_t*>(bytes->constData());
+        for (qsizetype i = 0; i < bytes->size() / qsizetype(sizeof(xcb_atom_t)); ++i) {
+            XcbReply<xcb_get_atom_name_reply_t> reply(
+                xcb_get_atom_name_reply(m_x->get(), xcb_get_atom_name(m_x->get(), atoms[i]), nullptr));
+            if (reply)
+                names << QString::fromUtf8(xcb_get_atom_name_name(reply.get()),
+                                           xcb_get_atom_name_name_length(reply.get()));
+        }
+        return names;
+    }
+
+    std::optional<QByteArray> convert(const char* target)
     {
         m_answered = false;
         m_text.reset();
-        xcb_convert_selection(m_x->get(), m_window, m_x->atom("CLIPBOARD"), m_x->atom("UTF8_STRING"),
+        xcb_convert_selection(m_x->get(), m_window, m_x->atom("CLIPBOARD"), m_x->atom(target),
                               m_x->atom("QUILLON_PASTE"), XCB_CURRENT_TIME);
         m_x->flush();
         EXPECT_TRUE(quillon::testing::waitFor([this] { return m_answered; })) << "no answer to the paste";
@@ -51,14 +84,102 @@ private:
                                                     XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 16),
                                    nullptr));
         if (reply)
-            m_text = QString::fromUtf8(static_cast<const char*>(xcb_get_property_value(reply.get())),
-                                       xcb_get_property_value_length(reply.get()));
+            m_text = QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                                xcb_get_property_value_length(reply.get()));
     }
 
     std::unique_ptr<X11Connection> m_x;
     xcb_window_t m_window = 0;
     bool m_answered = false;
-    std::optional<QString> m_text;
+    std::optional<QByteArray> m_text;
+};
+
+/// Another application that owns the clipboard and answers on a thread of
+/// its own, as a separate process would, with a password manager's hint.
+class ForeignOwner {
+public:
+    ForeignOwner(QByteArray text, bool answers = true)
+        : m_text(std::move(text))
+        , m_answers(answers)
+        , m_c(xcb_connect(nullptr, nullptr))
+    {
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data;
+        m_window = xcb_generate_id(m_c);
+        xcb_create_window(m_c, XCB_COPY_FROM_PARENT, m_window, screen->root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+        for (const char* name :
+             {"CLIPBOARD", "TARGETS", "UTF8_STRING", "ATOM", "x-kde-passwordManagerHint"}) {
+            XcbReply<xcb_intern_atom_reply_t> reply(
+                xcb_intern_atom_reply(m_c, xcb_intern_atom(m_c, 0, uint16_t(strlen(name)), name), nullptr));
+            m_atoms[name] = reply->atom;
+        }
+        xcb_set_selection_owner(m_c, m_window, m_atoms["CLIPBOARD"], XCB_CURRENT_TIME);
+        xcb_flush(m_c);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~ForeignOwner()
+    {
+        // A client message to itself wakes the serving thread to end it.
+        xcb_client_message_event_t stop{};
+        stop.response_type = XCB_CLIENT_MESSAGE;
+        stop.format = 32;
+        stop.window = m_window;
+        stop.type = m_atoms["ATOM"];
+        xcb_send_event(m_c, 0, m_window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&stop));
+        xcb_flush(m_c);
+        m_thread.join();
+        xcb_disconnect(m_c);
+    }
+
+private:
+    void serve()
+    {
+        while (xcb_generic_event_t* event = xcb_wait_for_event(m_c)) {
+            const uint8_t type = event->response_type & 0x7f;
+            if (type == XCB_CLIENT_MESSAGE) {
+                std::free(event);
+                return;
+            }
+            if (type == XCB_SELECTION_REQUEST && m_answers)
+                answer(*reinterpret_cast<xcb_selection_request_event_t*>(event));
+            std::free(event);
+        }
+    }
+
+    void answer(const xcb_selection_request_event_t& request)
+    {
+        xcb_selection_notify_event_t notify{};
+        notify.response_type = XCB_SELECTION_NOTIFY;
+        notify.requestor = request.requestor;
+        notify.selection = request.selection;
+        notify.target = request.target;
+        notify.property = request.property;
+        notify.time = request.time;
+        if (request.target == m_atoms["TARGETS"]) {
+            const xcb_atom_t offered[] = {m_atoms["TARGETS"], m_atoms["UTF8_STRING"],
+                                          m_atoms["x-kde-passwordManagerHint"]};
+            xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, request.requestor, request.property,
+                                m_atoms["ATOM"], 32, 3, offered);
+        } else if (request.target == m_atoms["UTF8_STRING"]) {
+            xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, request.requestor, request.property,
+                                m_atoms["UTF8_STRING"], 8, uint32_t(m_text.size()), m_text.constData());
+        } else if (request.target == m_atoms["x-kde-passwordManagerHint"]) {
+            xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, request.requestor, request.property,
+                                m_atoms["x-kde-passwordManagerHint"], 8, 6, "secret");
+        } else {
+            notify.property = XCB_NONE;
+        }
+        xcb_send_event(m_c, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char*>(&notify));
+        xcb_flush(m_c);
+    }
+
+    QByteArray m_text;
+    bool m_answers;
+    xcb_connection_t* m_c;
+    xcb_window_t m_window = 0;
+    std::map<std::string, xcb_atom_t> m_atoms;
+    std::thread m_thread;
 };
 
 TEST(Pasteboard, AnotherClientPastesTheWrittenTextUntilItIsCleared)
@@ -71,6 +192,74 @@ TEST(Pasteboard, AnotherClientPastesTheWrittenTextUntilItIsCleared)
 
     pasteboard.clear();
     EXPECT_EQ(paster.paste(), std::nullopt);
+}
+
+TEST(Pasteboard, ReadsAnotherClientsTypesTextAndSecretHint)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    QtPasteboard pasteboard;
+    ForeignOwner owner("hunter2 / Grüße");
+    ASSERT_TRUE(
+        quillon::testing::waitFor([&] { return pasteboard.string(Pasteboard::plainTextType).has_value(); }));
+    const QStringList types = pasteboard.types();
+    EXPECT_TRUE(types.contains(Pasteboard::plainTextType)) << types.join(", ").toStdString();
+    EXPECT_TRUE(types.contains("x-kde-passwordManagerHint"));
+    EXPECT_TRUE(types.contains(Pasteboard::concealedType));
+    EXPECT_FALSE(types.contains("TARGETS"));
+    EXPECT_EQ(pasteboard.string(Pasteboard::plainTextType), QStringLiteral("hunter2 / Grüße"));
+    EXPECT_EQ(pasteboard.string("x-kde-passwordManagerHint"), QStringLiteral("secret"));
+    EXPECT_TRUE(pasteboard.string(Pasteboard::concealedType).has_value());
+    EXPECT_EQ(pasteboard.string("text/html"), std::nullopt);
+}
+
+TEST(Pasteboard, SilentOwnerReadsAsNoneWithinABoundedWait)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    QtPasteboard pasteboard;
+    ForeignOwner owner("never sent", false);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(pasteboard.string(Pasteboard::plainTextType), std::nullopt);
+    EXPECT_TRUE(pasteboard.types().isEmpty());
+    EXPECT_LT(timer.elapsed(), 2500); // two texts' targets and one types read, each bounded
+}
+
+TEST(Pasteboard, ChangeCountGrowsWithEveryNewOwner)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    QtPasteboard pasteboard;
+    const int start = pasteboard.changeCount();
+    {
+        ForeignOwner owner("theirs");
+        EXPECT_TRUE(quillon::testing::waitFor([&] { return pasteboard.changeCount() > start; }));
+    }
+    const int afterForeign = pasteboard.changeCount();
+    ASSERT_TRUE(pasteboard.writeString("ours"));
+    EXPECT_GT(pasteboard.changeCount(), afterForeign); // before the write returned
+    const int afterOwn = pasteboard.changeCount();
+    quillon::testing::waitFor([] { return false; }, 300);
+    EXPECT_EQ(pasteboard.changeCount(), afterOwn); // stays put while nobody takes it
+}
+
+TEST(Pasteboard, AnotherClientReadsEveryWrittenType)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    QtPasteboard pasteboard;
+    Paster paster;
+    ASSERT_TRUE(pasteboard.write({{Pasteboard::plainTextType, "line one"},
+                                  {"com.example.kind", "x/y"},
+                                  {Pasteboard::transientType, ""}}));
+    const QStringList targets = paster.targets();
+    EXPECT_FALSE(targets.contains("WINDOW")); // nothing read past the list
+    for (const char* name : {"UTF8_STRING", "text/plain", "com.example.kind",
+                             "org.nspasteboard.TransientType", "x-kde-passwordManagerHint"})
+        EXPECT_TRUE(targets.contains(name)) << name << " in " << targets.join(", ").toStdString();
+    EXPECT_EQ(paster.paste("UTF8_STRING"), "line one");
+    EXPECT_EQ(paster.paste("com.example.kind"), "x/y");
+    EXPECT_EQ(paster.paste("x-kde-passwordManagerHint"), "secret");
+    // Reading our own clipboard answers at once, without a round trip.
+    EXPECT_EQ(pasteboard.string(Pasteboard::plainTextType), "line one");
+    EXPECT_TRUE(pasteboard.types().contains(Pasteboard::concealedType));
 }
 
 } // namespace

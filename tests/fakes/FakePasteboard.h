@@ -12,19 +12,59 @@ public:
     void clear() override
     {
         text.reset();
+        others.clear();
         ++clears;
+        ++count;
     }
     bool writeString(const QString& value) override
     {
         text = value;
+        others.clear();
         ++writes;
+        ++count;
+        return true;
+    }
+    int changeCount() override { return count; }
+    QStringList types() override
+    {
+        QStringList list;
+        if (text)
+            list << plainTextType;
+        for (const platform::PasteboardItem& item : others)
+            list << item.type;
+        return list;
+    }
+    std::optional<QString> string(const QString& type) override
+    {
+        if (type == plainTextType)
+            return text;
+        for (const platform::PasteboardItem& item : others)
+            if (item.type == type)
+                return item.value;
+        return std::nullopt;
+    }
+    bool write(const std::vector<platform::PasteboardItem>& items) override
+    {
+        text.reset();
+        others.clear();
+        for (const platform::PasteboardItem& item : items) {
+            if (item.type == plainTextType)
+                text = item.value;
+            else
+                others.push_back(item);
+        }
+        ++writes;
+        ++count;
         return true;
     }
 
     /// What a paste would give now.
     std::optional<QString> text;
+    /// Every other type offered, with its value.
+    std::vector<platform::PasteboardItem> others;
     int clears = 0;
     int writes = 0;
+    int count = 0;
 };
 
 } // namespace quillon::fakes
