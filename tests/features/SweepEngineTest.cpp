@@ -324,3 +324,21 @@ TEST_F(SweepEngineTest, WeirdDelaysCheckAtOnce)
 
 } // namespace
 } // namespace quillon
+
+namespace quillon {
+namespace {
+
+TEST_F(SweepEngineTest, AnAppActivatedBeforeItsFirstCountIsStillCounted)
+{
+    // A new app takes the focus as its window maps: its first count must not
+    // be lost, or closing that window would never quit it.
+    engine->activate();
+    bringToFront(kViewer);
+    settle();
+    closeWindow(kViewer);
+    settle();
+    EXPECT_EQ(fake.workspaceImpl.quitted, std::vector<int32_t>{kViewer});
+}
+
+} // namespace
+} // namespace quillon

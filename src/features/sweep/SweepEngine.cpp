@@ -154,10 +154,17 @@ void SweepEngine::handleActivation(const platform::RunningApp& app)
 {
     // Coming to the front within the delay calls off the check.
     cancelPendingCheck(app.pid);
-    if (const auto it = m_watched.find(app.pid); it != m_watched.end())
+    if (const auto it = m_watched.find(app.pid); it != m_watched.end()) {
         it->second.observer->refresh();
-    else if (shouldWatch(app))
+        // A new app comes to the front as its first window maps, which would
+        // call off the first count; without that count its windows would
+        // never be recorded, and closing them would never quit it. A count
+        // that has seen no window yet cannot quit, so it is safe to take.
+        if (!it->second.hasHadWindow && it->second.observer->isObserving())
+            scheduleQuitCheck(app.pid);
+    } else if (shouldWatch(app)) {
         watch(app);
+    }
 }
 
 void SweepEngine::cancelPendingCheck(int32_t pid)
