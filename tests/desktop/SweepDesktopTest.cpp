@@ -38,8 +38,9 @@ const QStringList kOtherFixture{"--class", "otherfixture,OtherFixture"};
 void writeEntries(const QString& dataHome)
 {
     QDir().mkpath(dataHome + "/applications");
-    const std::pair<const char*, const char*> entries[] = {
-        {"sweep-fixture", "Sweep Fixture"}, {"other-fixture", "Other Fixture"}, {"dock-fixture", "Dock Fixture"}};
+    const std::pair<const char*, const char*> entries[] = {{"sweep-fixture", "Sweep Fixture"},
+                                                           {"other-fixture", "Other Fixture"},
+                                                           {"dock-fixture", "Dock Fixture"}};
     for (const auto& [id, name] : entries) {
         QFile file(dataHome + "/applications/" + id + ".desktop");
         file.open(QIODevice::WriteOnly);
@@ -98,7 +99,10 @@ protected:
             return app && app->regular == regular;
         });
     }
-    std::size_t windowCount(int32_t pid) { return desktop->control.windows(pid).value_or(std::vector<platform::WindowId>{}).size(); }
+    std::size_t windowCount(int32_t pid)
+    {
+        return desktop->control.windows(pid).value_or(std::vector<platform::WindowId>{}).size();
+    }
     /// Waits for the sweep's check to be scheduled, then lets its delay pass.
     bool runCheck()
     {
@@ -107,7 +111,10 @@ protected:
         desktop->fake.queue.advance(0.2);
         return true;
     }
-    bool checked(const QString& line) { return waitFor([&] { return desktop->fake.log.contains(line); }); }
+    bool checked(const QString& line)
+    {
+        return waitFor([&] { return desktop->fake.log.contains(line); });
+    }
     void close(const TestWindows& windows)
     {
         platform::linux_::Ewmh ewmh(*m_x);
@@ -115,7 +122,10 @@ protected:
         m_x->flush();
     }
     /// Nothing that should not happen happened within a moment.
-    static void linger() { waitFor([] { return false; }, 500); }
+    static void linger()
+    {
+        waitFor([] { return false; }, 500);
+    }
 
     std::unique_ptr<SweepPlatform> desktop;
     std::unique_ptr<Settings> settings;

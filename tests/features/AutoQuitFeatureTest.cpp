@@ -105,7 +105,8 @@ TEST(AutoQuitFeature, ArmCancelAndFireSequences)
              EXPECT_FALSE(r.feature.isArmed(kViewer));
              EXPECT_TRUE(r.feature.isArmed(kPlayer));
              r.advanceMinutes(9.9);
-             EXPECT_TRUE(r.fake.workspaceImpl.quitted.empty()) << "the player's idle time began at the switch";
+             EXPECT_TRUE(r.fake.workspaceImpl.quitted.empty())
+                 << "the player's idle time began at the switch";
              r.advanceMinutes(0.1);
          },
          {kPlayer}},

@@ -57,7 +57,8 @@ TEST(QuitPolicy, TheDefaultFileManagerIsNeverQuit)
     f.fake.appDirectoryImpl.fileManager = QStringLiteral("org.kde.dolphin");
     EXPECT_EQ(QuitPolicy::systemCriticalBundleIDs(), QSet<QString>{QStringLiteral("org.kde.dolphin")});
     f.fake.appDirectoryImpl.fileManager.clear();
-    EXPECT_TRUE(QuitPolicy::systemCriticalBundleIDs().isEmpty()) << "no file manager installed: nothing special";
+    EXPECT_TRUE(QuitPolicy::systemCriticalBundleIDs().isEmpty())
+        << "no file manager installed: nothing special";
 }
 
 } // namespace

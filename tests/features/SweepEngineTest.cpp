@@ -29,7 +29,9 @@ public:
         fake.tasksImpl.holdSerialJobs = true;
         fake.windowControlImpl.table = {window(1, kEditor), window(2, kViewer)};
         engine = std::make_unique<SweepEngine>(settings);
-        engine->onAppQuit = [this](const QString& name, const std::optional<QIcon>&) { quitNames.push_back(name); };
+        engine->onAppQuit = [this](const QString& name, const std::optional<QIcon>&) {
+            quitNames.push_back(name);
+        };
         engine->onAccessibilityFailure = [this] { ++failures; };
     }
     ~SweepEngineTest() override { Log::isDebugEnabled = false; }
@@ -94,7 +96,8 @@ TEST_F(SweepEngineTest, WatchRuleLeavesOutWhatMustNeverBeQuit)
         {"the file manager", [](auto& a, auto& f) { f.fake.appDirectoryImpl.fileManager = a.appId; }, false},
         {"excluded", [](auto& a, auto& f) { f.setList(SettingsKeys::sweepListedApps, {a.appId}); }, false},
         {"only listed, not listed",
-         [](auto&, auto& f) { f.setString(SettingsKeys::sweepListMode, QStringLiteral("onlyListed")); }, false},
+         [](auto&, auto& f) { f.setString(SettingsKeys::sweepListMode, QStringLiteral("onlyListed")); },
+         false},
         {"only listed, listed",
          [](auto& a, auto& f) {
              f.setString(SettingsKeys::sweepListMode, QStringLiteral("onlyListed"));
@@ -298,7 +301,8 @@ TEST_F(SweepEngineTest, AStrategyChangeRebuildsObserversAndForgetsPastWindows)
     EXPECT_TRUE(fake.windowEventsImpl.isRegistered(WindowNotification::elementDestroyed,
                                                    platform::WindowEvents::application));
     settle();
-    EXPECT_TRUE(fake.workspaceImpl.quitted.empty()) << "the viewer has shown no window since it was watched again";
+    EXPECT_TRUE(fake.workspaceImpl.quitted.empty())
+        << "the viewer has shown no window since it was watched again";
     // The editor's first check after the rebuild records its window again.
     closeWindow(kEditor);
     settle();

@@ -19,12 +19,13 @@ public:
         : m_bus(bus)
         , m_owners(QString(), bus, QDBusServiceWatcher::WatchForUnregistration)
     {
-        QObject::connect(&m_owners, &QDBusServiceWatcher::serviceUnregistered, &m_owners, [this](const QString& name) {
-            for (const QString& entry : QStringList(m_items)) {
-                if (entry.section(QLatin1Char('/'), 0, 0) == name)
-                    drop(entry);
-            }
-        });
+        QObject::connect(&m_owners, &QDBusServiceWatcher::serviceUnregistered, &m_owners,
+                         [this](const QString& name) {
+                             for (const QString& entry : QStringList(m_items)) {
+                                 if (entry.section(QLatin1Char('/'), 0, 0) == name)
+                                     drop(entry);
+                             }
+                         });
     }
 
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
@@ -33,8 +34,9 @@ public:
         const QVariantList args = message.arguments();
         if (message.member() == QLatin1String("RegisterStatusNotifierItem") && args.size() == 1) {
             const QString service = args[0].toString();
-            const QString entry = service.startsWith(QLatin1Char('/')) ? message.service() + service
-                                                                       : service + QStringLiteral("/StatusNotifierItem");
+            const QString entry = service.startsWith(QLatin1Char('/'))
+                                      ? message.service() + service
+                                      : service + QStringLiteral("/StatusNotifierItem");
             if (!m_items.contains(entry)) {
                 m_items << entry;
                 m_owners.addWatchedService(entry.section(QLatin1Char('/'), 0, 0));

@@ -74,7 +74,8 @@ bool AutoQuitFeature::isWatched(const platform::RunningApp& app) const
 {
     return app.regular && app.pid != ::getpid() && !app.appId.isEmpty() &&
            !QuitPolicy::systemCriticalBundleIDs().contains(app.appId) &&
-           QuitPolicy::passesList(QuitPolicy::autoQuitListMode(m_settings), m_settings.autoQuitApps(), app.appId);
+           QuitPolicy::passesList(QuitPolicy::autoQuitListMode(m_settings), m_settings.autoQuitApps(),
+                                  app.appId);
 }
 
 void AutoQuitFeature::arm(const platform::RunningApp& app)
@@ -115,7 +116,8 @@ void AutoQuitFeature::fire(int32_t pid)
     if (!app || !isWatched(*app) || app->active)
         return;
     const QString id = app->appId.isEmpty() ? QStringLiteral("?") : app->appId;
-    Log::info(QStringLiteral("AutoQuit: quitting %1 after %2m idle").arg(id).arg(m_settings.autoQuitMinutes()));
+    Log::info(
+        QStringLiteral("AutoQuit: quitting %1 after %2m idle").arg(id).arg(m_settings.autoQuitMinutes()));
     m_workspace.quit(pid);
 }
 

@@ -16,7 +16,10 @@ namespace quillon {
 
 namespace {
 
-QString orNil(const std::optional<int>& count) { return count ? QString::number(*count) : QStringLiteral("nil"); }
+QString orNil(const std::optional<int>& count)
+{
+    return count ? QString::number(*count) : QStringLiteral("nil");
+}
 
 QString nameOr(const platform::RunningApp& app, const QString& fallback)
 {
@@ -89,26 +92,27 @@ void SweepEngine::dropAllWatches()
 void SweepEngine::subscribeToWorkspace()
 {
     std::weak_ptr<SweepEngine*> weak = m_self;
-    m_workspaceToken = m_workspace.addHandler([weak](platform::AppNotice notice, const platform::RunningApp& app) {
-        const auto self = weak.lock();
-        if (!self || !*self)
-            return;
-        SweepEngine& engine = **self;
-        switch (notice) {
-        case platform::AppNotice::launched:
-            if (engine.shouldWatch(app))
-                engine.watch(app);
-            break;
-        case platform::AppNotice::terminated:
-            engine.unwatch(app.pid);
-            break;
-        case platform::AppNotice::activated:
-            engine.handleActivation(app);
-            break;
-        case platform::AppNotice::deactivated:
-            break;
-        }
-    });
+    m_workspaceToken =
+        m_workspace.addHandler([weak](platform::AppNotice notice, const platform::RunningApp& app) {
+            const auto self = weak.lock();
+            if (!self || !*self)
+                return;
+            SweepEngine& engine = **self;
+            switch (notice) {
+            case platform::AppNotice::launched:
+                if (engine.shouldWatch(app))
+                    engine.watch(app);
+                break;
+            case platform::AppNotice::terminated:
+                engine.unwatch(app.pid);
+                break;
+            case platform::AppNotice::activated:
+                engine.handleActivation(app);
+                break;
+            case platform::AppNotice::deactivated:
+                break;
+            }
+        });
 }
 
 bool SweepEngine::passesListTest(const QString& appId) const
@@ -134,7 +138,9 @@ void SweepEngine::watch(const platform::RunningApp& app)
     };
     WindowObserver& started = *observer;
     m_watched.emplace(app.pid, Watched{app, std::move(observer), false});
-    Log::debug([&] { return QStringLiteral("Watching %1 (pid %2)").arg(nameOr(app, QStringLiteral("?"))).arg(app.pid); });
+    Log::debug([&] {
+        return QStringLiteral("Watching %1 (pid %2)").arg(nameOr(app, QStringLiteral("?"))).arg(app.pid);
+    });
     // A successful start reports once at once, so every new app gets a first
     // check after the delay; that check records an app that already has windows.
     started.start();
@@ -220,7 +226,8 @@ void SweepEngine::quitIfWindowless(int32_t pid)
 }
 
 SweepEngine::Decision SweepEngine::decideQuit(int32_t pid, std::optional<int> axWindowCount,
-                                              std::optional<int> otherSpaceCount, std::optional<int> onScreenCount)
+                                              std::optional<int> otherSpaceCount,
+                                              std::optional<int> onScreenCount)
 {
     // The state may have changed while the count ran.
     if (!m_active)
@@ -240,7 +247,8 @@ SweepEngine::Decision SweepEngine::decideQuit(int32_t pid, std::optional<int> ax
     }
     Log::debug([&] {
         return QStringLiteral("Check %1: ax=%2 other=%3 onscreen=%4")
-            .arg(nameOr(*app, QStringLiteral("?")), orNil(axWindowCount), orNil(otherSpaceCount), orNil(onScreenCount));
+            .arg(nameOr(*app, QStringLiteral("?")), orNil(axWindowCount), orNil(otherSpaceCount),
+                 orNil(onScreenCount));
     });
     if (app->appId.isEmpty() || QuitPolicy::systemCriticalBundleIDs().contains(app->appId))
         return Decision::keep;
@@ -287,7 +295,8 @@ void SweepEngine::syncWatchList()
     std::vector<int32_t> dropped;
     for (auto& [pid, entry] : m_watched) {
         // The rule applies to the app as it is now (it may have gone to the tray).
-        const auto live = std::find_if(running.begin(), running.end(), [pid = pid](const auto& a) { return a.pid == pid; });
+        const auto live =
+            std::find_if(running.begin(), running.end(), [pid = pid](const auto& a) { return a.pid == pid; });
         if (live != running.end())
             entry.app = *live;
         if (!shouldWatch(entry.app))

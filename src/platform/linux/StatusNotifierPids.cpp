@@ -29,13 +29,13 @@ StatusNotifierPids::StatusNotifierPids(std::function<void()> changed, QDBusConne
     m_bus.connect(kWatcher, kWatcherPath, kWatcher, QStringLiteral("StatusNotifierItemUnregistered"), this,
                   SLOT(itemUnregistered(QString)));
     // A watcher that starts (or restarts) later brings its own list.
-    m_watcher = new QDBusServiceWatcher(kWatcher, m_bus,
-                                        QDBusServiceWatcher::WatchForRegistration |
-                                            QDBusServiceWatcher::WatchForUnregistration,
-                                        this);
+    m_watcher = new QDBusServiceWatcher(
+        kWatcher, m_bus,
+        QDBusServiceWatcher::WatchForRegistration | QDBusServiceWatcher::WatchForUnregistration, this);
     connect(m_watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] { readAll(); });
     connect(m_watcher, &QDBusServiceWatcher::serviceUnregistered, this, [this] {
-        const bool had = std::any_of(m_items.begin(), m_items.end(), [](const auto& item) { return item.second; });
+        const bool had =
+            std::any_of(m_items.begin(), m_items.end(), [](const auto& item) { return item.second; });
         m_items.clear();
         if (had && m_changed)
             m_changed();
@@ -43,7 +43,10 @@ StatusNotifierPids::StatusNotifierPids(std::function<void()> changed, QDBusConne
     readAll();
 }
 
-QString StatusNotifierPids::busName(const QString& entry) { return entry.section(QLatin1Char('/'), 0, 0); }
+QString StatusNotifierPids::busName(const QString& entry)
+{
+    return entry.section(QLatin1Char('/'), 0, 0);
+}
 
 std::vector<int32_t> StatusNotifierPids::pids() const
 {
@@ -66,9 +69,8 @@ void StatusNotifierPids::missing(const QString& why)
 void StatusNotifierPids::readAll()
 {
     const int generation = ++m_generation;
-    QDBusMessage get = QDBusMessage::createMethodCall(kWatcher, kWatcherPath,
-                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                      QStringLiteral("Get"));
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        kWatcher, kWatcherPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get << kWatcher << QStringLiteral("RegisteredStatusNotifierItems");
     auto* call = new QDBusPendingCallWatcher(m_bus.asyncCall(get), this);
     connect(call, &QDBusPendingCallWatcher::finished, this, [this, call, generation] {
@@ -96,10 +98,9 @@ void StatusNotifierPids::itemRegistered(const QString& entry)
     if (name.isEmpty() || m_items.count(entry))
         return;
     m_items[entry] = 0;
-    QDBusMessage ask = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-                                                      QStringLiteral("/org/freedesktop/DBus"),
-                                                      QStringLiteral("org.freedesktop.DBus"),
-                                                      QStringLiteral("GetConnectionUnixProcessID"));
+    QDBusMessage ask = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetConnectionUnixProcessID"));
     ask << name;
     auto* call = new QDBusPendingCallWatcher(m_bus.asyncCall(ask), this);
     connect(call, &QDBusPendingCallWatcher::finished, this, [this, call, entry] {
