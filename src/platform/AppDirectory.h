@@ -45,6 +45,9 @@ public:
     /// Called on the main thread after the installed applications changed.
     virtual int addChangeHandler(std::function<void()> handler) = 0;
     virtual void removeChangeHandler(int token) = 0;
+    /// The app id of the default file manager (the handler of folders); empty
+    /// when none is installed.
+    virtual QString defaultFileManager() = 0;
 
     std::optional<AppEntry> entry(const QString& appId);
     /// The application a program belongs to: its GTK application id, its KDE

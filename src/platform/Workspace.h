@@ -17,7 +17,8 @@ struct RunningApp {
     /// A theme icon name or an absolute path; empty when none.
     QString iconName;
     /// Shown in menus or has had an ordinary window; otherwise a background
-    /// app (only docks, desktops or a tray icon).
+    /// app. Windows only of a shell (docks, desktops, notifications), or a
+    /// tray icon and no ordinary window left, also make a background app.
     bool regular = false;
     /// Owns the focused window.
     bool active = false;

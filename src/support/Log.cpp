@@ -21,6 +21,11 @@ void Log::writeSession(const QString& text)
     FileLog::appendSession(text);
 }
 
+void Log::info(const QString& message)
+{
+    platform::platform().systemLog().write(platform::LogLevel::Info, kCategory, message);
+}
+
 void Log::error(const QString& message)
 {
     platform::platform().systemLog().write(platform::LogLevel::Error, kCategory, message);

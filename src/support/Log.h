@@ -39,6 +39,9 @@ public:
         writeSession(QString(make()));
     }
 
+    /// Entries people may look for later (what was quit and why) go to the
+    /// system log whatever the switch.
+    static void info(const QString& message);
     /// Errors go to the system log whatever the switch.
     static void error(const QString& message);
 

@@ -3,6 +3,7 @@
 #include "common/Desktop.h"
 #include "platform/linux/Ewmh.h"
 #include "platform/linux/LinuxPlatform.h"
+#include "common/TestWindows.h"
 #include "support/FileLog.h"
 #include "windows/WindowActivator.h"
 #include "windows/WindowCensus.h"
@@ -18,47 +19,12 @@
 #include <gtest/gtest.h>
 
 using namespace quillon;
+using quillon::testing::TestWindows;
 using quillon::testing::waitFor;
 using platform::linux_::Ewmh;
 using platform::linux_::X11Connection;
 
 namespace {
-
-/// Our test window program, started with some windows.
-class TestWindows {
-public:
-    explicit TestWindows(const QStringList& arguments)
-    {
-        m_process.setProgram(QStringLiteral(QUILLON_TEST_BIN_DIR "/quillon-test-window"));
-        m_process.setArguments(arguments);
-        m_process.start();
-        const int expected = int(arguments.count("--title"));
-        waitFor([&] {
-            while (m_process.canReadLine()) {
-                const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
-                if (line.startsWith("window "))
-                    ids.push_back(line.mid(7).toUInt());
-            }
-            return int(ids.size()) == expected;
-        });
-    }
-    ~TestWindows()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(3000);
-        }
-    }
-    int32_t pid() const { return int32_t(m_process.processId()); }
-    void command(const QString& line) { m_process.write((line + "\n").toUtf8()); }
-    bool finished() { return m_process.state() == QProcess::NotRunning; }
-    QProcess& process() { return m_process; }
-
-    std::vector<platform::WindowId> ids;
-
-private:
-    QProcess m_process;
-};
 
 class WindowsTest : public ::testing::Test {
 protected:

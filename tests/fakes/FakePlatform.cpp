@@ -8,14 +8,18 @@ namespace {
 
 class InlineSerialQueue final : public platform::SerialQueue {
 public:
-    explicit InlineSerialQueue(InlineTasks& tasks) : m_tasks(tasks) {}
+    InlineSerialQueue(InlineTasks& tasks, bool hold) : m_tasks(tasks), m_hold(hold) {}
     void run(std::function<void()> work, std::function<void()> then) override
     {
-        m_tasks.run(std::move(work), std::move(then));
+        if (m_hold)
+            m_tasks.held.emplace_back(std::move(work), std::move(then));
+        else
+            m_tasks.run(std::move(work), std::move(then));
     }
 
 private:
     InlineTasks& m_tasks;
+    bool m_hold;
 };
 
 } // namespace
@@ -27,7 +31,28 @@ void InlineTasks::run(std::function<void()> work, std::function<void()> then)
         then();
 }
 
-std::unique_ptr<platform::SerialQueue> InlineTasks::makeSerial() { return std::make_unique<InlineSerialQueue>(*this); }
+std::unique_ptr<platform::SerialQueue> InlineTasks::makeSerial()
+{
+    return std::make_unique<InlineSerialQueue>(*this, holdSerialJobs);
+}
+
+bool InlineTasks::runHeldJob()
+{
+    if (held.empty())
+        return false;
+    auto [work, then] = std::move(held.front());
+    held.pop_front();
+    run(std::move(work), std::move(then));
+    return true;
+}
+
+int InlineTasks::runHeldJobs()
+{
+    int count = 0;
+    while (runHeldJob())
+        ++count;
+    return count;
+}
 
 FakePaths::FakePaths()
 {

@@ -25,15 +25,27 @@
 #include "platform/Platform.h"
 
 #include <QTemporaryDir>
+#include <deque>
 
 namespace quillon::fakes {
 
-/// Background work runs inline, at once.
+/// Background work runs inline, at once. With `holdSerialJobs` set, jobs of
+/// serial queues made afterwards wait until the test runs them, so that state
+/// can change while a job "runs".
 class InlineTasks final : public platform::Tasks {
 public:
     InlineTasks() = default;
     void run(std::function<void()> work, std::function<void()> then) override;
     std::unique_ptr<platform::SerialQueue> makeSerial() override;
+
+    /// Runs the oldest held job, then its follow-up; false when none waits.
+    bool runHeldJob();
+    /// Runs held jobs until none waits (jobs queued meanwhile included).
+    int runHeldJobs();
+    int heldJobCount() const { return int(held.size()); }
+
+    bool holdSerialJobs = false;
+    std::deque<std::pair<std::function<void()>, std::function<void()>>> held;
 };
 
 /// Every folder lives in one temporary folder that goes with the fake.

@@ -4,10 +4,14 @@
 //   sticky <n>            ask for window n on every desktop
 //   title <n> <text>      rename window n
 // A window the window manager asks to close is destroyed; the program ends
-// when its last window is gone, unless --stay is given.
+// when its last window is gone, unless --stay is given. --tray registers a
+// StatusNotifierItem from the program's own session-bus connection (printing
+// "tray registered" or "tray failed") and keeps it, and the program, after
+// its windows close.
 //
 //   quillon-test-window [--class instance,Class] [--type normal|dialog|dock|utility|none]
-//                       [--net-pid N] [--stay] --title T [--title T2 …]
+//                       [--net-pid N] [--stay] [--tray] --title T [--title T2 …]
+#include <systemd/sd-bus.h>
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -64,6 +68,7 @@ int main(int argc, char** argv)
     std::string type = "normal";
     long netPid = getpid();
     bool stay = false;
+    bool tray = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const char* next = i + 1 < argc ? argv[i + 1] : "";
@@ -77,6 +82,8 @@ int main(int argc, char** argv)
             netPid = std::atol(next), ++i;
         else if (arg == "--stay")
             stay = true;
+        else if (arg == "--tray")
+            tray = true;
     }
     c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c))
@@ -115,6 +122,18 @@ int main(int argc, char** argv)
     xcb_flush(c);
     for (const xcb_window_t w : windows)
         std::printf("window %u\n", w);
+    sd_bus* bus = nullptr;
+    if (tray) {
+        stay = true;
+        sd_bus_error error = SD_BUS_ERROR_NULL;
+        const bool registered =
+            sd_bus_open_user(&bus) >= 0 &&
+            sd_bus_call_method(bus, "org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher",
+                               "org.kde.StatusNotifierWatcher", "RegisterStatusNotifierItem", &error, nullptr, "s",
+                               "/StatusNotifierItem") >= 0;
+        sd_bus_error_free(&error);
+        std::printf(registered ? "tray registered\n" : "tray failed\n");
+    }
     std::fflush(stdout);
 
     size_t open = windows.size();
@@ -171,6 +190,8 @@ int main(int argc, char** argv)
             xcb_flush(c);
         }
     }
+    if (bus)
+        sd_bus_flush_close_unref(bus);
     xcb_disconnect(c);
     return 0;
 }

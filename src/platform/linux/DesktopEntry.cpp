@@ -61,8 +61,9 @@ QStringList words(const QString& exec)
 
 } // namespace
 
-std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray& text)
+std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray& text, const QString& group)
 {
+    const QString header = QLatin1Char('[') + group + QLatin1Char(']');
     DesktopEntry entry;
     bool inGroup = false;
     bool found = false;
@@ -71,7 +72,7 @@ std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray& text)
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(QLatin1Char('['))) {
-            inGroup = line == QLatin1String("[Desktop Entry]");
+            inGroup = line == header;
             found = found || inGroup;
             continue;
         }
@@ -87,12 +88,12 @@ std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray& text)
     return entry;
 }
 
-std::optional<DesktopEntry> DesktopEntry::read(const QString& path)
+std::optional<DesktopEntry> DesktopEntry::read(const QString& path, const QString& group)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return parse(file.read(1 << 20));
+    return parse(file.read(1 << 20), group);
 }
 
 QString DesktopEntry::value(const QString& key) const { return unescape(m_values.value(key)); }

@@ -11,10 +11,12 @@ namespace quillon::platform::linux_ {
 /// The one reader of freedesktop desktop entries (.desktop files).
 class DesktopEntry {
 public:
-    /// Parses the "[Desktop Entry]" group of a file's text; none when the
-    /// group is missing.
-    static std::optional<DesktopEntry> parse(const QByteArray& text);
-    static std::optional<DesktopEntry> read(const QString& path);
+    /// Parses one group of a file's text ("[Desktop Entry]" unless told);
+    /// none when the group is missing. mimeapps.list files share the format.
+    static std::optional<DesktopEntry> parse(const QByteArray& text,
+                                             const QString& group = QStringLiteral("Desktop Entry"));
+    static std::optional<DesktopEntry> read(const QString& path,
+                                            const QString& group = QStringLiteral("Desktop Entry"));
 
     /// A value with its escapes resolved; empty when missing.
     QString value(const QString& key) const;

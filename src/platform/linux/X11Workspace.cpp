@@ -1,5 +1,7 @@
 #include "platform/linux/X11Workspace.h"
 
+#include "platform/linux/StatusNotifierPids.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -48,6 +50,12 @@ bool isNormal(const std::optional<WindowKind>& kind)
     return !kind || kind == WindowKind::standard || kind == WindowKind::dialog;
 }
 
+// Windows of a desktop shell: panels, the desktop itself, notification bubbles.
+bool isShellWindow(const std::optional<WindowKind>& kind)
+{
+    return kind == WindowKind::dock || kind == WindowKind::desktop || kind == WindowKind::notification;
+}
+
 } // namespace
 
 X11Workspace::X11Workspace(std::unique_ptr<X11Connection> connection, AppDirectory& directory)
@@ -66,6 +74,7 @@ X11Workspace::X11Workspace(std::unique_ptr<X11Connection> connection, AppDirecto
             record.app.appId.clear();
         refresh(false);
     });
+    m_statusNotifiers = std::make_unique<StatusNotifierPids>([this] { refresh(true); });
     refresh(false);
 }
 
@@ -117,6 +126,7 @@ void X11Workspace::refresh(bool announce)
     for (auto& [pid, record] : m_apps) {
         record.windows.clear();
         record.minimized.clear();
+        record.ordinaryWindows = record.shellWindows = record.otherWindows = 0;
     }
     for (const ClientInfo& info : infos) {
         if (!info.pid)
@@ -126,19 +136,27 @@ void X11Workspace::refresh(bool announce)
             launched.push_back(*info.pid);
         Record& record = adopt(*info.pid, &info);
         record.hadNormalWindow = record.hadNormalWindow || isNormal(kind);
+        ++(isNormal(kind) ? record.ordinaryWindows : isShellWindow(kind) ? record.shellWindows : record.otherWindows);
         if (!isAppWindow(kind))
             continue;
         record.windows.push_back(info.window);
         if (info.hasState(hiddenState))
             record.minimized.push_back(info.window);
     }
-    for (const int32_t pid : trayPids()) {
+    const std::vector<int32_t> inTray = trayPids();
+    for (const int32_t pid : inTray) {
         if (!m_apps.count(pid))
             launched.push_back(pid);
         adopt(pid, nullptr);
     }
     for (auto& [pid, record] : m_apps) {
-        record.app.regular = record.shownInMenus || record.hadNormalWindow;
+        // A panel or desktop shell is a background app whatever its menu
+        // entry says, and so is an app that went to the tray as its last
+        // ordinary window closed.
+        const bool shellOnly = record.shellWindows > 0 && record.ordinaryWindows == 0 && record.otherWindows == 0;
+        const bool trayOnly =
+            record.ordinaryWindows == 0 && std::find(inTray.begin(), inTray.end(), pid) != inTray.end();
+        record.app.regular = !shellOnly && !trayOnly && (record.shownInMenus || record.hadNormalWindow);
         record.app.hidden = !record.windows.empty() && record.minimized.size() == record.windows.size();
         // Asked to quit and now without windows: it gets a moment to end by
         // itself before it is asked by signal.
@@ -200,9 +218,10 @@ X11Workspace::Record& X11Workspace::adopt(int32_t pid, const ClientInfo* window)
 
 std::vector<int32_t> X11Workspace::trayPids()
 {
+    std::vector<int32_t> result = m_statusNotifiers ? m_statusNotifiers->pids() : std::vector<int32_t>{};
     watchTray();
     if (m_tray == XCB_WINDOW_NONE)
-        return {};
+        return result;
     // Icons are children of the tray, or of a frame the tray puts around each.
     std::vector<xcb_window_t> windows;
     std::vector<xcb_window_t> level{m_tray};
@@ -220,7 +239,6 @@ std::vector<int32_t> X11Workspace::trayPids()
         level = std::move(next);
     }
     const auto trayOwner = m_ewmh->pids({m_tray}).front();
-    std::vector<int32_t> result;
     for (const auto& pid : m_ewmh->pids(windows)) {
         if (pid && pid != trayOwner && std::find(result.begin(), result.end(), *pid) == result.end())
             result.push_back(*pid);

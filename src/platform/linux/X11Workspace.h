@@ -13,6 +13,8 @@ class QSocketNotifier;
 
 namespace quillon::platform::linux_ {
 
+class StatusNotifierPids;
+
 /// Running applications of an X11 session: every process that owns a client
 /// window or a tray icon, named through the installed desktop entries. A
 /// process is held by a pidfd from the moment it is seen, so its exit is
@@ -48,6 +50,11 @@ private:
         std::vector<xcb_window_t> windows; // front to back
         std::vector<xcb_window_t> minimized;
         bool hadNormalWindow = false;
+        // This refresh's windows by sort: ordinary (normal, dialog or
+        // undeclared), shell (dock, desktop, notification) and the rest.
+        int ordinaryWindows = 0;
+        int shellWindows = 0;
+        int otherWindows = 0;
         bool shownInMenus = false;
         bool quitting = false;
         bool graceArmed = false;
@@ -56,6 +63,7 @@ private:
     void handle(const xcb_generic_event_t* event);
     /// Reads the client list, the tray and the active window again.
     void refresh(bool announce);
+    /// The XEmbed tray's icons and the StatusNotifierItems.
     std::vector<int32_t> trayPids();
     Record& adopt(int32_t pid, const ClientInfo* window);
     void exited(int32_t pid);
@@ -71,6 +79,7 @@ private:
     xcb_window_t m_tray = XCB_WINDOW_NONE;
     std::map<int32_t, Record> m_apps;
     Observers<AppNotice, const RunningApp&> m_handlers;
+    std::unique_ptr<StatusNotifierPids> m_statusNotifiers;
 };
 
 } // namespace quillon::platform::linux_

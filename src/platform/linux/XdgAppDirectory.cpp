@@ -6,6 +6,8 @@
 #include <QDirIterator>
 #include <QSet>
 
+#include <algorithm>
+
 namespace quillon::platform::linux_ {
 
 XdgAppDirectory::XdgAppDirectory()
@@ -16,6 +18,7 @@ XdgAppDirectory::XdgAppDirectory()
     m_settle.setInterval(300);
     connect(&m_settle, &QTimer::timeout, this, [this] {
         m_stale = true;
+        m_fileManager.reset();
         watch();
         m_handlers.notify();
     });
@@ -36,6 +39,46 @@ QStringList XdgAppDirectory::applicationDirs()
         dirs << dir + QStringLiteral("/applications");
     dirs.removeDuplicates();
     return dirs;
+}
+
+QString XdgAppDirectory::defaultFileManager()
+{
+    if (m_fileManager)
+        return *m_fileManager;
+    const QString folders = QStringLiteral("inode/directory");
+    const auto& installed = entries();
+    const auto isInstalled = [&](const QString& appId) {
+        return std::any_of(installed.begin(), installed.end(), [&](const AppEntry& e) { return e.appId == appId; });
+    };
+    QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (configHome.isEmpty())
+        configHome = QDir::homePath() + QStringLiteral("/.config");
+    QString configDirs = qEnvironmentVariable("XDG_CONFIG_DIRS");
+    if (configDirs.isEmpty())
+        configDirs = QStringLiteral("/etc/xdg");
+    QStringList lists{configHome + QStringLiteral("/mimeapps.list")};
+    for (const QString& dir : configDirs.split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        lists << dir + QStringLiteral("/mimeapps.list");
+    for (const QString& dir : m_dirs)
+        lists << dir + QStringLiteral("/mimeapps.list");
+    for (const QString& path : lists) {
+        const auto group = DesktopEntry::read(path, QStringLiteral("Default Applications"));
+        if (!group)
+            continue;
+        for (QString id : group->value(folders).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            id = id.trimmed();
+            if (id.endsWith(QLatin1String(".desktop")))
+                id.chop(8);
+            if (isInstalled(id)) {
+                m_fileManager = id;
+                return id;
+            }
+        }
+    }
+    const auto opener = std::find_if(installed.begin(), installed.end(),
+                                     [&](const AppEntry& e) { return e.mimeTypes.contains(folders); });
+    m_fileManager = opener == installed.end() ? QString() : opener->appId;
+    return *m_fileManager;
 }
 
 const std::vector<AppEntry>& XdgAppDirectory::entries()

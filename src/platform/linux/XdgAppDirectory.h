@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
+#include <optional>
 
 namespace quillon::platform::linux_ {
 
@@ -22,6 +23,10 @@ public:
     const std::vector<AppEntry>& entries() override;
     int addChangeHandler(std::function<void()> handler) override { return m_handlers.add(std::move(handler)); }
     void removeChangeHandler(int token) override { m_handlers.remove(token); }
+    /// The "inode/directory" default of the first mimeapps.list that names an
+    /// installed one, else the first installed entry that opens folders. Read
+    /// on first use and again after the installed applications change.
+    QString defaultFileManager() override;
 
 private:
     void load();
@@ -30,6 +35,7 @@ private:
     QStringList m_dirs;
     std::vector<AppEntry> m_entries;
     bool m_stale = true;
+    std::optional<QString> m_fileManager;
     QFileSystemWatcher m_watcher;
     QTimer m_settle;
     Observers<> m_handlers;
