@@ -157,15 +157,6 @@ void X11WindowControl::setFrame(WindowId window, const QRectF& frame,
         return;
     }
     const QRect target = ScreenSpace::nativeFromQuartz(frame, m_ewmh->primaryMonitor()).toRect();
-    const auto& net = info.frameExtents;
-    const auto& gtk = info.gtkFrameExtents;
-    // The inverse of the frame read: the window manager's frame is the visible
-    // frame plus the client's own shadow, and it sizes the client inside its
-    // decorations.
-    const QRect outer = target.adjusted(-gtk[0], -gtk[2], gtk[1], gtk[3]);
-    const int clientWidth = std::max(1, outer.width() - net[0] - net[1]);
-    const int clientHeight = std::max(1, outer.height() - net[2] - net[3]);
-
     PendingFrame pending;
     pending.target = target;
     pending.done = std::move(done);
@@ -177,21 +168,36 @@ void X11WindowControl::setFrame(WindowId window, const QRectF& frame,
     if (info.hasState(vert) || info.hasState(horz)) {
         m_ewmh->sendToRoot(window, "_NET_WM_STATE", 0, vert, horz, 2);
         ++pending.expected;
+        pending.leftState = true;
     }
     if (info.hasState(full)) {
         m_ewmh->sendToRoot(window, "_NET_WM_STATE", 0, full, 0, 2);
         ++pending.expected;
+        pending.leftState = true;
     }
     m_x->selectEvents(window, XCB_EVENT_MASK_STRUCTURE_NOTIFY);
-    constexpr uint32_t northWest = 1, allFields = 0xF << 8, fromPager = 2 << 12;
-    m_ewmh->sendToRoot(window, "_NET_MOVERESIZE_WINDOW", northWest | allFields | fromPager,
-                       uint32_t(outer.x()), uint32_t(outer.y()), uint32_t(clientWidth),
-                       uint32_t(clientHeight));
+    requestFrame(window, target, info);
     pending.timeout = std::make_unique<QTimer>();
     pending.timeout->setSingleShot(true);
     QObject::connect(pending.timeout.get(), &QTimer::timeout, [this, window] { finishFrame(window); });
     pending.timeout->start(frameTimeoutMs);
     m_pendingFrames[window] = std::move(pending);
+}
+
+void X11WindowControl::requestFrame(WindowId window, const QRect& target, const ClientInfo& info)
+{
+    const auto& net = info.frameExtents;
+    const auto& gtk = info.gtkFrameExtents;
+    // The inverse of the frame read: the window manager's frame is the visible
+    // frame plus the client's own shadow, and it sizes the client inside its
+    // decorations.
+    const QRect outer = target.adjusted(-gtk[0], -gtk[2], gtk[1], gtk[3]);
+    const int clientWidth = std::max(1, outer.width() - net[0] - net[1]);
+    const int clientHeight = std::max(1, outer.height() - net[2] - net[3]);
+    constexpr uint32_t northWest = 1, allFields = 0xF << 8, fromPager = 2 << 12;
+    m_ewmh->sendToRoot(window, "_NET_MOVERESIZE_WINDOW", northWest | allFields | fromPager,
+                       uint32_t(outer.x()), uint32_t(outer.y()), uint32_t(clientWidth),
+                       uint32_t(clientHeight));
 }
 
 void X11WindowControl::handle(const xcb_generic_event_t* event)
@@ -213,14 +219,27 @@ void X11WindowControl::configured(WindowId window)
         return;
     PendingFrame& pending = it->second;
     ++pending.configures;
-    const auto now = m_ewmh->client(window, ClientInfo::Frame).frame;
+    const ClientInfo info = m_ewmh->client(window, ClientInfo::Frame);
+    const auto now = info.frame;
     if (!now)
         return finishFrame(window);
     auto near = [](int a, int b) { return std::abs(a - b) < 2; };
     const QRect& t = pending.target;
     const bool corner = near(now->x(), t.x()) && near(now->y(), t.y());
     const bool exact = corner && near(now->width(), t.width()) && near(now->height(), t.height());
-    if (exact || (corner && pending.configures >= pending.expected))
+    if (exact)
+        return finishFrame(window);
+    if (pending.configures < pending.expected)
+        return;
+    if (pending.leftState) {
+        // The move was sized for the maximised window's decorations.
+        pending.leftState = false;
+        pending.configures = 0;
+        pending.expected = 1;
+        pending.timeout->start(frameTimeoutMs);
+        return requestFrame(window, pending.target, info);
+    }
+    if (corner)
         finishFrame(window);
 }
 

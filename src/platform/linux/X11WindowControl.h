@@ -39,6 +39,9 @@ private:
         QRect target; // visible frame, root coordinates
         int configures = 0;
         int expected = 1;
+        /// Left a maximised or full-screen state: its decorations change, so
+        /// the move is checked against the new ones once.
+        bool leftState = false;
         std::function<void(std::optional<QRectF>)> done;
         std::unique_ptr<QTimer> timeout;
     };
@@ -47,6 +50,9 @@ private:
     void handle(const xcb_generic_event_t* event);
     void configured(WindowId window);
     void finishFrame(WindowId window);
+    /// Sends the move of `target` (the visible frame) for the decorations
+    /// the window has now.
+    void requestFrame(WindowId window, const QRect& target, const ClientInfo& info);
 
     std::unique_ptr<X11Connection> m_x;
     std::unique_ptr<Ewmh> m_ewmh;
