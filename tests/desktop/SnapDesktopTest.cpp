@@ -70,12 +70,8 @@ protected:
         // focus; the person then goes back to their window.
         const int32_t quillonPid = int32_t(m_quillon->process.processId());
         waitFor([&] {
-            const auto clients = m_ewmh->clientList(false).value_or(std::vector<xcb_window_t>{});
-            for (const ClientInfo& info : m_ewmh->clients(clients, ClientInfo::Pid)) {
-                if (info.pid == quillonPid)
-                    return true;
-            }
-            return false;
+            const auto active = m_ewmh->windowValue(m_x->root(), "_NET_ACTIVE_WINDOW");
+            return active && m_ewmh->client(*active, ClientInfo::Pid).pid == quillonPid;
         });
         m_ewmh->activate(id);
         ASSERT_TRUE(waitFor([&] { return m_ewmh->windowValue(m_x->root(), "_NET_ACTIVE_WINDOW") == id; }));
