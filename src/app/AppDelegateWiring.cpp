@@ -220,8 +220,7 @@ std::pair<std::vector<NotchBarItem>, std::vector<NotchBarItem>> AppDelegate::sna
 {
     auto tile = [](SnapPosition position) {
         NotchBarItem item;
-        item.icon =
-            position == SnapPosition::restore ? SnapIcon::symbolImage(position) : SnapIcon::image(position);
+        item.icon = SnapIcon::image(position);
         item.badge = snapHintKeys().at(position);
         return item;
     };

@@ -4,6 +4,7 @@
 
 #include <QRectF>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -50,6 +51,19 @@ public:
     virtual bool raise(WindowId window) = 0;
     /// Asks the window to close, as its close button would.
     virtual bool close(WindowId window) = 0;
+
+    /// False when the window's size is fixed (its minimum size is its maximum
+    /// size, or the window manager does not let it be resized); true when
+    /// that cannot be read.
+    virtual bool isResizable(WindowId window) = 0;
+    /// Moves and resizes the window to `frame` (the visible frame, y-down like
+    /// frame()), taking it out of a maximised or full-screen state first.
+    /// Never waits: `done` runs later on the main thread with the frame that
+    /// reads back once the window manager has acted (or a moment later when
+    /// it ignores the request); none when the window is gone. Size hints may
+    /// round the result.
+    virtual void setFrame(WindowId window, const QRectF& frame,
+                          std::function<void(std::optional<QRectF> readBack)> done) = 0;
 };
 
 } // namespace quillon::platform

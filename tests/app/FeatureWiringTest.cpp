@@ -508,9 +508,11 @@ TEST_F(FeatureWiringTest, SnapHintTilesCarryTheirKeysAndGlyphs)
                                  "\u232b"}));
     EXPECT_EQ(right.back().icon->name(), "arrow.uturn.backward");
     EXPECT_EQ(AppDelegate::snapHintKeys().size(), 11u);
-    // Every position with a target area has a screen glyph; the others a symbol.
-    for (const SnapPosition position : allSnapPositions)
-        EXPECT_NE(SnapIcon::image(position).has_value(), SnapIcon::symbolImage(position).has_value());
+    // Every position has a glyph: a screen glyph for a target area, else its symbol.
+    for (const SnapPosition position : allSnapPositions) {
+        EXPECT_TRUE(SnapIcon::image(position).has_value());
+        EXPECT_EQ(SnapIcon::targetArea(position).has_value(), !SnapIcon::symbolImage(position).has_value());
+    }
 }
 
 } // namespace

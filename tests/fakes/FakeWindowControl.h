@@ -3,6 +3,8 @@
 #include "platform/WindowControl.h"
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
 #include <map>
 
 namespace quillon::fakes {
@@ -17,6 +19,13 @@ public:
         std::optional<platform::WindowKind> kind = platform::WindowKind::standard;
         std::optional<QString> title;
         QRectF frame{0, 0, 400, 300};
+        bool resizable = true;
+    };
+
+    /// One setFrame request, as asked.
+    struct FrameRequest {
+        platform::WindowId window = 0;
+        QRectF frame;
     };
 
     std::optional<std::vector<platform::WindowId>> windows(int32_t pid) override
@@ -67,10 +76,55 @@ public:
         return find(id) != nullptr;
     }
 
+    bool isResizable(platform::WindowId id) override
+    {
+        const auto* w = find(id);
+        return !w || w->resizable;
+    }
+    /// Records the request and moves the window at once (to the nearest cell
+    /// of `cellSize` when set, as a terminal's size hints would). The
+    /// completion runs at once, or is held in `heldCompletions` while
+    /// `holdCompletions` is set.
+    void setFrame(platform::WindowId id, const QRectF& frame,
+                  std::function<void(std::optional<QRectF>)> done) override
+    {
+        frameRequests.push_back({id, frame});
+        auto* w = findMutable(id);
+        std::optional<QRectF> readBack;
+        if (w) {
+            QRectF applied = frame;
+            if (cellSize.isValid()) {
+                applied.setWidth(std::floor(frame.width() / cellSize.width()) * cellSize.width());
+                applied.setHeight(std::floor(frame.height() / cellSize.height()) * cellSize.height());
+            }
+            if (!ignoreFrames)
+                w->frame = applied;
+            readBack = w->frame;
+        }
+        if (holdCompletions)
+            heldCompletions.push_back([done, readBack] { done(readBack); });
+        else if (done)
+            done(readBack);
+    }
+
     const Window* find(platform::WindowId id) const
     {
         const auto it = std::find_if(table.begin(), table.end(), [&](const Window& w) { return w.id == id; });
         return it == table.end() ? nullptr : &*it;
+    }
+
+    Window* findMutable(platform::WindowId id)
+    {
+        const auto it = std::find_if(table.begin(), table.end(), [&](const Window& w) { return w.id == id; });
+        return it == table.end() ? nullptr : &*it;
+    }
+    /// Runs the held completions in order.
+    void releaseCompletions()
+    {
+        auto held = std::move(heldCompletions);
+        heldCompletions.clear();
+        for (auto& completion : held)
+            completion();
     }
 
     std::vector<Window> table;
@@ -79,6 +133,12 @@ public:
     std::map<int32_t, platform::WindowId> mainWindows;
     std::vector<platform::WindowId> raised;
     std::vector<platform::WindowId> closed;
+    std::vector<FrameRequest> frameRequests;
+    QSizeF cellSize;
+    /// A window manager that ignores every request.
+    bool ignoreFrames = false;
+    bool holdCompletions = false;
+    std::vector<std::function<void()>> heldCompletions;
 };
 
 } // namespace quillon::fakes

@@ -66,7 +66,7 @@ XcbReply<xcb_get_property_reply_t> replyOf(X11Connection& x, const PropertyCooki
 
 // The cookies of one window's requests, sent before any reply is read.
 struct ClientCookies {
-    PropertyCookie type, transient, state, desktop, opacity, extents, netName, wmName, wmClass, gtkId, kdeFile, pid, machine;
+    PropertyCookie type, transient, state, desktop, opacity, extents, gtkExtents, netName, wmName, wmClass, gtkId, kdeFile, pid, machine;
     std::optional<xcb_get_geometry_cookie_t> geometry;
     std::optional<xcb_translate_coordinates_cookie_t> origin;
     std::optional<xcb_get_window_attributes_cookie_t> attributes;
@@ -187,7 +187,7 @@ std::vector<ClientInfo> Ewmh::clients(const std::vector<xcb_window_t>& windows, 
 {
     m_x.internAtoms({"_NET_WM_WINDOW_TYPE", "_NET_WM_STATE", "_NET_WM_DESKTOP", "_NET_WM_WINDOW_OPACITY",
                      "_NET_FRAME_EXTENTS", "_NET_WM_NAME", "UTF8_STRING", "_GTK_APPLICATION_ID",
-                     "_KDE_NET_WM_DESKTOP_FILE", "_NET_WM_PID"});
+                     "_KDE_NET_WM_DESKTOP_FILE", "_NET_WM_PID", "_GTK_FRAME_EXTENTS"});
     xcb_connection_t* c = m_x.get();
     const xcb_atom_t utf8Type = m_x.atom("UTF8_STRING");
     const bool pidsFromServer = fields & ClientInfo::Pid;
@@ -197,7 +197,7 @@ std::vector<ClientInfo> Ewmh::clients(const std::vector<xcb_window_t>& windows, 
                      desktopAtom = m_x.atom("_NET_WM_DESKTOP"), opacityAtom = m_x.atom("_NET_WM_WINDOW_OPACITY"),
                      extentsAtom = m_x.atom("_NET_FRAME_EXTENTS"), nameAtom = m_x.atom("_NET_WM_NAME"),
                      gtkAtom = m_x.atom("_GTK_APPLICATION_ID"), kdeAtom = m_x.atom("_KDE_NET_WM_DESKTOP_FILE"),
-                     pidAtom = m_x.atom("_NET_WM_PID");
+                     pidAtom = m_x.atom("_NET_WM_PID"), gtkExtentsAtom = m_x.atom("_GTK_FRAME_EXTENTS");
     std::vector<ClientCookies> cookies(windows.size());
     for (size_t i = 0; i < windows.size(); ++i) {
         const xcb_window_t w = windows[i];
@@ -214,6 +214,7 @@ std::vector<ClientInfo> Ewmh::clients(const std::vector<xcb_window_t>& windows, 
             k.opacity = request(m_x, w, opacityAtom, XCB_ATOM_CARDINAL, 1);
         if (fields & ClientInfo::Frame) {
             k.extents = request(m_x, w, extentsAtom, XCB_ATOM_CARDINAL, 4);
+            k.gtkExtents = request(m_x, w, gtkExtentsAtom, XCB_ATOM_CARDINAL, 4);
             k.geometry = xcb_get_geometry(c, w);
             k.origin = xcb_translate_coordinates(c, w, m_x.root(), 0, 0);
             k.attributes = xcb_get_window_attributes(c, w);
@@ -252,6 +253,7 @@ std::vector<ClientInfo> Ewmh::clients(const std::vector<xcb_window_t>& windows, 
             info.opacity = firstWord(replyOf(m_x, k.opacity).get());
         if (fields & ClientInfo::Frame) {
             const auto extents = words(replyOf(m_x, k.extents).get());
+            const auto gtkExtents = words(replyOf(m_x, k.gtkExtents).get());
             XcbReply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, *k.geometry, nullptr));
             XcbReply<xcb_translate_coordinates_reply_t> origin(
                 xcb_translate_coordinates_reply(c, *k.origin, nullptr));
@@ -261,8 +263,15 @@ std::vector<ClientInfo> Ewmh::clients(const std::vector<xcb_window_t>& windows, 
             info.viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
             if (geometry && origin) {
                 QRect frame(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
-                if (extents.size() == 4)
+                if (extents.size() == 4) {
+                    info.frameExtents = {int(extents[0]), int(extents[1]), int(extents[2]), int(extents[3])};
                     frame.adjust(-int(extents[0]), -int(extents[2]), int(extents[1]), int(extents[3]));
+                }
+                if (gtkExtents.size() == 4) {
+                    info.gtkFrameExtents = {int(gtkExtents[0]), int(gtkExtents[1]), int(gtkExtents[2]),
+                                            int(gtkExtents[3])};
+                    frame.adjust(int(gtkExtents[0]), int(gtkExtents[2]), -int(gtkExtents[1]), -int(gtkExtents[3]));
+                }
                 info.frame = frame;
             }
         }

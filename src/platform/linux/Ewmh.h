@@ -5,6 +5,7 @@
 
 #include <QRect>
 #include <QString>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -34,8 +35,15 @@ struct ClientInfo {
     std::vector<xcb_atom_t> states;
     std::optional<uint32_t> desktop;
     std::optional<uint32_t> opacity;
-    /// The outer frame (client geometry plus _NET_FRAME_EXTENTS) in root coordinates.
+    /// The visible frame in root coordinates: the client geometry plus the
+    /// window manager's decorations (_NET_FRAME_EXTENTS), less the shadow a
+    /// client with its own decorations draws inside its area
+    /// (_GTK_FRAME_EXTENTS). Bounds of the window list and of window control
+    /// agree because both read it here.
     std::optional<QRect> frame;
+    /// The two extents as read (left, right, top, bottom); zero when unset.
+    std::array<int, 4> frameExtents{};
+    std::array<int, 4> gtkFrameExtents{};
     bool viewable = false;
     std::optional<QString> title;
     QString wmInstance;

@@ -3,7 +3,11 @@
 #include "platform/WindowControl.h"
 #include "platform/linux/Ewmh.h"
 
+#include <QRect>
+#include <map>
 #include <memory>
+
+class QTimer;
 
 namespace quillon::platform::linux_ {
 
@@ -12,6 +16,7 @@ namespace quillon::platform::linux_ {
 class X11WindowControl final : public WindowControl {
 public:
     explicit X11WindowControl(std::unique_ptr<X11Connection> connection);
+    ~X11WindowControl() override;
 
     std::optional<std::vector<WindowId>> windows(int32_t pid) override;
     std::optional<WindowKind> kind(WindowId window) override;
@@ -21,12 +26,38 @@ public:
     std::optional<WindowId> mainWindow(int32_t pid) override;
     bool raise(WindowId window) override;
     bool close(WindowId window) override;
+    bool isResizable(WindowId window) override;
+    void setFrame(WindowId window, const QRectF& frame,
+                  std::function<void(std::optional<QRectF> readBack)> done) override;
+
+    /// How long a move may take before what reads back is reported anyway.
+    static constexpr int frameTimeoutMs = 200;
 
 private:
+    /// A move the window manager has not answered yet.
+    struct PendingFrame {
+        QRect target; // visible frame, root coordinates
+        int configures = 0;
+        int expected = 1;
+        /// Left a maximised or full-screen state: its decorations change, so
+        /// the move is checked against the new ones once.
+        bool leftState = false;
+        std::function<void(std::optional<QRectF>)> done;
+        std::unique_ptr<QTimer> timeout;
+    };
+
     bool isClient(WindowId window);
+    void handle(const xcb_generic_event_t* event);
+    void configured(WindowId window);
+    void finishFrame(WindowId window);
+    /// Sends the move of `target` (the visible frame) for the decorations
+    /// the window has now.
+    void requestFrame(WindowId window, const QRect& target, const ClientInfo& info);
 
     std::unique_ptr<X11Connection> m_x;
     std::unique_ptr<Ewmh> m_ewmh;
+    int m_eventToken = 0;
+    std::map<WindowId, PendingFrame> m_pendingFrames;
 };
 
 } // namespace quillon::platform::linux_
