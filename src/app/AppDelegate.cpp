@@ -210,6 +210,11 @@ bool AppDelegate::needsAccessibilityNow() const
 // and the options act on a fully started application.
 void AppDelegate::applicationDidFinishLaunching(const QStringList& arguments)
 {
+    const LaunchOptions options = LaunchOptions::parse(arguments);
+    if (options.settingsPNG) {
+        renderSettingsSnapshot(options);
+        return;
+    }
     Log::isDebugEnabled = m_settings->diagnosticsLogging();
     CrashReporter::install();
     Log::session([] { return SessionHeader::atLaunch(); });
@@ -228,7 +233,7 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& arguments)
     settingsWindow();
     reconcile();
     openSettingsOnFirstRun();
-    actOnOptions(arguments);
+    actOnOptions(options);
 }
 
 bool AppDelegate::applicationShouldHandleReopen()
@@ -325,15 +330,20 @@ void AppDelegate::openSettingsOnFirstRun()
         settingsWindow().show();
 }
 
-void AppDelegate::actOnOptions(const QStringList& arguments)
+void AppDelegate::actOnOptions(const LaunchOptions& options)
 {
-    const LaunchOptions options = LaunchOptions::parse(arguments);
     if (options.appearance)
         platform::platform().appShell().setAppearance(*options.appearance);
-    if (options.settingsPNG) {
-        settingsWindow().debugSnapshot(options.settingsPNG->directory, options.settingsPNG->panes,
-                                       [] { platform::platform().appShell().terminate(); });
-    }
+}
+
+// A snapshot run may sit beside a running Quillon: it makes the features and
+// the settings window but starts nothing (no status item, no grabs, no
+// reconcile, no first-run window, no settings writes), renders and quits.
+void AppDelegate::renderSettingsSnapshot(const LaunchOptions& options)
+{
+    actOnOptions(options);
+    settingsWindow().debugSnapshot(options.settingsPNG->directory, options.settingsPNG->panes,
+                                   [] { platform::platform().appShell().terminate(); });
 }
 
 void AppDelegate::reconcile()

@@ -329,14 +329,21 @@ TEST_F(AppDelegateTest, SettingsSnapshotWritesTheListedPanesAndQuits)
 {
     QTemporaryDir dir;
     const QString out = dir.path() + "/shots";
+    preset("snap.isEnabled", true);
+    const QStringList storedBefore = fake.defaults.standard().storedKeys();
     launch({"quillon", "--settings-png", out, "snap,bogus,jump"});
     EXPECT_EQ(fake.appShellImpl.terminations, 0);
+    // Beside a running Quillon it must start nothing of its own.
+    EXPECT_TRUE(fake.statusBarImpl.items.empty()) << "a second tray icon";
+    EXPECT_EQ(fake.permissionsImpl.trustHandlerCount(), 0);
+    EXPECT_FALSE(delegate->snap().isActive()) << "reconcile started a feature";
     fake.queue.advance(SettingsWindowController::snapshotStartDelay +
                        3 * SettingsWindowController::snapshotPaneDelay);
     EXPECT_EQ(QDir(out).entryList(QDir::Files), (QStringList{"jump.png", "snap.png"}));
     EXPECT_EQ(fake.appShellImpl.terminations, 1);
     QImage shot(out + "/snap.png");
     EXPECT_FALSE(shot.isNull());
+    EXPECT_EQ(fake.defaults.standard().storedKeys(), storedBefore) << "the snapshot run wrote settings";
 }
 
 TEST_F(AppDelegateTest, CallbacksDoNothingOnceTheDelegateIsGone)

@@ -2,6 +2,9 @@
 #include "common/QuillonRun.h"
 #include "platform/linux/X11Connection.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -9,6 +12,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -60,6 +64,95 @@ bool nestedInside(X11Connection& x, xcb_window_t window, const QString& host, co
             return true;
     }
     return false;
+}
+
+/// How many windows of class `wanted` lie inside windows of class `host`.
+int countInside(X11Connection& x, xcb_window_t window, const QString& host, const QString& wanted,
+                bool inHost)
+{
+    int count = 0;
+    for (const xcb_window_t child : children(x, window)) {
+        const QString cls = windowClass(x, child);
+        if (inHost && cls == wanted)
+            ++count;
+        else
+            count += countInside(x, child, host, wanted, inHost || cls == host);
+    }
+    return count;
+}
+
+class TrayHost {
+public:
+    TrayHost(X11Connection& x, const QStringList& extra = {})
+    {
+        const QString trayer = QStandardPaths::findExecutable("trayer");
+        if (trayer.isEmpty() || selectionOwner(x, "_NET_SYSTEM_TRAY_S0") != XCB_NONE)
+            return;
+        process.start(trayer, QStringList{"--edge", "top", "--align", "right", "--widthtype", "pixel",
+                                          "--width", "200", "--height", "24"} +
+                                  extra);
+        started = process.waitForStarted(5000) &&
+                  quillon::testing::waitFor(
+                      [&] { return selectionOwner(x, "_NET_SYSTEM_TRAY_S0") != XCB_NONE; }, 10000);
+    }
+    ~TrayHost()
+    {
+        process.terminate();
+        process.waitForFinished(5000);
+    }
+
+    QProcess process;
+    bool started = false;
+};
+
+// A settings snapshot beside a running Quillon starts nothing of its own: no
+// second tray icon, no settings written, and it ends by itself.
+TEST(Tray, ASettingsSnapshotBesideARunningQuillonStartsNothing)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    auto x = X11Connection::open();
+    ASSERT_TRUE(x);
+    TrayHost tray(*x);
+    if (!tray.started)
+        GTEST_SKIP() << "trayer is missing (run scripts/install-deps) or another tray host runs";
+
+    QTemporaryDir home;
+    quillon::testing::QuillonRun quillon(home,
+                                         R"({"colorPicker.isEnabled": {"type": "bool", "value": true}})");
+    ASSERT_TRUE(quillon.start());
+    auto icons = [&] { return countInside(*x, x->root(), "trayer", "Quillon", false); };
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return icons() == 1; }, 10000));
+    quillon::testing::waitFor([] { return false; }, 500); // let start-up's writes settle
+
+    auto settingsTimes = [&] {
+        QStringList times;
+        for (const QFileInfo& file : QDir(home.path() + "/config/Quillon").entryInfoList(QDir::Files))
+            times << file.fileName() + " " + QString::number(file.lastModified().toMSecsSinceEpoch());
+        return times;
+    };
+    const QStringList before = settingsTimes();
+    ASSERT_FALSE(before.isEmpty());
+
+    const QString shots = home.path() + "/shots";
+    QProcess snapshot;
+    snapshot.setProcessEnvironment(quillon.process.processEnvironment());
+    snapshot.start(QUILLON_BINARY, {"--settings-png", shots, "snap"});
+    ASSERT_TRUE(snapshot.waitForStarted(5000));
+    int mostIcons = 0;
+    ASSERT_TRUE(quillon::testing::waitFor(
+        [&] {
+            mostIcons = std::max(mostIcons, icons());
+            return snapshot.state() == QProcess::NotRunning;
+        },
+        20000))
+        << "the snapshot run did not end";
+    EXPECT_EQ(snapshot.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(snapshot.exitCode(), 0);
+    EXPECT_TRUE(QFileInfo(shots + "/snap.png").size() > 0);
+    EXPECT_EQ(mostIcons, 1) << "the snapshot run put its own icon in the tray";
+    EXPECT_EQ(icons(), 1);
+    EXPECT_EQ(settingsTimes(), before) << "the snapshot run wrote the settings";
+    EXPECT_EQ(quillon.process.state(), QProcess::Running);
 }
 
 // A tray host that owns the tray selection before Quillon starts: Quillon's
