@@ -119,7 +119,9 @@ void NowPlayingController::draw()
         teardown();
         return;
     }
-    present(NotchStates::nowPlaying(m_state.phase, m_state.title, m_state.artist), hud->notch);
+    // A long title never widens the bar past half its screen.
+    const double captionLimit = hud->screen.frame.width() / 2 - 2 * margin;
+    present(NotchStates::nowPlaying(m_state.phase, m_state.title, m_state.artist, captionLimit), hud->notch);
 }
 
 void NowPlayingController::armDwell()
