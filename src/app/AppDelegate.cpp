@@ -219,6 +219,7 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& arguments)
     CrashReporter::install();
     Log::session([] { return SessionHeader::atLaunch(); });
     ScreenRecordingPermission::snapshotAtLaunch();
+    tellIfWayland();
     m_permission.onChange = weakly([](AppDelegate& self, bool granted) { self.permissionChanged(granted); });
     featureChords().registerAction(
         weakly([](AppDelegate& self, FeatureChords::Key key) { self.runFeatureKey(key); }));
@@ -245,6 +246,20 @@ bool AppDelegate::applicationShouldHandleReopen()
 void AppDelegate::applicationWillTerminate()
 {
     Log::debug("Quillon quitting normally");
+}
+
+// Global keys and other programs' windows are out of reach under Wayland;
+// the tray menu and the settings still work, so Quillon says so once and
+// keeps running.
+void AppDelegate::tellIfWayland()
+{
+    if (qEnvironmentVariable("XDG_SESSION_TYPE") != QLatin1String("wayland") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return;
+    const QString text = QStringLiteral("Quillon needs an X11 session: choose an Xorg session at login");
+    Log::error(text);
+    Log::debug([&] { return text; });
+    Notifier::post(QStringLiteral("wayland-session"), QStringLiteral("Quillon"), text);
 }
 
 void AppDelegate::permissionChanged(bool granted)

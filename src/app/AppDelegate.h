@@ -119,6 +119,7 @@ private:
     void openSettingsOnFirstRun();
     void actOnOptions(const LaunchOptions& options);
     void renderSettingsSnapshot(const LaunchOptions& options);
+    void tellIfWayland();
     void pushLiveSettings();
     void snapChordHeld(bool windowSupported);
     void recognisedText(const QString& text);

@@ -1,4 +1,5 @@
 #include "common/Desktop.h"
+#include "common/QuillonRun.h"
 #include "permissions/NotificationPermission.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "support/Notifier.h"
@@ -34,13 +35,15 @@ public:
         m_process.waitForFinished(5000);
     }
 
-    bool waitForLine(const QString& line)
+    bool waitForLine(const QString& line, int timeoutMs = 5000)
     {
-        return quillon::testing::waitFor([&] {
-            while (m_process.canReadLine())
-                lines << QString::fromUtf8(m_process.readLine()).trimmed();
-            return lines.contains(line);
-        });
+        return quillon::testing::waitFor(
+            [&] {
+                while (m_process.canReadLine())
+                    lines << QString::fromUtf8(m_process.readLine()).trimmed();
+                return lines.contains(line);
+            },
+            timeoutMs);
     }
 
     bool started = false;
@@ -194,6 +197,28 @@ TEST_F(NotificationsTest, RealDunstShowsReplacesAndKeepsNotices)
     EXPECT_TRUE(shown.contains("Accessibility lost / Quillon can no longer see keys / timeout 0"))
         << shown.join('\n').toStdString();
     EXPECT_FALSE(shown.contains("Keep-awake ended / first / timeout 0")) << shown.join('\n').toStdString();
+}
+
+TEST_F(NotificationsTest, AWaylandSessionIsToldOnceToChooseX11)
+{
+    NotificationServer server;
+    ASSERT_TRUE(server.started);
+    QTemporaryDir home;
+    quillon::testing::QuillonRun quillon(home, true);
+    QProcessEnvironment env = quillon.process.processEnvironment();
+    env.insert("WAYLAND_DISPLAY", "wayland-0");
+    quillon.process.setProcessEnvironment(env);
+    ASSERT_TRUE(quillon.start());
+
+    const QString text = "Quillon needs an X11 session: choose an Xorg session at login";
+    ASSERT_TRUE(server.waitForLine("notify 1 replaces=0 summary=Quillon body=" + text, 10000))
+        << server.lines.join('\n').toStdString();
+    quillon::testing::waitFor([] { return false; }, 1000);
+    server.waitForLine("(nothing more)", 100);
+    EXPECT_EQ(server.lines.filter("notify ").size(), 1) << server.lines.join('\n').toStdString();
+    EXPECT_EQ(server.lines.filter("close ").size(), 0) << "a lasting notice";
+    EXPECT_EQ(quillon.log().count(text), 1) << quillon.log().toStdString();
+    EXPECT_EQ(quillon.process.state(), QProcess::Running) << "the tray menu and the settings still work";
 }
 
 } // namespace
