@@ -106,9 +106,10 @@ void NotchController::showLiveChip(const NotchContent& content)
         const auto notch = m_surface->notchRect();
         if (!notch)
             return;
+        // At rest before it is adopted, so the window's first shape is its whole body.
         auto* bar = new NotchBarView(content, notch->size(), drop);
-        m_chipMount->replace(bar, frameAt(*bar, *notch));
         bar->showStatic();
+        m_chipMount->replace(bar, frameAt(*bar, *notch));
         return;
     }
     clearChipMount();

@@ -174,8 +174,9 @@ void NowPlayingController::present(const NotchContent& content, const QRectF& no
         if (m_bar)
             ScreenSurface::dropBar(*m_bar);
         m_bar = bar;
-        ScreenSurface::adoptBar(*m_catcher, *bar, m_translucent);
+        // At rest before it is adopted, so the window's first shape is its whole body.
         bar->showStatic();
+        ScreenSurface::adoptBar(*m_catcher, *bar, m_translucent);
     } else {
         m_catcher = new NowPlayingCatcher;
         m_translucent = ScreenSurface::preparePanel(*m_catcher, {panelLevel, false});
