@@ -311,8 +311,10 @@ void AppDelegate::connectStatusMenu()
 
 void AppDelegate::observeDisplays()
 {
-    m_displaysToken = platform::platform().displays().addChangeHandler(
-        [] { Log::debug([] { return QStringLiteral("Displays changed: ") + MachineInfo::displays(); }); });
+    m_displaysToken = platform::platform().displays().addChangeHandler(weakly([](AppDelegate& self) {
+        Log::debug([] { return QStringLiteral("Displays changed: ") + MachineInfo::displays(); });
+        self.notch().displaysChanged();
+    }));
 }
 
 void AppDelegate::makeStatusItem()

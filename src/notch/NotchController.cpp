@@ -38,6 +38,19 @@ std::optional<NotchController::Bridge> NotchController::makeBridge(const NotchCo
     return Bridge{bar, m_surface->mount(bar, frameAt(*bar, *notch))};
 }
 
+void NotchController::displaysChanged()
+{
+    const auto notch = m_surface->notchRect();
+    if (!notch) {
+        teardown();
+        return;
+    }
+    for (const auto* mount : {&m_chipMount, &m_hintMount}) {
+        if (*mount && (*mount)->bar())
+            (*mount)->move(frameAt(*(*mount)->bar(), *notch));
+    }
+}
+
 void NotchController::tell(NotchSource source, bool claimed)
 {
     if (onSource)

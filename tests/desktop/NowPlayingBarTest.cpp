@@ -3,7 +3,9 @@
 #include "common/Service.h"
 #include "common/TopWindows.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
 #include <set>
@@ -68,6 +70,56 @@ TEST_F(NowPlayingBar, ALongTitleIsCutSoTheBarStaysWithinHalfTheScreen)
     EXPECT_LE(shown->geometry.width(), 1920 / 2);
     EXPECT_GE(shown->geometry.x(), 0);
     EXPECT_LE(shown->geometry.right(), 1919);
+}
+
+// The virtual screen switched to a smaller mode, and back when done: the
+// other desktop tests share this X server.
+class SmallerMode {
+public:
+    SmallerMode()
+    {
+        quillon::testing::run("xrandr", {"--newmode", "1280x800", "83.50", "1280", "1352", "1480", "1680",
+                                         "800", "803", "809", "831", "-hsync", "+vsync"});
+        quillon::testing::run("xrandr", {"--addmode", "screen", "1280x800"});
+        switched = QProcess::execute("xrandr",
+                                     {"--output", "screen", "--mode", "1280x800", "--fb", "1280x800"}) == 0;
+    }
+    ~SmallerMode()
+    {
+        QProcess::execute("xrandr", {"--output", "screen", "--mode", "1920x1080", "--fb", "1920x1080"});
+    }
+    bool switched = false;
+};
+
+/// The middle of a window, in whole pixels.
+int centreOf(const TopWindow& w)
+{
+    return w.geometry.x() + w.geometry.width() / 2;
+}
+
+TEST_F(NowPlayingBar, FollowsTheScreenWhenItsSizeOrMonitorsChange)
+{
+    ASSERT_TRUE(player->send("play Solar|Miles Davis"));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return bar().has_value(); }, 10000));
+    const int offset = centreOf(*bar()) - 960; // the wings differ; the notch is centred
+    {
+        SmallerMode mode;
+        ASSERT_TRUE(mode.switched) << "xrandr could not switch the virtual screen";
+        EXPECT_TRUE(quillon::testing::waitFor(
+            [&] { return bar() && std::abs(centreOf(*bar()) - offset - 640) <= 2; }, 5000))
+            << "the bar stayed at x " << (bar() ? bar()->geometry.x() : -1);
+    }
+    EXPECT_TRUE(quillon::testing::waitFor(
+        [&] { return bar() && std::abs(centreOf(*bar()) - offset - 960) <= 2; }, 5000));
+
+    // A monitor added beside the screen and removed again leaves the bar on the primary one.
+    ASSERT_EQ(QProcess::execute("xrandr", {"--setmonitor", "extra", "640/300x400/200+1280+0", "none"}), 0);
+    quillon::testing::waitFor([] { return false; }, 500);
+    ASSERT_EQ(QProcess::execute("xrandr", {"--delmonitor", "extra"}), 0);
+    quillon::testing::waitFor([] { return false; }, 500);
+    ASSERT_TRUE(bar());
+    EXPECT_LE(std::abs(centreOf(*bar()) - offset - 960), 2);
+    EXPECT_EQ(quillon->process.state(), QProcess::Running);
 }
 
 } // namespace
