@@ -9,14 +9,8 @@ namespace quillon {
 
 namespace {
 
-double maxX(const QRectF& r)
-{
-    return r.x() + r.width();
-}
-double maxY(const QRectF& r)
-{
-    return r.y() + r.height();
-}
+double maxX(const QRectF& r) { return r.x() + r.width(); }
+double maxY(const QRectF& r) { return r.y() + r.height(); }
 
 bool hasPhysical(const platform::Screen& s)
 {

@@ -19,10 +19,7 @@ inline constexpr std::array<NotchSource, 6> allNotchSources{NotchSource::nowPlay
                                                             NotchSource::liveChip,   NotchSource::chip,
                                                             NotchSource::shelfCue,   NotchSource::hints};
 
-constexpr int rawValue(NotchSource source)
-{
-    return int(source);
-}
+constexpr int rawValue(NotchSource source) { return int(source); }
 
 /// 0 through 5; nothing for any other value.
 constexpr std::optional<NotchSource> notchSourceFromRaw(int raw)

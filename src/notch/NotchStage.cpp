@@ -22,10 +22,7 @@ bool NotchStage::release(NotchTakeover takeover)
     return settle([takeover](NotchArbiter& a) { a.takeovers.erase(takeover); });
 }
 
-void NotchStage::setHandler(NotchSource source, Handler handler)
-{
-    m_handlers[source] = std::move(handler);
-}
+void NotchStage::setHandler(NotchSource source, Handler handler) { m_handlers[source] = std::move(handler); }
 
 bool NotchStage::settle(const std::function<void(NotchArbiter&)>& change)
 {
