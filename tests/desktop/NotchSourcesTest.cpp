@@ -93,7 +93,8 @@ TEST(NotchSourcesDesktop, MediaKeysGoToThePlayerOrElseToTheKeyboard)
     {
         Service player(QStringLiteral("quillon-test-mpris"), {QStringLiteral("keys")});
         ASSERT_TRUE(player.started);
-        mpris.post(platform::MediaKeys::Key::playPause); // no one watches: the first player on the bus
+        ASSERT_TRUE(player.send(QStringLiteral("pause")));
+        mpris.post(platform::MediaKeys::Key::playPause); // no one watches: the paused player
         EXPECT_TRUE(player.waitForLine(QStringLiteral("call PlayPause")));
         // Watched, the keys go to the player the music follows.
         bool playing = false;
@@ -115,6 +116,45 @@ TEST(NotchSourcesDesktop, MediaKeysGoToThePlayerOrElseToTheKeyboard)
     EXPECT_TRUE(window.waitForLine(QStringLiteral("press ") + next)) << window.lines.join('\n').toStdString();
     EXPECT_TRUE(window.waitForLine(QStringLiteral("release ") + next))
         << window.lines.join('\n').toStdString();
+}
+
+TEST(NotchSourcesDesktop, MediaKeysGoToThePlayerThatPlayedLast)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    int keyboardKeys = 0;
+    MprisNowPlaying mpris([&](platform::MediaKeys::Key) { return ++keyboardKeys > 0; });
+    Service one(QStringLiteral("quillon-test-mpris"), {QStringLiteral("one")});
+    Service two(QStringLiteral("quillon-test-mpris"), {QStringLiteral("two")});
+    ASSERT_TRUE(one.started && two.started);
+
+    // Unwatched: asked of each player, the one playing wins over a paused one.
+    ASSERT_TRUE(one.send(QStringLiteral("pause")));
+    ASSERT_TRUE(two.send(QStringLiteral("play Nardis|Bill Evans")));
+    mpris.post(platform::MediaKeys::Key::next);
+    EXPECT_TRUE(two.waitForLine(QStringLiteral("call Next"))) << two.lines.join('\n').toStdString();
+    ASSERT_TRUE(two.send(QStringLiteral("stop")));
+    mpris.post(platform::MediaKeys::Key::next);
+    EXPECT_TRUE(one.waitForLine(QStringLiteral("call Next"))) << "the paused one";
+    ASSERT_TRUE(one.send(QStringLiteral("stop")));
+    mpris.post(platform::MediaKeys::Key::next);
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return keyboardKeys == 1; })) << "no player is sent it";
+
+    // Watched: the last one that reported Playing, though both are paused now.
+    QString state;
+    const int token = mpris.addHandler(
+        [&](const platform::PlayerNotification& n) { state = n.playerState.value_or(QString()); });
+    ASSERT_TRUE(two.send(QStringLiteral("play Solar|Miles Davis")));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return state == QLatin1String("Playing"); }));
+    ASSERT_TRUE(two.send(QStringLiteral("pause")));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return state == QLatin1String("Paused"); }));
+    ASSERT_TRUE(one.send(QStringLiteral("play Nardis|Bill Evans")));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return state == QLatin1String("Playing"); }));
+    ASSERT_TRUE(one.send(QStringLiteral("pause")));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return state == QLatin1String("Paused"); }));
+    mpris.post(platform::MediaKeys::Key::playPause);
+    EXPECT_TRUE(one.waitForLine(QStringLiteral("call PlayPause"))) << one.lines.join('\n').toStdString();
+    EXPECT_FALSE(two.lines.contains(QStringLiteral("call PlayPause")));
+    mpris.removeHandler(token);
 }
 
 class PowerPlatform final : public fakes::ForwardingPlatform {
