@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRgb>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 using namespace quillon::platform::linux_;
 
@@ -188,6 +190,74 @@ TEST(Tray, IconIsEmbeddedInTheTrayHost)
     EXPECT_EQ(quillon.process.exitCode(), 0);
     tray.terminate();
     tray.waitForFinished(5000);
+}
+
+/// The first window of class `wanted` inside a window of class `host`.
+std::optional<xcb_window_t> findInside(X11Connection& x, xcb_window_t window, const QString& host,
+                                       const QString& wanted, bool inHost)
+{
+    for (const xcb_window_t child : children(x, window)) {
+        const QString cls = windowClass(x, child);
+        if (inHost && cls == wanted)
+            return child;
+        if (const auto found = findInside(x, child, host, wanted, inHost || cls == host))
+            return found;
+    }
+    return std::nullopt;
+}
+
+/// How many pixels of the window, as the screen shows it, differ clearly from `panel`.
+int pixelsStandingOut(X11Connection& x, xcb_window_t window, QRgb panel)
+{
+    XcbReply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(x.get(), xcb_get_geometry(x.get(), window), nullptr));
+    XcbReply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
+        x.get(), xcb_translate_coordinates(x.get(), window, x.root(), 0, 0), nullptr));
+    if (!geometry || !origin)
+        return 0;
+    XcbReply<xcb_get_image_reply_t> image(
+        xcb_get_image_reply(x.get(),
+                            xcb_get_image(x.get(), XCB_IMAGE_FORMAT_Z_PIXMAP, x.root(), origin->dst_x,
+                                          origin->dst_y, geometry->width, geometry->height, ~0u),
+                            nullptr));
+    if (!image || xcb_get_image_data_length(image.get()) < geometry->width * geometry->height * 4)
+        return 0;
+    const auto* pixels = reinterpret_cast<const uint32_t*>(xcb_get_image_data(image.get()));
+    int count = 0;
+    for (int i = 0; i < geometry->width * geometry->height; ++i) {
+        const QRgb p = pixels[i];
+        const int distance = std::abs(qRed(p) - qRed(panel)) + std::abs(qGreen(p) - qGreen(panel)) +
+                             std::abs(qBlue(p) - qBlue(panel));
+        if (distance > 150)
+            ++count;
+    }
+    return count;
+}
+
+// The icon shows on a light panel as well as on a dark one.
+TEST(Tray, IconStandsOutOnLightAndDarkPanels)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    auto x = X11Connection::open();
+    ASSERT_TRUE(x);
+    for (const QRgb tint : {qRgb(0xEE, 0xEE, 0xEE), qRgb(0x22, 0x22, 0x22)}) {
+        const QString colour = QStringLiteral("0x%1").arg(tint & 0xFFFFFF, 6, 16, QLatin1Char('0'));
+        TrayHost tray(*x, {"--transparent", "true", "--alpha", "0", "--tint", colour});
+        if (!tray.started)
+            GTEST_SKIP() << "trayer is missing (run scripts/install-deps) or another tray host runs";
+        QTemporaryDir home;
+        quillon::testing::QuillonRun quillon(home,
+                                             R"({"colorPicker.isEnabled": {"type": "bool", "value": true}})");
+        ASSERT_TRUE(quillon.start());
+        std::optional<xcb_window_t> icon;
+        ASSERT_TRUE(quillon::testing::waitFor(
+            [&] { return (icon = findInside(*x, x->root(), "trayer", "Quillon", false)).has_value(); },
+            10000));
+        int standing = 0;
+        EXPECT_TRUE(quillon::testing::waitFor(
+            [&] { return (standing = pixelsStandingOut(*x, *icon, tint)) >= 20; }, 5000))
+            << "on a panel of " << colour.toStdString() << " only " << standing << " pixels differ";
+    }
 }
 
 } // namespace
