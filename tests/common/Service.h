@@ -32,6 +32,14 @@ public:
             m_process.waitForFinished(3000);
         }
     }
+    /// Ends it at once, mid-call if need be.
+    void kill()
+    {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+    /// Sends a command without waiting for it.
+    void post(const QString& command) { m_process.write((command + '\n').toUtf8()); }
     /// Sends a command and waits until the service has carried it out.
     bool send(const QString& command)
     {

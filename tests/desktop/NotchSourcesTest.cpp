@@ -4,6 +4,7 @@
 #include "fakes/ForwardingPlatform.h"
 #include "notch/BatteryMonitor.h"
 #include "notch/DeviceChipWatcher.h"
+#include "notch/MediaKey.h"
 #include "notch/NotchFeature.h"
 #include "notch/NotchGeometry.h"
 #include "notch/NotchStage.h"
@@ -14,8 +15,11 @@
 #include "platform/linux/X11KeySynth.h"
 #include "settings/Settings.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QThread>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <linux/input-event-codes.h>
 
@@ -80,6 +84,66 @@ TEST(NotchSourcesDesktop, APlayerStartingAndStoppingShowsAndHidesTheNowPlayingCh
         ASSERT_TRUE(quillon::testing::waitFor([&] { return notch.nowPlayingChip().panel() != nullptr; }));
         player.stop();
         EXPECT_TRUE(quillon::testing::waitFor([&] { return stage.arbiter().claims.empty(); }));
+        notch.deactivate();
+    }
+    platform::setPlatform(previous);
+}
+
+/// The main thread's longest pause between two turns of its event loop over `ms`.
+qint64 longestStall(int ms)
+{
+    QElapsedTimer total, gap;
+    total.start();
+    gap.start();
+    qint64 longest = 0;
+    while (total.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        longest = std::max(longest, gap.restart());
+        QThread::msleep(5);
+    }
+    return longest;
+}
+
+// A player that stalls, answers with the wrong types or vanishes mid-call:
+// no chip from it, and the main thread never waits for it.
+TEST(NotchSourcesDesktop, AStalledGarbledOrVanishingPlayerNeitherFreezesNorShowsAChip)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    LinuxPlatform linuxPlatform;
+    platform::Platform* previous = platform::hasPlatform() ? &platform::platform() : nullptr;
+    platform::setPlatform(&linuxPlatform);
+    {
+        fakes::FakeUserDefaults defaults;
+        Settings settings(defaults, QStringLiteral("app.quillon.Quillon"));
+        settings.setNotchNowPlaying(true);
+        BatteryMonitor battery;
+        NotchStage stage;
+        NotchFeature notch(settings, battery, stage);
+
+        Service player(QStringLiteral("quillon-test-mpris"));
+        ASSERT_TRUE(player.started);
+        player.post(QStringLiteral("freeze 2000"));
+        notch.activate(); // reads the stalled player
+        MediaKey(MediaKey::next).post();
+        EXPECT_LT(longestStall(1500), 250);
+        EXPECT_FALSE(notch.nowPlayingChip().panel());
+        ASSERT_TRUE(player.waitForLine(QStringLiteral("done freeze")));
+
+        ASSERT_TRUE(player.send(QStringLiteral("garble")));
+        EXPECT_LT(longestStall(300), 250);
+        EXPECT_FALSE(notch.nowPlayingChip().panel()) << "a status of the wrong type is no playing";
+
+        // It still works once the player makes sense again.
+        ASSERT_TRUE(player.send(QStringLiteral("play Solar|Miles Davis")));
+        ASSERT_TRUE(quillon::testing::waitFor([&] { return notch.nowPlayingChip().panel() != nullptr; }));
+
+        // Gone while stalled: the chip goes with it.
+        player.post(QStringLiteral("freeze 5000"));
+        MediaKey(MediaKey::playPause).post();
+        EXPECT_LT(longestStall(300), 250);
+        player.kill();
+        EXPECT_TRUE(quillon::testing::waitFor([&] { return notch.nowPlayingChip().panel() == nullptr; }));
+        EXPECT_LT(longestStall(300), 250);
         notch.deactivate();
     }
     platform::setPlatform(previous);

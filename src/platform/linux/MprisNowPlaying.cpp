@@ -24,9 +24,10 @@ QDBusConnection bus()
 }
 
 /// Calls asynchronously; `done` gets the reply (an error reply on failure).
-void callAsync(QObject* context, const QDBusMessage& message, std::function<void(const QDBusMessage&)> done)
+void callAsync(QObject* context, const QDBusMessage& message, std::function<void(const QDBusMessage&)> done,
+               int timeoutMs = -1)
 {
-    auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(message), context);
+    auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(message, timeoutMs), context);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
                      [done = std::move(done)](QDBusPendingCallWatcher* w) {
                          w->deleteLater();
@@ -220,17 +221,22 @@ void MprisNowPlaying::postAmong(const QStringList& players, Key key)
     for (const QString& player : players) {
         QDBusMessage get = QDBusMessage::createMethodCall(player, kPath, kProperties, QStringLiteral("Get"));
         get << kPlayer << QStringLiteral("PlaybackStatus");
-        // A player that answers wrongly or not at all counts as stopped.
-        callAsync(this, get, [this, asking, player, key](const QDBusMessage& reply) {
-            if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
-                asking->statuses[player] = DBusValues::plain(reply.arguments().constFirst()).toString();
-            if (--asking->waiting > 0)
-                return;
-            if (const auto target = MprisPlayerSet::keyTargetAmong(asking->statuses))
-                call(*target, key);
-            else
-                unanswered(key);
-        });
+        // A player that answers wrongly or not at all counts as stopped; a
+        // key pressed now must not wait long for a stalled one.
+        constexpr int keyStatusTimeoutMs = 500;
+        callAsync(
+            this, get,
+            [this, asking, player, key](const QDBusMessage& reply) {
+                if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+                    asking->statuses[player] = DBusValues::plain(reply.arguments().constFirst()).toString();
+                if (--asking->waiting > 0)
+                    return;
+                if (const auto target = MprisPlayerSet::keyTargetAmong(asking->statuses))
+                    call(*target, key);
+                else
+                    unanswered(key);
+            },
+            keyStatusTimeoutMs);
     }
 }
 
