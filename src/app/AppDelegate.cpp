@@ -210,10 +210,16 @@ bool AppDelegate::needsAccessibilityNow() const
 // and the options act on a fully started application.
 void AppDelegate::applicationDidFinishLaunching(const QStringList& arguments)
 {
+    const LaunchOptions options = LaunchOptions::parse(arguments);
+    if (options.settingsPNG) {
+        renderSettingsSnapshot(options);
+        return;
+    }
     Log::isDebugEnabled = m_settings->diagnosticsLogging();
     CrashReporter::install();
     Log::session([] { return SessionHeader::atLaunch(); });
     ScreenRecordingPermission::snapshotAtLaunch();
+    tellIfWayland();
     m_permission.onChange = weakly([](AppDelegate& self, bool granted) { self.permissionChanged(granted); });
     featureChords().registerAction(
         weakly([](AppDelegate& self, FeatureChords::Key key) { self.runFeatureKey(key); }));
@@ -228,7 +234,7 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& arguments)
     settingsWindow();
     reconcile();
     openSettingsOnFirstRun();
-    actOnOptions(arguments);
+    actOnOptions(options);
 }
 
 bool AppDelegate::applicationShouldHandleReopen()
@@ -240,6 +246,20 @@ bool AppDelegate::applicationShouldHandleReopen()
 void AppDelegate::applicationWillTerminate()
 {
     Log::debug("Quillon quitting normally");
+}
+
+// Global keys and other programs' windows are out of reach under Wayland;
+// the tray menu and the settings still work, so Quillon says so once and
+// keeps running.
+void AppDelegate::tellIfWayland()
+{
+    if (qEnvironmentVariable("XDG_SESSION_TYPE") != QLatin1String("wayland") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return;
+    const QString text = QStringLiteral("Quillon needs an X11 session: choose an Xorg session at login");
+    Log::error(text);
+    Log::debug([&] { return text; });
+    Notifier::post(QStringLiteral("wayland-session"), QStringLiteral("Quillon"), text);
 }
 
 void AppDelegate::permissionChanged(bool granted)
@@ -291,8 +311,10 @@ void AppDelegate::connectStatusMenu()
 
 void AppDelegate::observeDisplays()
 {
-    m_displaysToken = platform::platform().displays().addChangeHandler(
-        [] { Log::debug([] { return QStringLiteral("Displays changed: ") + MachineInfo::displays(); }); });
+    m_displaysToken = platform::platform().displays().addChangeHandler(weakly([](AppDelegate& self) {
+        Log::debug([] { return QStringLiteral("Displays changed: ") + MachineInfo::displays(); });
+        self.notch().displaysChanged();
+    }));
 }
 
 void AppDelegate::makeStatusItem()
@@ -325,15 +347,20 @@ void AppDelegate::openSettingsOnFirstRun()
         settingsWindow().show();
 }
 
-void AppDelegate::actOnOptions(const QStringList& arguments)
+void AppDelegate::actOnOptions(const LaunchOptions& options)
 {
-    const LaunchOptions options = LaunchOptions::parse(arguments);
     if (options.appearance)
         platform::platform().appShell().setAppearance(*options.appearance);
-    if (options.settingsPNG) {
-        settingsWindow().debugSnapshot(options.settingsPNG->directory, options.settingsPNG->panes,
-                                       [] { platform::platform().appShell().terminate(); });
-    }
+}
+
+// A snapshot run may sit beside a running Quillon: it makes the features and
+// the settings window but starts nothing (no status item, no grabs, no
+// reconcile, no first-run window, no settings writes), renders and quits.
+void AppDelegate::renderSettingsSnapshot(const LaunchOptions& options)
+{
+    actOnOptions(options);
+    settingsWindow().debugSnapshot(options.settingsPNG->directory, options.settingsPNG->panes,
+                                   [] { platform::platform().appShell().terminate(); });
 }
 
 void AppDelegate::reconcile()

@@ -22,6 +22,8 @@
 
 namespace quillon {
 
+struct LaunchOptions;
+
 class AutoQuitFeature;
 class NotchBarView;
 struct NotchContent;
@@ -115,7 +117,9 @@ private:
     void observeDisplays();
     void makeStatusItem();
     void openSettingsOnFirstRun();
-    void actOnOptions(const QStringList& arguments);
+    void actOnOptions(const LaunchOptions& options);
+    void renderSettingsSnapshot(const LaunchOptions& options);
+    void tellIfWayland();
     void pushLiveSettings();
     void snapChordHeld(bool windowSupported);
     void recognisedText(const QString& text);

@@ -74,6 +74,12 @@ void CanvasSurface::CanvasMount::replace(NotchBarView* bar, const QRectF& frame)
     place(bar, frame);
 }
 
+void CanvasSurface::CanvasMount::move(const QRectF& frame)
+{
+    if (m_bar)
+        place(m_bar, frame);
+}
+
 void CanvasSurface::CanvasMount::remove()
 {
     discard(m_bar);

@@ -24,6 +24,7 @@ public:
         ~CanvasMount() override;
         NotchBarView* bar() const override { return m_bar; }
         void replace(NotchBarView* bar, const QRectF& frame) override;
+        void move(const QRectF& frame) override;
         void remove() override;
 
     private:

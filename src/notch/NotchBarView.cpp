@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "support/DS.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 
@@ -153,14 +154,34 @@ void NotchBarView::setOpaqueWindow(bool opaque)
     frameTick();
 }
 
+// While only the waves move, only their squares are painted again, and the
+// window's shape is sent only when the body really changed.
 void NotchBarView::frameTick()
 {
-    m_motion.prune(Animator::now());
+    const double now = Animator::now();
+    m_motion.prune(now);
     if (onBodyChanged) {
-        const auto frame = currentFrame();
-        onBodyChanged(frame.body.value_or(QPainterPath()));
+        const auto frame = m_motion.frameAt(now);
+        if (frame.body && !frame.body->isEmpty() && frame.body != m_reportedBody) {
+            m_reportedBody = frame.body;
+            onBodyChanged(*frame.body);
+        }
     }
-    update();
+    const bool movingNow = moving(now);
+    if (movingNow || m_wasMoving) {
+        update();
+    } else {
+        for (const auto& placed : m_layout.items()) {
+            if (placed.view.wave())
+                update(QRectF(placed.origin, placed.view.size).toAlignedRect().adjusted(-1, -1, 1, 1));
+        }
+    }
+    m_wasMoving = movingNow;
+}
+
+bool NotchBarView::moving(double now) const
+{
+    return m_motion.repeats() || now <= m_motion.busyUntil();
 }
 
 // Frames keep coming while anything moves: until the last timed animation
@@ -170,7 +191,10 @@ void NotchBarView::keepRunning()
     const double until = m_motion.busyUntil();
     if (std::isfinite(until))
         m_animator.runUntil(until);
-    m_animator.setContinuous(m_motion.repeats() || wavesAnimating());
+    // A breathing outline needs every frame; the small wave alone looks the
+    // same at a third of them and costs a third as much.
+    m_animator.setContinuous(m_motion.repeats() || wavesAnimating(),
+                             m_motion.repeats() ? Animator::frameInterval : waveFrameInterval);
     frameTick();
 }
 
@@ -205,7 +229,7 @@ void NotchBarView::hideEvent(QHideEvent* event)
     setWavesAnimating(false);
 }
 
-void NotchBarView::paintEvent(QPaintEvent*)
+void NotchBarView::paintEvent(QPaintEvent* event)
 {
     const double now = Animator::now();
     const auto frame = m_motion.frameAt(now);
@@ -226,8 +250,12 @@ void NotchBarView::paintEvent(QPaintEvent*)
     }
 
     painter.setOpacity(frame.contentAlpha);
-    for (const auto& placed : m_layout.items())
-        placed.view.paint(painter, placed.origin, now);
+    const QRectF dirty = event->rect();
+    for (const auto& placed : m_layout.items()) {
+        // Badges may reach a little beyond their item.
+        if (dirty.intersects(QRectF(placed.origin, placed.view.size).adjusted(-16, -16, 16, 16)))
+            placed.view.paint(painter, placed.origin, now);
+    }
     if (const auto& caption = m_layout.caption())
         caption->view.paint(painter, caption->origin, now);
 

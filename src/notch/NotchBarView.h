@@ -60,10 +60,14 @@ public:
 
     /// For a window that cannot be translucent: the bar then draws its body at
     /// full strength (fades of the body are immediate) and reports the body's
-    /// outline on every frame through `onBodyChanged`, so the window can take
-    /// that shape.
+    /// outline through `onBodyChanged` whenever it changes, so the window can
+    /// take that shape. An empty body is never reported: the window keeps its
+    /// last shape rather than being cut to nothing between two contents.
     void setOpaqueWindow(bool opaque);
     std::function<void(const QPainterPath& body)> onBodyChanged;
+
+    /// How often the wave moves while nothing else on the bar does.
+    static constexpr double waveFrameInterval = 1.0 / 20;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -75,6 +79,8 @@ private:
     void keepRunning();
     void setWavesAnimating(bool on);
     bool wavesAnimating() const;
+    /// Whether anything but the waves changes from frame to frame.
+    bool moving(double now) const;
     /// Dark colours blended towards white, so they stay visible on black.
     static QColor legibleOutline(const QColor& color);
 
@@ -83,6 +89,9 @@ private:
     Animator m_animator;
     std::optional<int> m_closeToken;
     bool m_opaqueWindow = false;
+    /// The body last reported through `onBodyChanged`.
+    std::optional<QPainterPath> m_reportedBody;
+    bool m_wasMoving = true;
 };
 
 } // namespace quillon

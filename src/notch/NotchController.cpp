@@ -38,6 +38,19 @@ std::optional<NotchController::Bridge> NotchController::makeBridge(const NotchCo
     return Bridge{bar, m_surface->mount(bar, frameAt(*bar, *notch))};
 }
 
+void NotchController::displaysChanged()
+{
+    const auto notch = m_surface->notchRect();
+    if (!notch) {
+        teardown();
+        return;
+    }
+    for (const auto* mount : {&m_chipMount, &m_hintMount}) {
+        if (*mount && (*mount)->bar())
+            (*mount)->move(frameAt(*(*mount)->bar(), *notch));
+    }
+}
+
 void NotchController::tell(NotchSource source, bool claimed)
 {
     if (onSource)
@@ -106,9 +119,10 @@ void NotchController::showLiveChip(const NotchContent& content)
         const auto notch = m_surface->notchRect();
         if (!notch)
             return;
+        // At rest before it is adopted, so the window's first shape is its whole body.
         auto* bar = new NotchBarView(content, notch->size(), drop);
-        m_chipMount->replace(bar, frameAt(*bar, *notch));
         bar->showStatic();
+        m_chipMount->replace(bar, frameAt(*bar, *notch));
         return;
     }
     clearChipMount();

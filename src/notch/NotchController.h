@@ -48,6 +48,9 @@ public:
     void dropHints(bool animated, bool keepingClaim);
     /// Removes everything at once and releases every claim.
     void teardown();
+    /// Moves what is on screen to the notch of the displays as they are now;
+    /// with no notch left, removes it.
+    void displaysChanged();
 
     /// Claims (true) or releases (false) a source of the stage.
     std::function<void(NotchSource, bool)> onSource;

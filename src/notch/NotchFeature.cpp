@@ -199,6 +199,12 @@ void NotchFeature::nowPlayingChanged(bool playing, const QString& title, const Q
         m_nowPlayingChip->armDwell();
 }
 
+void NotchFeature::displaysChanged()
+{
+    m_controller->displaysChanged();
+    m_nowPlayingChip->draw();
+}
+
 bool NotchFeature::showSpaceChip(int number)
 {
     if (!m_isActive || !m_settings.defaults().boolForKey(SettingsKeys::notchSpaceNumber) ||

@@ -44,6 +44,8 @@ public:
     /// The now-playing chip; the application connects its media keys.
     NowPlayingController& nowPlayingChip() { return *m_nowPlayingChip; }
     OCRRestartPrompt& restartPrompt() { return *m_restartPrompt; }
+    /// A screen was added, removed or resized: the bars move to the new top centre.
+    void displaysChanged();
 
     /// The workspace number after a switch, for 1.2 s; false when nothing
     /// was shown (inactive, switched off, or no display carries the notch).

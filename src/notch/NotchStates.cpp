@@ -2,10 +2,13 @@
 
 #include "support/BatteryIcon.h"
 #include "support/Config.h"
+#include "support/DS.h"
 #include "support/Symbols.h"
 
+#include <QFontMetricsF>
 #include <QTextBoundaryFinder>
 #include <algorithm>
+#include <cmath>
 
 namespace quillon {
 
@@ -41,7 +44,10 @@ NotchBarItem pulsing(const char* name, const char* key)
     return item;
 }
 
-QString percentText(int percent) { return QString::number(percent) + u'%'; }
+QString percentText(int percent)
+{
+    return QString::number(percent) + u'%';
+}
 
 // User-perceived characters, so that an emoji or an accented letter is never
 // cut in half.
@@ -66,10 +72,13 @@ bool isBlank(const QString& grapheme)
 } // namespace
 
 NotchContent NotchStates::nowPlaying(NowPlayingChipState::Phase phase, const QString& title,
-                                     const QString& artist)
+                                     const QString& artist, double maxCaptionWidth)
 {
     using Phase = NowPlayingChipState::Phase;
-    const QString longCaption = artist.isEmpty() ? title : title + QStringLiteral(" — ") + artist;
+    QString longCaption = artist.isEmpty() ? title : title + QStringLiteral(" — ") + artist;
+    if (std::isfinite(maxCaptionWidth))
+        longCaption =
+            QFontMetricsF(DS::captionFont()).elidedText(longCaption, Qt::ElideRight, maxCaptionWidth);
     NotchContent content;
     switch (phase) {
     case Phase::hidden:
@@ -268,8 +277,8 @@ QString NotchStates::textPreview(const QString& text, int limit)
     if (qsizetype(joined.size()) <= limit)
         return concat(joined.begin(), joined.end());
     const auto h = std::ptrdiff_t((limit - 3) / 2);
-    return concat(joined.begin(), joined.begin() + h) + QStringLiteral(" … ")
-           + concat(joined.end() - h, joined.end());
+    return concat(joined.begin(), joined.begin() + h) + QStringLiteral(" … ") +
+           concat(joined.end() - h, joined.end());
 }
 
 } // namespace quillon

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QIcon>
 #include <QString>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -18,8 +19,10 @@ class NotchStates {
 public:
     NotchStates() = delete;
 
+    /// The caption ends in "…" where it would be wider than `maxCaptionWidth`.
     static NotchContent nowPlaying(NowPlayingChipState::Phase phase, const QString& title,
-                                   const QString& artist);
+                                   const QString& artist,
+                                   double maxCaptionWidth = std::numeric_limits<double>::infinity());
     static NotchContent shelfChip(int count);
     static NotchContent spaceChip(int number);
     static NotchContent sessionChip(bool active, int minutes);

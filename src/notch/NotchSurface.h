@@ -17,6 +17,8 @@ public:
     virtual NotchBarView* bar() const = 0;
     /// Swaps in another bar with a new frame, without animation. Takes the bar.
     virtual void replace(NotchBarView* bar, const QRectF& frame) = 0;
+    /// Moves the bar as it is to a new frame (the displays changed).
+    virtual void move(const QRectF& frame) = 0;
     /// Takes the bar off screen.
     virtual void remove() = 0;
 };

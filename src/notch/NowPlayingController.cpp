@@ -119,7 +119,9 @@ void NowPlayingController::draw()
         teardown();
         return;
     }
-    present(NotchStates::nowPlaying(m_state.phase, m_state.title, m_state.artist), hud->notch);
+    // A long title never widens the bar past half its screen.
+    const double captionLimit = hud->screen.frame.width() / 2 - 2 * margin;
+    present(NotchStates::nowPlaying(m_state.phase, m_state.title, m_state.artist, captionLimit), hud->notch);
 }
 
 void NowPlayingController::armDwell()
@@ -166,13 +168,15 @@ void NowPlayingController::present(const NotchContent& content, const QRectF& no
 {
     auto* bar = new NotchBarView(content, notch.size(), margin);
     const QRectF frame = NotchController::frameAt(*bar, notch);
+    const bool created = !m_catcher;
     if (m_catcher) {
         overlays().setFrame(*m_catcher, frame);
         if (m_bar)
             ScreenSurface::dropBar(*m_bar);
         m_bar = bar;
-        ScreenSurface::adoptBar(*m_catcher, *bar, m_translucent);
+        // At rest before it is adopted, so the window's first shape is its whole body.
         bar->showStatic();
+        ScreenSurface::adoptBar(*m_catcher, *bar, m_translucent);
     } else {
         m_catcher = new NowPlayingCatcher;
         m_translucent = ScreenSurface::preparePanel(*m_catcher, {panelLevel, false});
@@ -201,6 +205,21 @@ void NowPlayingController::present(const NotchContent& content, const QRectF& no
     else if (!NotchGeometry::hasPhysicalNotch())
         interactive = QRectF(left, notch.height(), notch.width(), margin);
     m_catcher->setInteractiveRect(interactive);
+    if (created)
+        checkPointer(frame);
+}
+
+// The hover flag outlives a panel taken away under the pointer, so that a
+// track resumed under a resting pointer shows its buttons at once. A new
+// panel asks where the pointer really is: gone from the chip, the buttons go.
+void NowPlayingController::checkPointer(const QRectF& frame)
+{
+    const QPointF pointer = platform::platform().pointer().location();
+    const QPointF local(pointer.x() - frame.x(), frame.y() + frame.height() - pointer.y());
+    const bool inside = m_catcher->interactiveRect().contains(local);
+    m_catcher->setInside(inside);
+    if (m_state.hovering && !inside)
+        hover(false);
 }
 
 void NowPlayingController::clicked(const QPointF& point)

@@ -28,6 +28,9 @@ public:
     /// The only area that takes the mouse.
     void setInteractiveRect(const QRectF& rect);
     QRectF interactiveRect() const { return m_interactive; }
+    /// Where the pointer is when the panel appears: no enter event comes for
+    /// a pointer already resting there, and a leave must still be told.
+    void setInside(bool inside) { m_inside = inside; }
 
 protected:
     void enterEvent(QEnterEvent* event) override;
@@ -86,6 +89,7 @@ private:
     void teardown();
     void present(const NotchContent& content, const QRectF& notch);
     void clicked(const QPointF& point);
+    void checkPointer(const QRectF& frame);
 
     NotchStage& m_stage;
     QPointer<NowPlayingCatcher> m_catcher;

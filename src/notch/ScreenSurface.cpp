@@ -96,6 +96,12 @@ void ScreenSurface::PanelMount::replace(NotchBarView* bar, const QRectF& frame)
     adoptBar(*m_panel, *bar, m_translucent);
 }
 
+void ScreenSurface::PanelMount::move(const QRectF& frame)
+{
+    if (m_panel)
+        overlays().setFrame(*m_panel, frame);
+}
+
 void ScreenSurface::PanelMount::remove()
 {
     if (m_panel)

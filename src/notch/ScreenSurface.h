@@ -38,6 +38,7 @@ public:
         ~PanelMount() override;
         NotchBarView* bar() const override { return m_bar; }
         void replace(NotchBarView* bar, const QRectF& frame) override;
+        void move(const QRectF& frame) override;
         void remove() override;
         QWidget* panel() const { return m_panel; }
 

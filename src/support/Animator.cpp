@@ -36,9 +36,10 @@ void Animator::runUntil(double time)
     schedule();
 }
 
-void Animator::setContinuous(bool on)
+void Animator::setContinuous(bool on, double interval)
 {
     m_continuous = on;
+    m_continuousInterval = interval;
     schedule();
 }
 
@@ -77,7 +78,7 @@ void Animator::schedule()
     const bool wanted = m_continuous || t < m_until || !m_pending.empty();
     if (!wanted)
         return;
-    double next = t + frameInterval;
+    double next = t + (t < m_until || !m_continuous ? frameInterval : m_continuousInterval);
     for (const auto& p : m_pending)
         next = std::min(next, std::max(p.time, t));
     if (m_next.isPending() && m_nextTime <= next)

@@ -28,8 +28,9 @@ public:
     /// Keeps frames coming until `time`; an earlier time than one already
     /// asked for changes nothing.
     void runUntil(double time);
-    /// Keeps frames coming while on (for animations that repeat for ever).
-    void setContinuous(bool on);
+    /// Keeps frames coming while on (for animations that repeat for ever),
+    /// `interval` apart once no timed animation runs.
+    void setContinuous(bool on, double interval = frameInterval);
     bool isRunning() const;
 
     /// Runs `fn` once `time` has come, right after that frame is drawn. Answers
@@ -53,6 +54,7 @@ private:
     std::vector<Pending> m_pending;
     double m_until = 0;
     bool m_continuous = false;
+    double m_continuousInterval = frameInterval;
     int m_lastToken = 0;
     platform::WorkItem m_next;
     double m_nextTime = 0;

@@ -1,5 +1,6 @@
 #include "support/Symbols.h"
 
+#include <QCache>
 #include <QHash>
 #include <QIconEngine>
 #include <QPaintDevice>
@@ -146,8 +147,8 @@ QByteArray svgOf(const Glyph& glyph)
     body.replace("{KF}", R"(fill="#fff" stroke="none")");
     body.replace("{K}", R"(stroke="#fff")");
     return R"(<svg xmlns="http://www.w3.org/2000/svg" width="24" height="24" viewBox="0 0 24 24" fill="none" )"
-           R"(stroke="#000" stroke-width="2" stroke-linecap="round" stroke-linejoin="round">)"
-           + body + "</svg>";
+           R"(stroke="#000" stroke-width="2" stroke-linecap="round" stroke-linejoin="round">)" +
+           body + "</svg>";
 }
 
 std::shared_ptr<QSvgRenderer> rendererFor(const Glyph& glyph)
@@ -258,13 +259,30 @@ QImage Symbols::render(const QIcon& icon, const QSize& pixelSize, const QColor& 
     return image;
 }
 
+// Bars repaint many times a second while something on them moves; a glyph
+// is rasterised once per name, size and colour. Icons without a name (an
+// application's own) are kept by their cache key.
 void Symbols::paint(QPainter& painter, const QIcon& icon, const QRectF& target, const QColor& tint)
 {
     const qreal dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const QSize pixels = (target.size() * dpr).toSize();
     if (pixels.isEmpty())
         return;
-    painter.drawImage(target, render(icon, pixels, tint));
+    static QCache<QString, QImage> rendered(256);
+    const QString name = icon.name();
+    const QString key =
+        (name.isEmpty() ? QStringLiteral("#%1").arg(icon.cacheKey()) : name) + QStringLiteral("|%1x%2|%3|%4")
+                                                                                   .arg(pixels.width())
+                                                                                   .arg(pixels.height())
+                                                                                   .arg(tint.rgba(), 0, 16)
+                                                                                   .arg(icon.isMask());
+    if (const QImage* image = rendered.object(key)) {
+        painter.drawImage(target, *image);
+        return;
+    }
+    auto* image = new QImage(render(icon, pixels, tint));
+    painter.drawImage(target, *image);
+    rendered.insert(key, image);
 }
 
 } // namespace quillon

@@ -8,6 +8,8 @@
 #include "notch/NotchBarView.h"
 #include "notch/NotchFeature.h"
 #include "notch/NotchGeometry.h"
+#include "notch/NotchStates.h"
+#include "notch/NowPlayingController.h"
 #include "permissions/ScreenRecordingPermission.h"
 #include "support/Log.h"
 #include "ui/SettingsWindowController.h"
@@ -329,14 +331,54 @@ TEST_F(AppDelegateTest, SettingsSnapshotWritesTheListedPanesAndQuits)
 {
     QTemporaryDir dir;
     const QString out = dir.path() + "/shots";
+    preset("snap.isEnabled", true);
+    const QStringList storedBefore = fake.defaults.standard().storedKeys();
     launch({"quillon", "--settings-png", out, "snap,bogus,jump"});
     EXPECT_EQ(fake.appShellImpl.terminations, 0);
+    // Beside a running Quillon it must start nothing of its own.
+    EXPECT_TRUE(fake.statusBarImpl.items.empty()) << "a second tray icon";
+    EXPECT_EQ(fake.permissionsImpl.trustHandlerCount(), 0);
+    EXPECT_FALSE(delegate->snap().isActive()) << "reconcile started a feature";
     fake.queue.advance(SettingsWindowController::snapshotStartDelay +
                        3 * SettingsWindowController::snapshotPaneDelay);
     EXPECT_EQ(QDir(out).entryList(QDir::Files), (QStringList{"jump.png", "snap.png"}));
     EXPECT_EQ(fake.appShellImpl.terminations, 1);
     QImage shot(out + "/snap.png");
     EXPECT_FALSE(shot.isNull());
+    EXPECT_EQ(fake.defaults.standard().storedKeys(), storedBefore) << "the snapshot run wrote settings";
+}
+
+TEST_F(AppDelegateTest, TheNowPlayingBarAndAChipFollowTheScreenWhenItChanges)
+{
+    preset("notch.nowPlaying", true);
+    fake.displaysImpl.setScreens({fakes::makeScreen(QRectF(0, 0, 1920, 1080))});
+    AppDelegate& app = launch();
+    auto frameOf = [&](const QWidget* window) { return *fake.overlays.find(window)->frame; };
+    // Where the notch column of a bar's window sits, and its top edge (y up).
+    auto notchCentre = [&](const QWidget* window, const NotchBarView& bar) {
+        return frameOf(window).x() + bar.captionLeftOverhang() + 14 + bar.leftContentWidth() + 60;
+    };
+    auto top = [&](const QWidget* window) { return frameOf(window).y() + frameOf(window).height(); };
+
+    fake.nowPlayingImpl.play("Song", "Band");
+    ASSERT_TRUE(app.notch().nowPlayingChip().panel());
+    EXPECT_DOUBLE_EQ(notchCentre(app.notch().nowPlayingChip().panel(), *app.notch().nowPlayingChip().bar()),
+                     960);
+    fake.displaysImpl.setScreens({fakes::makeScreen(QRectF(0, 0, 1280, 800))});
+    const NowPlayingCatcher* panel = app.notch().nowPlayingChip().panel();
+    ASSERT_TRUE(panel);
+    EXPECT_DOUBLE_EQ(notchCentre(panel, *app.notch().nowPlayingChip().bar()), 640);
+    EXPECT_DOUBLE_EQ(top(panel), 800);
+
+    // A chip takes the notch from now playing, and moves in place too.
+    app.notch().controller().showChip(NotchStates::spaceChip(2), 5, false);
+    ASSERT_TRUE(app.notch().controller().chipMount());
+    const QWidget* chip = app.notch().controller().chipMount()->bar()->window();
+    fake.displaysImpl.setScreens({fakes::makeScreen(QRectF(0, 0, 1920, 1200))});
+    ASSERT_TRUE(app.notch().controller().chipMount());
+    EXPECT_EQ(app.notch().controller().chipMount()->bar()->window(), chip);
+    EXPECT_DOUBLE_EQ(notchCentre(chip, *app.notch().controller().chipMount()->bar()), 960);
+    EXPECT_DOUBLE_EQ(top(chip), 1200);
 }
 
 TEST_F(AppDelegateTest, CallbacksDoNothingOnceTheDelegateIsGone)

@@ -1,8 +1,10 @@
 #include "common/Desktop.h"
+#include "common/Service.h"
 #include "fakes/FakeUserDefaults.h"
 #include "fakes/ForwardingPlatform.h"
 #include "notch/BatteryMonitor.h"
 #include "notch/DeviceChipWatcher.h"
+#include "notch/MediaKey.h"
 #include "notch/NotchFeature.h"
 #include "notch/NotchGeometry.h"
 #include "notch/NotchStage.h"
@@ -13,8 +15,11 @@
 #include "platform/linux/X11KeySynth.h"
 #include "settings/Settings.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QThread>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <linux/input-event-codes.h>
 
@@ -23,56 +28,7 @@ using namespace quillon::platform::linux_;
 
 namespace {
 
-// One of our test services (or test windows), driven through its standard
-// input and read through its standard output.
-class Service {
-public:
-    explicit Service(const QString& program, const QStringList& arguments = {})
-    {
-        m_process.start(QStringLiteral(QUILLON_TEST_BIN_DIR "/") + program, arguments);
-        started = waitForLine(QStringLiteral("ready"));
-    }
-    ~Service() { stop(); }
-
-    void stop()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.closeWriteChannel();
-        if (!m_process.waitForFinished(3000)) {
-            m_process.terminate();
-            m_process.waitForFinished(3000);
-        }
-    }
-    /// Sends a command and waits until the service has carried it out.
-    bool send(const QString& command)
-    {
-        m_process.write((command + '\n').toUtf8());
-        return waitForLine(QStringLiteral("done ") + command.section(' ', 0, 0));
-    }
-    bool waitForLine(const QString& prefix, int timeoutMs = 5000)
-    {
-        return quillon::testing::waitFor(
-            [&] {
-                while (m_process.canReadLine()) {
-                    const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
-                    if (line.startsWith(prefix)) {
-                        lines << line;
-                        return true;
-                    }
-                    lines << line;
-                }
-                return false;
-            },
-            timeoutMs);
-    }
-
-    bool started = false;
-    QStringList lines;
-
-private:
-    QProcess m_process;
-};
+using quillon::testing::Service;
 
 TEST(NotchSourcesDesktop, APlayerStartingAndStoppingShowsAndHidesTheNowPlayingChip)
 {
@@ -133,6 +89,66 @@ TEST(NotchSourcesDesktop, APlayerStartingAndStoppingShowsAndHidesTheNowPlayingCh
     platform::setPlatform(previous);
 }
 
+/// The main thread's longest pause between two turns of its event loop over `ms`.
+qint64 longestStall(int ms)
+{
+    QElapsedTimer total, gap;
+    total.start();
+    gap.start();
+    qint64 longest = 0;
+    while (total.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        longest = std::max(longest, gap.restart());
+        QThread::msleep(5);
+    }
+    return longest;
+}
+
+// A player that stalls, answers with the wrong types or vanishes mid-call:
+// no chip from it, and the main thread never waits for it.
+TEST(NotchSourcesDesktop, AStalledGarbledOrVanishingPlayerNeitherFreezesNorShowsAChip)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    LinuxPlatform linuxPlatform;
+    platform::Platform* previous = platform::hasPlatform() ? &platform::platform() : nullptr;
+    platform::setPlatform(&linuxPlatform);
+    {
+        fakes::FakeUserDefaults defaults;
+        Settings settings(defaults, QStringLiteral("app.quillon.Quillon"));
+        settings.setNotchNowPlaying(true);
+        BatteryMonitor battery;
+        NotchStage stage;
+        NotchFeature notch(settings, battery, stage);
+
+        Service player(QStringLiteral("quillon-test-mpris"));
+        ASSERT_TRUE(player.started);
+        player.post(QStringLiteral("freeze 2000"));
+        notch.activate(); // reads the stalled player
+        MediaKey(MediaKey::next).post();
+        EXPECT_LT(longestStall(1500), 250);
+        EXPECT_FALSE(notch.nowPlayingChip().panel());
+        ASSERT_TRUE(player.waitForLine(QStringLiteral("done freeze")));
+
+        ASSERT_TRUE(player.send(QStringLiteral("garble")));
+        EXPECT_LT(longestStall(300), 250);
+        EXPECT_FALSE(notch.nowPlayingChip().panel()) << "a status of the wrong type is no playing";
+
+        // It still works once the player makes sense again.
+        ASSERT_TRUE(player.send(QStringLiteral("play Solar|Miles Davis")));
+        ASSERT_TRUE(quillon::testing::waitFor([&] { return notch.nowPlayingChip().panel() != nullptr; }));
+
+        // Gone while stalled: the chip goes with it.
+        player.post(QStringLiteral("freeze 5000"));
+        MediaKey(MediaKey::playPause).post();
+        EXPECT_LT(longestStall(300), 250);
+        player.kill();
+        EXPECT_TRUE(quillon::testing::waitFor([&] { return notch.nowPlayingChip().panel() == nullptr; }));
+        EXPECT_LT(longestStall(300), 250);
+        notch.deactivate();
+    }
+    platform::setPlatform(previous);
+}
+
 TEST(NotchSourcesDesktop, MediaKeysGoToThePlayerOrElseToTheKeyboard)
 {
     QUILLON_REQUIRE_DESKTOP();
@@ -141,7 +157,8 @@ TEST(NotchSourcesDesktop, MediaKeysGoToThePlayerOrElseToTheKeyboard)
     {
         Service player(QStringLiteral("quillon-test-mpris"), {QStringLiteral("keys")});
         ASSERT_TRUE(player.started);
-        mpris.post(platform::MediaKeys::Key::playPause); // no one watches: the first player on the bus
+        ASSERT_TRUE(player.send(QStringLiteral("pause")));
+        mpris.post(platform::MediaKeys::Key::playPause); // no one watches: the paused player
         EXPECT_TRUE(player.waitForLine(QStringLiteral("call PlayPause")));
         // Watched, the keys go to the player the music follows.
         bool playing = false;
@@ -163,6 +180,45 @@ TEST(NotchSourcesDesktop, MediaKeysGoToThePlayerOrElseToTheKeyboard)
     EXPECT_TRUE(window.waitForLine(QStringLiteral("press ") + next)) << window.lines.join('\n').toStdString();
     EXPECT_TRUE(window.waitForLine(QStringLiteral("release ") + next))
         << window.lines.join('\n').toStdString();
+}
+
+TEST(NotchSourcesDesktop, MediaKeysGoToThePlayerThatPlayedLast)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    int keyboardKeys = 0;
+    MprisNowPlaying mpris([&](platform::MediaKeys::Key) { return ++keyboardKeys > 0; });
+    Service one(QStringLiteral("quillon-test-mpris"), {QStringLiteral("one")});
+    Service two(QStringLiteral("quillon-test-mpris"), {QStringLiteral("two")});
+    ASSERT_TRUE(one.started && two.started);
+
+    // Unwatched: asked of each player, the one playing wins over a paused one.
+    ASSERT_TRUE(one.send(QStringLiteral("pause")));
+    ASSERT_TRUE(two.send(QStringLiteral("play Nardis|Bill Evans")));
+    mpris.post(platform::MediaKeys::Key::next);
+    EXPECT_TRUE(two.waitForLine(QStringLiteral("call Next"))) << two.lines.join('\n').toStdString();
+    ASSERT_TRUE(two.send(QStringLiteral("stop")));
+    mpris.post(platform::MediaKeys::Key::next);
+    EXPECT_TRUE(one.waitForLine(QStringLiteral("call Next"))) << "the paused one";
+    ASSERT_TRUE(one.send(QStringLiteral("stop")));
+    mpris.post(platform::MediaKeys::Key::next);
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return keyboardKeys == 1; })) << "no player is sent it";
+
+    // Watched: the last one that reported Playing, though both are paused now.
+    QString state;
+    const int token = mpris.addHandler(
+        [&](const platform::PlayerNotification& n) { state = n.playerState.value_or(QString()); });
+    ASSERT_TRUE(two.send(QStringLiteral("play Solar|Miles Davis")));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return state == QLatin1String("Playing"); }));
+    ASSERT_TRUE(two.send(QStringLiteral("pause")));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return state == QLatin1String("Paused"); }));
+    ASSERT_TRUE(one.send(QStringLiteral("play Nardis|Bill Evans")));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return state == QLatin1String("Playing"); }));
+    ASSERT_TRUE(one.send(QStringLiteral("pause")));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return state == QLatin1String("Paused"); }));
+    mpris.post(platform::MediaKeys::Key::playPause);
+    EXPECT_TRUE(one.waitForLine(QStringLiteral("call PlayPause"))) << one.lines.join('\n').toStdString();
+    EXPECT_FALSE(two.lines.contains(QStringLiteral("call PlayPause")));
+    mpris.removeHandler(token);
 }
 
 class PowerPlatform final : public fakes::ForwardingPlatform {

@@ -2,15 +2,21 @@
 #include "common/QuillonRun.h"
 #include "platform/linux/X11Connection.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRgb>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 using namespace quillon::platform::linux_;
 
@@ -62,6 +68,95 @@ bool nestedInside(X11Connection& x, xcb_window_t window, const QString& host, co
     return false;
 }
 
+/// How many windows of class `wanted` lie inside windows of class `host`.
+int countInside(X11Connection& x, xcb_window_t window, const QString& host, const QString& wanted,
+                bool inHost)
+{
+    int count = 0;
+    for (const xcb_window_t child : children(x, window)) {
+        const QString cls = windowClass(x, child);
+        if (inHost && cls == wanted)
+            ++count;
+        else
+            count += countInside(x, child, host, wanted, inHost || cls == host);
+    }
+    return count;
+}
+
+class TrayHost {
+public:
+    TrayHost(X11Connection& x, const QStringList& extra = {})
+    {
+        const QString trayer = QStandardPaths::findExecutable("trayer");
+        if (trayer.isEmpty() || selectionOwner(x, "_NET_SYSTEM_TRAY_S0") != XCB_NONE)
+            return;
+        process.start(trayer, QStringList{"--edge", "top", "--align", "right", "--widthtype", "pixel",
+                                          "--width", "200", "--height", "24"} +
+                                  extra);
+        started = process.waitForStarted(5000) &&
+                  quillon::testing::waitFor(
+                      [&] { return selectionOwner(x, "_NET_SYSTEM_TRAY_S0") != XCB_NONE; }, 10000);
+    }
+    ~TrayHost()
+    {
+        process.terminate();
+        process.waitForFinished(5000);
+    }
+
+    QProcess process;
+    bool started = false;
+};
+
+// A settings snapshot beside a running Quillon starts nothing of its own: no
+// second tray icon, no settings written, and it ends by itself.
+TEST(Tray, ASettingsSnapshotBesideARunningQuillonStartsNothing)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    auto x = X11Connection::open();
+    ASSERT_TRUE(x);
+    TrayHost tray(*x);
+    if (!tray.started)
+        GTEST_SKIP() << "trayer is missing (run scripts/install-deps) or another tray host runs";
+
+    QTemporaryDir home;
+    quillon::testing::QuillonRun quillon(home,
+                                         R"({"colorPicker.isEnabled": {"type": "bool", "value": true}})");
+    ASSERT_TRUE(quillon.start());
+    auto icons = [&] { return countInside(*x, x->root(), "trayer", "Quillon", false); };
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return icons() == 1; }, 10000));
+    quillon::testing::waitFor([] { return false; }, 500); // let start-up's writes settle
+
+    auto settingsTimes = [&] {
+        QStringList times;
+        for (const QFileInfo& file : QDir(home.path() + "/config/Quillon").entryInfoList(QDir::Files))
+            times << file.fileName() + " " + QString::number(file.lastModified().toMSecsSinceEpoch());
+        return times;
+    };
+    const QStringList before = settingsTimes();
+    ASSERT_FALSE(before.isEmpty());
+
+    const QString shots = home.path() + "/shots";
+    QProcess snapshot;
+    snapshot.setProcessEnvironment(quillon.process.processEnvironment());
+    snapshot.start(QUILLON_BINARY, {"--settings-png", shots, "snap"});
+    ASSERT_TRUE(snapshot.waitForStarted(5000));
+    int mostIcons = 0;
+    ASSERT_TRUE(quillon::testing::waitFor(
+        [&] {
+            mostIcons = std::max(mostIcons, icons());
+            return snapshot.state() == QProcess::NotRunning;
+        },
+        20000))
+        << "the snapshot run did not end";
+    EXPECT_EQ(snapshot.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(snapshot.exitCode(), 0);
+    EXPECT_TRUE(QFileInfo(shots + "/snap.png").size() > 0);
+    EXPECT_EQ(mostIcons, 1) << "the snapshot run put its own icon in the tray";
+    EXPECT_EQ(icons(), 1);
+    EXPECT_EQ(settingsTimes(), before) << "the snapshot run wrote the settings";
+    EXPECT_EQ(quillon.process.state(), QProcess::Running);
+}
+
 // A tray host that owns the tray selection before Quillon starts: Quillon's
 // icon is embedded into it.
 TEST(Tray, IconIsEmbeddedInTheTrayHost)
@@ -95,6 +190,74 @@ TEST(Tray, IconIsEmbeddedInTheTrayHost)
     EXPECT_EQ(quillon.process.exitCode(), 0);
     tray.terminate();
     tray.waitForFinished(5000);
+}
+
+/// The first window of class `wanted` inside a window of class `host`.
+std::optional<xcb_window_t> findInside(X11Connection& x, xcb_window_t window, const QString& host,
+                                       const QString& wanted, bool inHost)
+{
+    for (const xcb_window_t child : children(x, window)) {
+        const QString cls = windowClass(x, child);
+        if (inHost && cls == wanted)
+            return child;
+        if (const auto found = findInside(x, child, host, wanted, inHost || cls == host))
+            return found;
+    }
+    return std::nullopt;
+}
+
+/// How many pixels of the window, as the screen shows it, differ clearly from `panel`.
+int pixelsStandingOut(X11Connection& x, xcb_window_t window, QRgb panel)
+{
+    XcbReply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(x.get(), xcb_get_geometry(x.get(), window), nullptr));
+    XcbReply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
+        x.get(), xcb_translate_coordinates(x.get(), window, x.root(), 0, 0), nullptr));
+    if (!geometry || !origin)
+        return 0;
+    XcbReply<xcb_get_image_reply_t> image(
+        xcb_get_image_reply(x.get(),
+                            xcb_get_image(x.get(), XCB_IMAGE_FORMAT_Z_PIXMAP, x.root(), origin->dst_x,
+                                          origin->dst_y, geometry->width, geometry->height, ~0u),
+                            nullptr));
+    if (!image || xcb_get_image_data_length(image.get()) < geometry->width * geometry->height * 4)
+        return 0;
+    const auto* pixels = reinterpret_cast<const uint32_t*>(xcb_get_image_data(image.get()));
+    int count = 0;
+    for (int i = 0; i < geometry->width * geometry->height; ++i) {
+        const QRgb p = pixels[i];
+        const int distance = std::abs(qRed(p) - qRed(panel)) + std::abs(qGreen(p) - qGreen(panel)) +
+                             std::abs(qBlue(p) - qBlue(panel));
+        if (distance > 150)
+            ++count;
+    }
+    return count;
+}
+
+// The icon shows on a light panel as well as on a dark one.
+TEST(Tray, IconStandsOutOnLightAndDarkPanels)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    auto x = X11Connection::open();
+    ASSERT_TRUE(x);
+    for (const QRgb tint : {qRgb(0xEE, 0xEE, 0xEE), qRgb(0x22, 0x22, 0x22)}) {
+        const QString colour = QStringLiteral("0x%1").arg(tint & 0xFFFFFF, 6, 16, QLatin1Char('0'));
+        TrayHost tray(*x, {"--transparent", "true", "--alpha", "0", "--tint", colour});
+        if (!tray.started)
+            GTEST_SKIP() << "trayer is missing (run scripts/install-deps) or another tray host runs";
+        QTemporaryDir home;
+        quillon::testing::QuillonRun quillon(home,
+                                             R"({"colorPicker.isEnabled": {"type": "bool", "value": true}})");
+        ASSERT_TRUE(quillon.start());
+        std::optional<xcb_window_t> icon;
+        ASSERT_TRUE(quillon::testing::waitFor(
+            [&] { return (icon = findInside(*x, x->root(), "trayer", "Quillon", false)).has_value(); },
+            10000));
+        int standing = 0;
+        EXPECT_TRUE(quillon::testing::waitFor(
+            [&] { return (standing = pixelsStandingOut(*x, *icon, tint)) >= 20; }, 5000))
+            << "on a panel of " << colour.toStdString() << " only " << standing << " pixels differ";
+    }
 }
 
 } // namespace

@@ -32,6 +32,7 @@ void FakeOverlayWindows::setShape(QWidget& window, const QPainterPath& outline)
     Record& record = recordOf(window);
     record.shape = outline;
     ++record.shapeCount;
+    record.shapeBounds.push_back(outline.boundingRect());
 }
 
 const FakeOverlayWindows::Record* FakeOverlayWindows::find(const QWidget* window) const

@@ -20,6 +20,8 @@ public:
         std::optional<QRectF> frame;
         std::optional<QPainterPath> shape;
         int shapeCount = 0;
+        /// The bounds of every shape set, in order.
+        std::vector<QRectF> shapeBounds;
         std::optional<QRectF> inputRegion;
         bool shown = false;
     };

@@ -26,6 +26,7 @@ public:
         frame = newFrame;
         ++replaced;
     }
+    void move(const QRectF& newFrame) override { frame = newFrame; }
     void remove() override { removed = true; }
 
     QRectF frame;

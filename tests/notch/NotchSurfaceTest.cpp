@@ -86,6 +86,44 @@ TEST_F(NotchSurfaceTest, LiveUpdatesSwapTheBarInTheSamePanel)
     EXPECT_EQ(fake.overlays.records.size(), 1u);
 }
 
+// Without a compositor the window is cut to the bar's body: a new content
+// swapped in must never cut it to nothing (or to a sliver) on the way.
+TEST_F(NotchSurfaceTest, SwappedContentKeepsTheWindowWholeAndARestingBarSendsNoShapes)
+{
+    fake.overlays.translucentWindows = false;
+    NotchController controller(std::make_shared<ScreenSurface>());
+    controller.showLiveChip(NotchStates::breakCountdown(9, true));
+    auto* mount = dynamic_cast<ScreenSurface::PanelMount*>(controller.chipMount().get());
+    ASSERT_TRUE(mount);
+    fake.queue.advance(1);
+    const auto* record = fake.overlays.find(mount->panel());
+    const std::size_t settled = record->shapeBounds.size();
+    const double height = mount->bar()->barSize().height();
+
+    for (int seconds = 8; seconds >= 6; --seconds) {
+        controller.showLiveChip(NotchStates::breakCountdown(seconds, true));
+        fake.queue.advance(1);
+    }
+    ASSERT_GT(record->shapeBounds.size(), settled);
+    for (std::size_t i = settled; i < record->shapeBounds.size(); ++i)
+        EXPECT_DOUBLE_EQ(record->shapeBounds[i].height(), height) << "shape " << i << " cut the bar";
+    EXPECT_LE(record->shapeBounds.size() - settled, 3u) << "one shape per new content at most";
+}
+
+TEST_F(NotchSurfaceTest, AWaveAtRestSendsNoShape)
+{
+    fake.overlays.translucentWindows = false;
+    NotchController controller(std::make_shared<ScreenSurface>());
+    controller.showLiveChip(NotchStates::nowPlaying(NowPlayingChipState::Phase::compact, "Song", "Band"));
+    auto* mount = dynamic_cast<ScreenSurface::PanelMount*>(controller.chipMount().get());
+    ASSERT_TRUE(mount);
+    fake.queue.advance(1);
+    const auto* record = fake.overlays.find(mount->panel());
+    const int shapes = record->shapeCount;
+    fake.queue.advance(2);
+    EXPECT_EQ(record->shapeCount, shapes) << "a shape sent on every frame of the wave";
+}
+
 TEST_F(NotchSurfaceTest, NoNotchWhenSynthesisIsOffOnANotchlessDisplay)
 {
     NotchGeometry::drawsWithoutNotch = false;

@@ -223,6 +223,45 @@ TEST_F(NowPlayingControllerTest, AHigherSourceTakesThePanelAwayUntilItIsReleased
     EXPECT_TRUE(chip.panel());
 }
 
+// The top centre of the 1440 x 900 screen, on the bar, in the y-up global space.
+const QPointF onTheChip(720, 895);
+const QPointF awayFromTheChip(100, 100);
+
+TEST_F(NowPlayingControllerTest, APanelTakenAwayUnderThePointerComesBackWithoutButtonsOnceThePointerLeft)
+{
+    play("One");
+    send(QEvent::MouseMove, chip.panel()->interactiveRect().center());
+    ASSERT_EQ(chip.state().phase, Phase::controls);
+    fake.pointerImpl.position = onTheChip;
+
+    stage.claim(NotchSource::chip); // a chip hides the panel under the pointer
+    ASSERT_FALSE(chip.panel());
+    fake.pointerImpl.position = awayFromTheChip;
+    stage.release(NotchSource::chip);
+
+    ASSERT_TRUE(chip.panel());
+    EXPECT_EQ(chip.state().phase, Phase::compact);
+    EXPECT_FALSE(chip.state().hovering);
+    EXPECT_LT(chip.panel()->interactiveRect().width(), chip.panel()->width()) << "the whole bar takes clicks";
+    play("Two");
+    EXPECT_EQ(chip.state().phase, Phase::expanded) << "every later track stuck in its controls";
+}
+
+TEST_F(NowPlayingControllerTest, ATrackResumedUnderARestingPointerShowsItsButtonsUntilThePointerLeaves)
+{
+    play("One");
+    send(QEvent::MouseMove, chip.panel()->interactiveRect().center());
+    fake.pointerImpl.position = onTheChip;
+    stop();
+    ASSERT_FALSE(chip.panel());
+
+    play("One");
+    ASSERT_TRUE(chip.panel());
+    EXPECT_EQ(chip.state().phase, Phase::controls);
+    leave();
+    EXPECT_EQ(chip.state().phase, Phase::compact) << "the leave of a pointer that never entered was lost";
+}
+
 TEST_F(NowPlayingControllerTest, SwitchingOffForgetsTheTrackAndTheHover)
 {
     play("One");

@@ -66,4 +66,34 @@ TEST(MprisPlayerSetTest, KeysGoToTheFollowedPlayerEvenWhenPaused)
     EXPECT_EQ(players.keyTarget(), "org.mpris.MediaPlayer2.b") << "paused with the key: play resumes it";
 }
 
+TEST(MprisPlayerSetTest, KeysGoToThePlayerThatPlayedLastNeverToAStoppedOne)
+{
+    MprisPlayerSet players;
+    players.update(":1.1", "org.mpris.MediaPlayer2.a", status("Stopped"));
+    EXPECT_FALSE(players.keyTarget()) << "a stopped player is no target";
+    players.update(":1.2", "org.mpris.MediaPlayer2.b", playing("One"));
+    players.update(":1.3", "org.mpris.MediaPlayer2.c", playing("Two"));
+    players.update(":1.3", "org.mpris.MediaPlayer2.c", status("Paused"));
+    players.update(":1.2", "org.mpris.MediaPlayer2.b", status("Paused"));
+    EXPECT_EQ(players.keyTarget(), "org.mpris.MediaPlayer2.b") << "b reported Playing last";
+    players.remove(":1.2");
+    EXPECT_EQ(players.keyTarget(), "org.mpris.MediaPlayer2.c") << "gone: a paused one";
+}
+
+TEST(MprisPlayerSetTest, UnwatchedKeysGoToAPlayingPlayerElseAPausedOne)
+{
+    using Statuses = std::map<QString, QString>;
+    const struct {
+        Statuses statuses;
+        std::optional<QString> target;
+    } cases[] = {
+        {{}, std::nullopt},
+        {{{"a", "Stopped"}, {"b", ""}}, std::nullopt},
+        {{{"a", "Paused"}, {"b", "Playing"}, {"c", "Stopped"}}, "b"},
+        {{{"a", "Stopped"}, {"b", "Paused"}}, "b"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MprisPlayerSet::keyTargetAmong(c.statuses), c.target) << c.statuses.size();
+}
+
 } // namespace

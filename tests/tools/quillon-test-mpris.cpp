@@ -2,9 +2,13 @@
 // Owns org.mpris.MediaPlayer2.<name> (the first argument, "quillontest" by
 // default). Commands on standard input:
 //   play <title words…>|<artist words…>     pause     stop
+//   freeze <ms>      stalls: nothing answered until then
+//   garble           PlaybackStatus and Metadata of the wrong types
 // Method calls (PlayPause, Next, Previous, …) are printed as "call <member>".
 
 #include "TestDBusService.h"
+
+#include <QThread>
 
 int main(int argc, char** argv)
 {
@@ -34,6 +38,11 @@ int main(int argc, char** argv)
             objects.set(path, player, QStringLiteral("PlaybackStatus"), QStringLiteral("Paused"));
         } else if (command == QLatin1String("stop")) {
             objects.set(path, player, QStringLiteral("PlaybackStatus"), QStringLiteral("Stopped"));
+        } else if (command == QLatin1String("freeze")) {
+            QThread::msleep(words.value(1).toULong());
+        } else if (command == QLatin1String("garble")) {
+            objects.set(path, player, QStringLiteral("Metadata"), QStringLiteral("not a map"));
+            objects.set(path, player, QStringLiteral("PlaybackStatus"), 7);
         }
     });
 }

@@ -3,6 +3,7 @@
 // standard output for everything it is asked:
 //   ready
 //   notify <id> replaces=<id> summary=<text> body=<text>
+//   expire <id> <expire_timeout>
 //   close <id>
 // With --markup it advertises body markup, as most desktop servers do.
 
@@ -46,6 +47,7 @@ public:
                     .arg(id)
                     .arg(replaces)
                     .arg(args[3].toString(), args[4].toString()));
+            say(QStringLiteral("expire %1 %2").arg(id).arg(args[7].toInt()));
             reply << id;
         } else if (member == QLatin1String("CloseNotification") && args.size() == 1) {
             const uint id = args[0].toUInt();

@@ -94,8 +94,10 @@ void FreedesktopNotifications::send(const QString& identifier, const QString& ti
     hints.insert(QStringLiteral("desktop-entry"), m_appId);
     // A server that reads markup would take "<" or "&" in a plain text as tags.
     const QString text = m_bodyMarkup ? body.toHtmlEscaped() : body;
+    // Never expired by the server: a lasting notice stays until the person
+    // clears it, and a transient one is closed by us after its own lifetime.
     call << QStringLiteral("Quillon") << m_ids.value(identifier, 0u) << QString() << title << text
-         << QStringList() << hints << qint32(-1);
+         << QStringList() << hints << qint32(0);
     m_inFlight.insert(identifier, InFlight{});
     whenAnswered<QDBusPendingReply<uint>>(
         this, bus.asyncCall(call), [this, identifier](const QDBusPendingReply<uint>& reply) {
@@ -137,7 +139,9 @@ void FreedesktopNotifications::subscribe()
 {
     if (m_subscribed)
         return;
-    m_subscribed = QDBusConnection::sessionBus().connect(kService, kPath, kInterface,
+    // No service name: with one, Qt looks up its owner with a blocking call.
+    // Ids are the server's own, and one server owns the path at a time.
+    m_subscribed = QDBusConnection::sessionBus().connect(QString(), kPath, kInterface,
                                                          QStringLiteral("NotificationClosed"), this,
                                                          SLOT(onNotificationClosed(uint, uint)));
 }

@@ -24,9 +24,10 @@ QDBusConnection bus()
 }
 
 /// Calls asynchronously; `done` gets the reply (an error reply on failure).
-void callAsync(QObject* context, const QDBusMessage& message, std::function<void(const QDBusMessage&)> done)
+void callAsync(QObject* context, const QDBusMessage& message, std::function<void(const QDBusMessage&)> done,
+               int timeoutMs = -1)
 {
-    auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(message), context);
+    auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(message, timeoutMs), context);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
                      [done = std::move(done)](QDBusPendingCallWatcher* w) {
                          w->deleteLater();
@@ -177,12 +178,15 @@ void MprisNowPlaying::send(const std::optional<PlayerNotification>& notification
         m_handlers.notify(*notification);
 }
 
-// The followed player when the players are watched; otherwise the first
-// player on the bus.
+// The player that played last while the players are watched; otherwise one
+// that plays, else one that is paused, asked of every player without waiting.
 void MprisNowPlaying::post(Key key)
 {
-    if (const auto target = m_players.keyTarget()) {
-        call(*target, key);
+    if (m_watching) {
+        if (const auto target = m_players.keyTarget())
+            call(*target, key);
+        else
+            unanswered(key);
         return;
     }
     if (!bus().isConnected()) {
@@ -191,16 +195,49 @@ void MprisNowPlaying::post(Key key)
     }
     callAsync(this, QDBusMessage::createMethodCall(kBus, kBusPath, kBus, QStringLiteral("ListNames")),
               [this, key](const QDBusMessage& reply) {
+                  QStringList players;
                   if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
                       for (const QString& name : reply.arguments().constFirst().toStringList()) {
-                          if (name.startsWith(kPrefix)) {
-                              call(name, key);
-                              return;
-                          }
+                          if (name.startsWith(kPrefix))
+                              players << name;
                       }
                   }
-                  unanswered(key);
+                  postAmong(players, key);
               });
+}
+
+void MprisNowPlaying::postAmong(const QStringList& players, Key key)
+{
+    if (players.isEmpty()) {
+        unanswered(key);
+        return;
+    }
+    struct Asking {
+        std::map<QString, QString> statuses;
+        qsizetype waiting = 0;
+    };
+    auto asking = std::make_shared<Asking>();
+    asking->waiting = players.size();
+    for (const QString& player : players) {
+        QDBusMessage get = QDBusMessage::createMethodCall(player, kPath, kProperties, QStringLiteral("Get"));
+        get << kPlayer << QStringLiteral("PlaybackStatus");
+        // A player that answers wrongly or not at all counts as stopped; a
+        // key pressed now must not wait long for a stalled one.
+        constexpr int keyStatusTimeoutMs = 500;
+        callAsync(
+            this, get,
+            [this, asking, player, key](const QDBusMessage& reply) {
+                if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+                    asking->statuses[player] = DBusValues::plain(reply.arguments().constFirst()).toString();
+                if (--asking->waiting > 0)
+                    return;
+                if (const auto target = MprisPlayerSet::keyTargetAmong(asking->statuses))
+                    call(*target, key);
+                else
+                    unanswered(key);
+            },
+            keyStatusTimeoutMs);
+    }
 }
 
 void MprisNowPlaying::call(const QString& service, Key key)

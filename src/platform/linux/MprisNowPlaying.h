@@ -36,6 +36,8 @@ private:
     void take(const QString& owner, const QString& service, const QVariantMap& properties);
     void send(const std::optional<PlayerNotification>& notification);
     void call(const QString& service, Key key);
+    /// Sends the key to one of these players, by their playback.
+    void postAmong(const QStringList& players, Key key);
     /// No player took the key.
     void unanswered(Key key);
 

@@ -77,8 +77,20 @@ std::optional<QString> MprisPlayerSet::keyTarget() const
         return player->service;
     if (const auto it = m_players.find(m_followed); it != m_players.end())
         return it->second.service;
-    if (!m_players.empty())
-        return m_players.begin()->second.service;
+    std::map<QString, QString> statuses;
+    for (const auto& [owner, player] : m_players)
+        statuses[player.service] = player.status;
+    return keyTargetAmong(statuses);
+}
+
+std::optional<QString> MprisPlayerSet::keyTargetAmong(const std::map<QString, QString>& statusByService)
+{
+    for (const QString& wanted : {kPlaying, QStringLiteral("Paused")}) {
+        for (const auto& [service, status] : statusByService) {
+            if (status == wanted)
+                return service;
+        }
+    }
     return std::nullopt;
 }
 

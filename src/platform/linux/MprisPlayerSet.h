@@ -30,9 +30,13 @@ public:
     bool contains(const QString& owner) const { return m_players.count(owner) > 0; }
     void clear();
 
-    /// Where the media keys go: the followed player, else any player. Its
-    /// well-known name.
+    /// Where the media keys go: the player that played last (the one playing,
+    /// else the last one followed), else one that is paused; never a player
+    /// that is merely stopped. Its well-known name.
     std::optional<QString> keyTarget() const;
+    /// Among players by well-known name and PlaybackStatus, unwatched: one
+    /// that plays, else one that is paused.
+    static std::optional<QString> keyTargetAmong(const std::map<QString, QString>& statusByService);
 
 private:
     struct Player {

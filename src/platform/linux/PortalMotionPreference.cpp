@@ -25,7 +25,8 @@ PortalMotionPreference::PortalMotionPreference()
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
-    bus.connect(kService, kPath, kInterface, QStringLiteral("SettingChanged"), this,
+    // No service name: with one, Qt would look up its owner with a blocking call.
+    bus.connect(QString(), kPath, kInterface, QStringLiteral("SettingChanged"), this,
                 SLOT(settingChanged(QString, QString, QDBusVariant)));
     // Asked without waiting: the portal may first have to be started.
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Read"));

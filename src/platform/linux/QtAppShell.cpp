@@ -6,6 +6,8 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDBusVirtualObject>
 #include <QPalette>
 #include <QProcess>
@@ -17,6 +19,13 @@ namespace quillon::platform::linux_ {
 namespace {
 
 const QString kApplicationInterface = QStringLiteral("org.freedesktop.Application");
+
+QDBusMessage busCall(const QString& method)
+{
+    return QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                          QStringLiteral("/org/freedesktop/DBus"),
+                                          QStringLiteral("org.freedesktop.DBus"), method);
+}
 
 QPalette darkPalette()
 {
@@ -76,8 +85,8 @@ public:
 
 QtAppShell::QtAppShell(const QString& appId)
     : QtAppShell(
-        Options{appId, QCoreApplication::applicationFilePath(), QCoreApplication::arguments().mid(1),
-                [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }})
+          Options{appId, QCoreApplication::applicationFilePath(), QCoreApplication::arguments().mid(1),
+                  [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }})
 {
 }
 
@@ -145,7 +154,10 @@ bool QtAppShell::requestReopen()
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 
-void QtAppShell::setReopenHandler(std::function<void()> handler) { m_target->handler = std::move(handler); }
+void QtAppShell::setReopenHandler(std::function<void()> handler)
+{
+    m_target->handler = std::move(handler);
+}
 
 // The name is let go first, so the new process can take it at once; this one
 // quits only once the new one has really started. When it cannot start, the
@@ -155,7 +167,9 @@ bool QtAppShell::relaunch()
     QDBusConnection bus = QDBusConnection::sessionBus();
     const bool released = m_ownsName && bus.isConnected();
     if (released) {
-        bus.interface()->unregisterService(m_options.appId);
+        // Sent without waiting: the bus handles it before anything the new
+        // process asks, and the new process queues for the name anyway.
+        bus.asyncCall(busCall(QStringLiteral("ReleaseName")) << m_options.appId);
         m_ownsName = false;
     }
     QStringList arguments = m_options.arguments;
@@ -167,17 +181,31 @@ bool QtAppShell::relaunch()
         return true;
     }
     if (released) {
-        const auto reply =
-            bus.interface()->registerService(m_options.appId, QDBusConnectionInterface::DontQueueService,
-                                             QDBusConnectionInterface::DontAllowReplacement);
-        m_ownsName = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
+        // Taken back without waiting; the name is ours again once the bus says so.
+        constexpr uint doNotQueue = 0x4; // DBUS_NAME_FLAG_DO_NOT_QUEUE
+        auto* watcher = new QDBusPendingCallWatcher(
+            bus.asyncCall(busCall(QStringLiteral("RequestName")) << m_options.appId << doNotQueue),
+            m_target.get());
+        QObject::connect(
+            watcher, &QDBusPendingCallWatcher::finished, watcher, [this](QDBusPendingCallWatcher* w) {
+                w->deleteLater();
+                const QDBusPendingReply<uint> reply = *w;
+                constexpr uint primaryOwner = 1; // DBUS_REQUEST_NAME_REPLY_PRIMARY_OWNER
+                m_ownsName = !reply.isError() && reply.value() == primaryOwner;
+                if (!m_ownsName)
+                    Log::error(
+                        QStringLiteral("Could not take back %1 on the session bus").arg(m_options.appId));
+            });
     }
     Log::error(QStringLiteral("Relaunch failed: %1 could not be started; this instance keeps running")
                    .arg(m_options.program));
     return false;
 }
 
-void QtAppShell::terminate() { m_options.quit(); }
+void QtAppShell::terminate()
+{
+    m_options.quit();
+}
 
 void QtAppShell::setAppearance(Appearance appearance)
 {

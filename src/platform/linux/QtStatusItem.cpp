@@ -8,22 +8,47 @@ namespace quillon::platform::linux_ {
 
 namespace {
 
-// Tray hosts draw icons as they are: a template becomes a light glyph, which
-// reads on the dark panels most desktops have.
+// Tray hosts draw icons as they are, on panels light or dark, and an XEmbed
+// host seldom says which. A template becomes a dark glyph inside a light
+// edge: the edge shows on a dark panel, the glyph on a light one.
+QPixmap edgedGlyph(const QIcon& icon, int side)
+{
+    const QImage mask =
+        icon.pixmap(side, side).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    auto tinted = [&](const QColor& colour) {
+        QImage image = mask;
+        QPainter painter(&image);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(image.rect(), colour);
+        return image;
+    };
+    // The glyph drawn a little smaller leaves room for the edge around it.
+    const int edge = side >= 32 ? 2 : 1;
+    const QRect inner(edge, edge, side - 2 * edge, side - 2 * edge);
+    const QImage light =
+        tinted(QColor(245, 245, 248)).scaled(inner.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QImage dark =
+        tinted(QColor(28, 28, 30)).scaled(inner.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QImage result(side, side, QImage::Format_ARGB32_Premultiplied);
+    result.fill(Qt::transparent);
+    QPainter painter(&result);
+    for (int dx = -edge; dx <= edge; ++dx) {
+        for (int dy = -edge; dy <= edge; ++dy)
+            painter.drawImage(inner.topLeft() + QPoint(dx, dy), light);
+    }
+    painter.drawImage(inner.topLeft(), dark);
+    painter.end();
+    return QPixmap::fromImage(result);
+}
+
 QIcon trayIcon(const QIcon& icon)
 {
     if (!icon.isMask())
         return icon;
-    QIcon tinted;
-    for (const int side : {16, 22, 24, 32, 48}) {
-        QPixmap pixmap = icon.pixmap(side, side);
-        QPainter painter(&pixmap);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        painter.fillRect(pixmap.rect(), QColor(235, 235, 240));
-        painter.end();
-        tinted.addPixmap(pixmap);
-    }
-    return tinted;
+    QIcon edged;
+    for (const int side : {16, 22, 24, 32, 48})
+        edged.addPixmap(edgedGlyph(icon, side));
+    return edged;
 }
 
 } // namespace
