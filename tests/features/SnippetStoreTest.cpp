@@ -96,15 +96,27 @@ TEST_F(SnippetStoreTest, ImportTable)
         bool written;
     };
     const Row table[] = {
-        {"cleaned trigger", {QJsonObject{{"trigger", "  ::addr "}, {"body", "Main St"}}}, 1, {"sig", "addr"}, true},
+        {"cleaned trigger",
+         {QJsonObject{{"trigger", "  ::addr "}, {"body", "Main St"}}},
+         1,
+         {"sig", "addr"},
+         true},
         {"nothing usable",
          {QJsonObject{{"trigger", ":::"}, {"body", "x"}}, QJsonObject{{"trigger", "nobody"}}, "bare string",
           QJsonObject{{"trigger", 3}, {"body", "x"}}, QJsonArray{}},
          0,
          {"sig"},
          false},
-        {"clash moves to the end", {QJsonObject{{"trigger", "SIG"}, {"body", "new"}}, QJsonObject{{"trigger", "a"}, {"body", ""}}}, 2, {"SIG", "a"}, true},
-        {"later entry of a trigger wins", {QJsonObject{{"trigger", "z"}, {"body", "1"}}, QJsonObject{{"trigger", "Z"}, {"body", "2"}}}, 2, {"sig", "Z"}, true},
+        {"clash moves to the end",
+         {QJsonObject{{"trigger", "SIG"}, {"body", "new"}}, QJsonObject{{"trigger", "a"}, {"body", ""}}},
+         2,
+         {"SIG", "a"},
+         true},
+        {"later entry of a trigger wins",
+         {QJsonObject{{"trigger", "z"}, {"body", "1"}}, QJsonObject{{"trigger", "Z"}, {"body", "2"}}},
+         2,
+         {"sig", "Z"},
+         true},
     };
     for (const Row& row : table) {
         SCOPED_TRACE(row.name);

@@ -4,6 +4,9 @@
 
 namespace quillon {
 
-QString Snippet::preview() const { return TextPreview::truncated(TextPreview::firstLine(body), 60); }
+QString Snippet::preview() const
+{
+    return TextPreview::truncated(TextPreview::firstLine(body), 60);
+}
 
 } // namespace quillon

@@ -33,13 +33,20 @@ QString fromIcu(const icu::UnicodeString& text)
 double nominalSeconds(UCalendarDateFields field)
 {
     switch (field) {
-    case UCAL_WEEK_OF_YEAR: return 7 * 86400.0;
-    case UCAL_MONTH: return 31 * 86400.0;
-    case UCAL_YEAR: return 366 * 86400.0;
-    case UCAL_HOUR_OF_DAY: return 3600.0;
-    case UCAL_MINUTE: return 60.0;
-    case UCAL_SECOND: return 1.0;
-    default: return 86400.0;
+    case UCAL_WEEK_OF_YEAR:
+        return 7 * 86400.0;
+    case UCAL_MONTH:
+        return 31 * 86400.0;
+    case UCAL_YEAR:
+        return 366 * 86400.0;
+    case UCAL_HOUR_OF_DAY:
+        return 3600.0;
+    case UCAL_MINUTE:
+        return 60.0;
+    case UCAL_SECOND:
+        return 1.0;
+    default:
+        return 86400.0;
     }
 }
 
@@ -48,7 +55,8 @@ double nominalSeconds(UCalendarDateFields field)
 // the calendar, and the date stays as it was.
 constexpr double largestShiftSeconds = 5'000'000 * 366 * 86400.0;
 
-UDate shifted(UDate at, qint64 amount, const QString& unit, const icu::Locale& locale, const icu::TimeZone& zone)
+UDate shifted(UDate at, qint64 amount, const QString& unit, const icu::Locale& locale,
+              const icu::TimeZone& zone)
 {
     const UCalendarDateFields field = SnippetStore::component(unit);
     const double seconds = std::fabs(double(amount)) * nominalSeconds(field);
@@ -133,7 +141,8 @@ const std::vector<std::pair<QString, QString>>& SnippetStore::placeholderCatalog
         {QStringLiteral("{time:HH:mm}"), QStringLiteral("custom time format")},
         {QStringLiteral("{uuid}"), QStringLiteral("a fresh random ID each time")},
         {QStringLiteral("{clipboard}"), QStringLiteral("whatever you last copied")},
-        {QStringLiteral("{cursor}"), QStringLiteral("where the typing caret lands after inserting \u2014 use once")},
+        {QStringLiteral("{cursor}"),
+         QStringLiteral("where the typing caret lands after inserting \u2014 use once")},
     };
     return catalog;
 }
@@ -162,7 +171,8 @@ SnippetStore::Expansion SnippetStore::expand(const QString& body, const std::opt
     if (!body.contains(u'{'))
         return {body, std::nullopt};
     const std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createDefault());
-    QString text = expandDateTokens(body, platform::platform().clock().now(), icu::Locale::getDefault(), *zone);
+    QString text =
+        expandDateTokens(body, platform::platform().clock().now(), icu::Locale::getDefault(), *zone);
 
     const QString uuidToken = QStringLiteral("{uuid}");
     for (qsizetype at = text.indexOf(uuidToken); at >= 0; at = text.indexOf(uuidToken, at)) {

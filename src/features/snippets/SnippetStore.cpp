@@ -41,7 +41,10 @@ SnippetStore::SnippetStore(QString fileURL)
 {
 }
 
-bool SnippetStore::sameTrigger(const QString& a, const QString& b) { return a.toLower() == b.toLower(); }
+bool SnippetStore::sameTrigger(const QString& a, const QString& b)
+{
+    return a.toLower() == b.toLower();
+}
 
 std::optional<std::vector<Snippet>> SnippetStore::decode(const QByteArray& data)
 {
@@ -89,20 +92,24 @@ const std::vector<Snippet>& SnippetStore::all()
     file.close();
     // Kept aside, so that the next save cannot erase the other snippets.
     const QString aside = AtomicFile::moveAside(m_fileURL, platform::platform().clock().now());
-    Log::error(QStringLiteral("Snippets.json could not be read and was moved to %1; starting with no snippets")
-                   .arg(aside.isEmpty() ? QStringLiteral("(nowhere)") : aside));
+    Log::error(
+        QStringLiteral("Snippets.json could not be read and was moved to %1; starting with no snippets")
+            .arg(aside.isEmpty() ? QStringLiteral("(nowhere)") : aside));
     return *m_cache;
 }
 
 void SnippetStore::save(const Snippet& snippet)
 {
     std::vector<Snippet> list = all();
-    const auto same = std::find_if(list.begin(), list.end(), [&](const Snippet& s) { return s.id == snippet.id; });
+    const auto same =
+        std::find_if(list.begin(), list.end(), [&](const Snippet& s) { return s.id == snippet.id; });
     if (same != list.end())
         *same = snippet;
     else
         list.push_back(snippet);
-    std::erase_if(list, [&](const Snippet& s) { return s.id != snippet.id && sameTrigger(s.trigger, snippet.trigger); });
+    std::erase_if(list, [&](const Snippet& s) {
+        return s.id != snippet.id && sameTrigger(s.trigger, snippet.trigger);
+    });
     persist(std::move(list));
 }
 
