@@ -42,6 +42,7 @@ SnippetBodyEditor::SnippetBodyEditor(QWidget* parent)
     m_completer->setWidget(this);
     m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     m_completer->setCaseSensitivity(Qt::CaseInsensitive);
+    m_completer->setMaxVisibleItems(int(SnippetStore::placeholderCatalog().size()));
     QObject::connect(m_completer, qOverload<const QString&>(&QCompleter::activated), this,
                      [this](const QString& token) { insertCompletion(token); });
     QObject::connect(this, &QPlainTextEdit::textChanged, this, [this] { textEdited(); });
@@ -145,8 +146,8 @@ bool SnippetBodyEditor::canInsertFromMimeData(const QMimeData* source) const
 // Rich text arrives as its plain text: a body is plain text only.
 void SnippetBodyEditor::insertFromMimeData(const QMimeData* source)
 {
-    const QString text = source->hasText() ? source->text()
-                                           : QTextDocumentFragment::fromHtml(source->html()).toPlainText();
+    const QString text =
+        source->hasText() ? source->text() : QTextDocumentFragment::fromHtml(source->html()).toPlainText();
     textCursor().insertText(text);
     ensureCursorVisible();
 }

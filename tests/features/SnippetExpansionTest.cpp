@@ -155,6 +155,7 @@ TEST(SnippetSearch, MatchesAndCompletions)
         {QUuid::createUuid(), "addr", "see sig below"},
         {QUuid::createUuid(), "mysig", "x"},
         {QUuid::createUuid(), "Sign-off", "y"},
+        {QUuid::createUuid(), "\u212Aelvin", "ÄRGER über"}, // the Kelvin sign lower-cases to k
     };
     struct Row {
         QString query;
@@ -163,13 +164,15 @@ TEST(SnippetSearch, MatchesAndCompletions)
     const Row rows[] = {
         {"sig", {"sig", "Sign-off", "mysig", "addr"}},
         {"  :SIG\t", {"sig", "Sign-off", "mysig", "addr"}},
-        {"   ", {"sig", "addr", "mysig", "Sign-off"}},
-        {"::", {"sig", "addr", "mysig", "Sign-off"}},
-        {": ", {"sig", "addr", "mysig", "Sign-off"}},
+        {"   ", {"sig", "addr", "mysig", "Sign-off", "\u212Aelvin"}},
+        {"::", {"sig", "addr", "mysig", "Sign-off", "\u212Aelvin"}},
+        {": ", {"sig", "addr", "mysig", "Sign-off", "\u212Aelvin"}},
         {"regards", {"sig"}},
         {"n-o", {"Sign-off"}},
         {"s:", {}},
         {"zzz", {}},
+        {"KEL", {"\u212Aelvin"}},
+        {"är", {"\u212Aelvin"}},
     };
     for (const Row& row : rows) {
         QStringList triggers;

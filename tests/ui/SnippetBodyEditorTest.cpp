@@ -32,7 +32,8 @@ TEST(SnippetBodyEditor, OpenRuleAndRange)
         {"{", 1, true, std::pair{0, 1}},
         {"a {d", 4, false, std::pair{2, 2}},
         {"{x} and\n{da", 11, false, std::pair{8, 3}},
-        {"{x} then more", 13, false, std::pair{0, 13}}, // the last "{" before the caret, whatever lies between
+        {"{x} then more", 13, false,
+         std::pair{0, 13}}, // the last "{" before the caret, whatever lies between
         {"no brace", 8, false, std::nullopt},
         {"{", 0, false, std::nullopt},
         {"{", 5, false, std::nullopt},

@@ -138,11 +138,13 @@ int SnippetStore::importEntries(const QJsonArray& entries)
         const QJsonValue body = object.value(bodyKey);
         if (!entry.isObject() || !triggerValue.isString() || !body.isString())
             continue;
+        // Colons and white space are both stripped from the front, in any mix,
+        // so that an imported trigger imports again as itself.
         QString trigger = triggerValue.toString().trimmed();
-        qsizetype colons = 0;
-        while (colons < trigger.size() && trigger[colons] == u':')
-            ++colons;
-        trigger.remove(0, colons);
+        qsizetype front = 0;
+        while (front < trigger.size() && (trigger[front] == u':' || trigger[front].isSpace()))
+            ++front;
+        trigger.remove(0, front);
         if (trigger.isEmpty())
             continue;
         std::erase_if(list, [&](const Snippet& s) { return sameTrigger(s.trigger, trigger); });
