@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Feature.h"
+#include "features/snippets/SnippetStore.h"
 
 #include <functional>
 
@@ -18,8 +19,13 @@ public:
 
     void showPicker() {}
 
+    /// The one snippet store; the settings panes use it whether or not the
+    /// feature is switched on.
+    SnippetStore& store() { return m_store; }
+
 private:
     Settings& m_settings;
+    SnippetStore m_store;
 };
 
 } // namespace quillon
