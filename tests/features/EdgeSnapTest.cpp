@@ -35,8 +35,9 @@ TEST(EdgeSnapTest, ZoneTable)
         SCOPED_TRACE(QString("%1,%2").arg(row.point.x()).arg(row.point.y()).toStdString());
         const auto zone = EdgeSnapMonitor::zone(row.point, v);
         EXPECT_EQ(zone ? std::optional<SnapPosition>(zone->first) : std::nullopt, row.zone);
-        if (zone)
+        if (zone) {
             EXPECT_EQ(zone->second, *snapFrame(zone->first, v, QSizeF(0, 0)));
+        }
     }
 }
 
