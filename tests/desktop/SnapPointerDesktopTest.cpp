@@ -101,6 +101,17 @@ protected:
         return false;
     }
 
+    /// The snap hints at the notch: a bar at the top centre, wider than the notch.
+    bool hintRowShown()
+    {
+        const int middle = area.x() + area.width() / 2;
+        for (const TopWindow& w : overrideRedirectWindows(m_typist.x())) {
+            if (w.geometry.y() == 0 && w.geometry.left() < middle - 100 && w.geometry.right() > middle + 100)
+                return true;
+        }
+        return false;
+    }
+
     xcb_window_t id = 0;
     QRect area;
     std::unique_ptr<X11Connection> m_x;
@@ -136,15 +147,17 @@ TEST_F(SnapPointerDesktop, DraggingTheTitleBarToTheLeftEdgeShowsTheFootprintAndS
     EXPECT_TRUE(waitFor([&] { return !overlayAt(half); })) << "no footprint after the mouse-up";
 }
 
-TEST_F(SnapPointerDesktop, HoldingSuperAltOpensTheDialAndAMoveUpSnapsTheTopHalf)
+TEST_F(SnapPointerDesktop, HoldingSuperAltShowsTheHintsAndTheDialAndAMoveUpSnapsTheTopHalf)
 {
     const QPoint centre(area.x() + area.width() / 2, area.y() + area.height() / 2);
     m_typist.moveTo(centre.x(), centre.y());
     pause(50);
+    ASSERT_FALSE(hintRowShown());
     m_typist.key(xSuper, true);
     m_typist.key(xAlt, true);
     const QRect ring(centre.x() - 52, centre.y() - 52, 104, 104);
     const bool opened = waitFor([&] { return overlayAt(ring); }, 3000);
+    const bool hints = waitFor([&] { return hintRowShown(); });
     if (opened) {
         for (int dy = 10; dy <= 60; dy += 10) {
             m_typist.moveTo(centre.x(), centre.y() - dy);
@@ -155,6 +168,7 @@ TEST_F(SnapPointerDesktop, HoldingSuperAltOpensTheDialAndAMoveUpSnapsTheTopHalf)
     m_typist.key(xAlt, false);
     m_typist.key(xSuper, false);
     ASSERT_TRUE(opened) << m_quillon->log().toStdString();
+    EXPECT_TRUE(hints);
     const QRect top(area.x(), area.y(), area.width(), area.height() / 2);
     EXPECT_TRUE(waitFor([&] { return frame() == top; })) << text(frame()) << m_quillon->log().toStdString();
     EXPECT_TRUE(waitFor([&] { return !overlayAt(ring); }));
