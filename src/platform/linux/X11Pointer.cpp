@@ -180,6 +180,8 @@ void X11Pointer::flushMotion()
 
 void X11Pointer::pressed(int button)
 {
+    // Motion read before the press belongs to what came before it.
+    flushMotion();
     const bool needsWindow = !m_downs.empty() || (button == leftButton && !m_drags.empty());
     const bool own = needsWindow && overOwnWindow();
     if (button == leftButton) {
