@@ -44,6 +44,12 @@ public:
     /// 6 left, 7 right). None when the session gives no such events.
     virtual std::optional<int> addScrollMonitor(std::function<void(int button)> handler) = 0;
     virtual void removeScrollMonitor(int token) = 0;
+
+    /// Every movement of the pointer anywhere, whatever the buttons; the
+    /// handler reads location() itself. A burst of motion read at once calls
+    /// it once. None when the session gives no such events.
+    virtual std::optional<int> addMoveMonitor(std::function<void()> handler) = 0;
+    virtual void removeMoveMonitor(int token) = 0;
 };
 
 } // namespace quillon::platform

@@ -42,6 +42,21 @@ public:
     void removeDragMonitor(int token) override { m_drags.remove(token); }
     std::optional<int> addScrollMonitor(std::function<void(int button)> handler) override;
     void removeScrollMonitor(int token) override { m_scrolls.remove(token); }
+    std::optional<int> addMoveMonitor(std::function<void()> handler) override
+    {
+        if (!available)
+            return std::nullopt;
+        return m_moves.add(std::move(handler));
+    }
+    void removeMoveMonitor(int token) override { m_moves.remove(token); }
+
+    /// Puts the pointer at `to` (y-up) and tells the move monitors.
+    void moveTo(const QPointF& to)
+    {
+        position = to;
+        m_moves.notify();
+    }
+    int moveMonitorCount() const { return int(m_moves.size()); }
 
     void press(const platform::MouseDown& down) { m_downs.notify(down); }
     void drag(platform::DragPhase phase) { m_drags.notify(phase); }
@@ -57,6 +72,7 @@ private:
     platform::Observers<const platform::MouseDown&> m_downs;
     platform::Observers<platform::DragPhase> m_drags;
     platform::Observers<int> m_scrolls;
+    platform::Observers<> m_moves;
 };
 
 /// Hot keys that never reach the desktop. Combinations in `refused` are

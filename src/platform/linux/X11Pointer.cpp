@@ -15,7 +15,10 @@ namespace {
 
 constexpr int leftButton = 1;
 
-bool isWheel(int button) { return button >= 4 && button <= 7; }
+bool isWheel(int button)
+{
+    return button >= 4 && button <= 7;
+}
 
 } // namespace
 
@@ -96,12 +99,27 @@ void X11Pointer::removeScrollMonitor(int token)
     updateSelection();
 }
 
+std::optional<int> X11Pointer::addMoveMonitor(std::function<void()> handler)
+{
+    if (!connect())
+        return std::nullopt;
+    const int token = m_moves.add(std::move(handler));
+    updateSelection();
+    return token;
+}
+
+void X11Pointer::removeMoveMonitor(int token)
+{
+    m_moves.remove(token);
+    updateSelection();
+}
+
 void X11Pointer::updateSelection()
 {
     uint32_t mask = 0;
     if (!m_downs.empty() || !m_drags.empty() || !m_scrolls.empty())
         mask |= XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_RELEASE;
-    if (!m_drags.empty() && m_leftDown && m_dragOutside)
+    if ((!m_drags.empty() && m_leftDown && m_dragOutside) || !m_moves.empty())
         mask |= XCB_INPUT_XI_EVENT_MASK_RAW_MOTION;
     if (mask == m_selected || !m_xi)
         return;
@@ -134,9 +152,13 @@ void X11Pointer::handle(const xcb_generic_event_t* event)
         return;
     }
     case XCB_INPUT_RAW_MOTION:
-        if (m_leftDown && m_dragOutside && !m_drags.empty()) {
-            m_dragReported = true;
-            m_drags.notify(DragPhase::dragged);
+        // A fast mouse sends up to a thousand events a second, and each
+        // monitor reads the location with a round trip: the events read in
+        // one go are told as one, once the batch is through.
+        if (!m_motionQueued) {
+            m_motionQueued = true;
+            QMetaObject::invokeMethod(
+                &m_xi->connection(), [this] { flushMotion(); }, Qt::QueuedConnection);
         }
         return;
     default:
@@ -144,8 +166,22 @@ void X11Pointer::handle(const xcb_generic_event_t* event)
     }
 }
 
+void X11Pointer::flushMotion()
+{
+    if (!m_motionQueued)
+        return;
+    m_motionQueued = false;
+    if (m_leftDown && m_dragOutside && !m_drags.empty()) {
+        m_dragReported = true;
+        m_drags.notify(DragPhase::dragged);
+    }
+    m_moves.notify();
+}
+
 void X11Pointer::pressed(int button)
 {
+    // Motion read before the press belongs to what came before it.
+    flushMotion();
     const bool needsWindow = !m_downs.empty() || (button == leftButton && !m_drags.empty());
     const bool own = needsWindow && overOwnWindow();
     if (button == leftButton) {
@@ -161,6 +197,8 @@ void X11Pointer::released(int button)
 {
     if (button != leftButton)
         return;
+    // The motion before the release comes first.
+    flushMotion();
     const bool ended = m_dragReported;
     m_leftDown = false;
     m_dragOutside = false;
@@ -175,8 +213,8 @@ int X11Pointer::logicalButton(uint16_t device, uint32_t physical)
     xcb_connection_t* c = m_xi->connection().get();
     XcbReply<xcb_input_get_device_button_mapping_reply_t> mapping(xcb_input_get_device_button_mapping_reply(
         c, xcb_input_get_device_button_mapping(c, uint8_t(device)), nullptr));
-    if (!mapping || physical == 0
-        || int(physical) > xcb_input_get_device_button_mapping_map_length(mapping.get()))
+    if (!mapping || physical == 0 ||
+        int(physical) > xcb_input_get_device_button_mapping_map_length(mapping.get()))
         return int(physical);
     return xcb_input_get_device_button_mapping_map(mapping.get())[physical - 1];
 }

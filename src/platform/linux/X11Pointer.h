@@ -10,7 +10,8 @@ namespace quillon::platform::linux_ {
 
 /// The pointer, from XInput 2 raw button and motion events on the root of a
 /// connection of our own. Button events are selected only while a monitor is
-/// installed, motion only while a left-button drag is under way.
+/// installed, motion only while a left-button drag is under way or a move
+/// monitor is installed.
 class X11Pointer final : public Pointer {
 public:
     X11Pointer() = default;
@@ -23,6 +24,8 @@ public:
     void removeDragMonitor(int token) override;
     std::optional<int> addScrollMonitor(std::function<void(int button)> handler) override;
     void removeScrollMonitor(int token) override;
+    std::optional<int> addMoveMonitor(std::function<void()> handler) override;
+    void removeMoveMonitor(int token) override;
 
 private:
     bool connect();
@@ -36,12 +39,17 @@ private:
     /// asked of the server, which knows the stacking.
     bool overOwnWindow();
     void updateSelection();
+    /// Tells the drag and move monitors of the motion read so far, once.
+    void flushMotion();
 
     std::unique_ptr<XInput> m_xi;
     uint32_t m_selected = 0;
     Observers<const MouseDown&> m_downs;
     Observers<DragPhase> m_drags;
     Observers<int> m_scrolls;
+    Observers<> m_moves;
+    /// Motion has arrived and its monitors are yet to hear of it.
+    bool m_motionQueued = false;
     bool m_leftDown = false;
     /// The left button went down outside our windows: its motion is a drag
     /// the monitors report.
