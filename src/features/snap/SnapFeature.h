@@ -26,10 +26,10 @@ public:
     std::function<void()> onChordRelease;
 
 private:
-    Settings& m_settings;
-    ModifierWatcher& m_modifiers;
-    DragWatcher& m_drag;
-    HotKeyWatcher& m_hotKeys;
+    [[maybe_unused]] Settings& m_settings;
+    [[maybe_unused]] ModifierWatcher& m_modifiers;
+    [[maybe_unused]] DragWatcher& m_drag;
+    [[maybe_unused]] HotKeyWatcher& m_hotKeys;
 };
 
 } // namespace quillon

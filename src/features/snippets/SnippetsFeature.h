@@ -19,7 +19,7 @@ public:
     void showPicker() {}
 
 private:
-    Settings& m_settings;
+    [[maybe_unused]] Settings& m_settings;
 };
 
 } // namespace quillon

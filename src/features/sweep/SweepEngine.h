@@ -25,7 +25,7 @@ public:
     void syncWatchList() {}
 
 private:
-    Settings& m_settings;
+    [[maybe_unused]] Settings& m_settings;
 };
 
 } // namespace quillon
