@@ -123,7 +123,7 @@ TEST_P(CorruptSettingsFilesTest, StartsOnDefaultsAndKeepsTheDamagedFileAside)
         ASSERT_EQ(fake.log.lines.size(), 1u);
         const QString line = fake.log.lines.front().message;
         EXPECT_TRUE(line.contains(file(damaged))) << qPrintable(line);
-        const auto match = QRegularExpression(QStringLiteral("moved aside as (\\S+)")).match(line);
+        const auto match = QRegularExpression(QStringLiteral("moved aside as ([^\\s,]+)")).match(line);
         ASSERT_TRUE(match.hasMatch()) << qPrintable(line);
         const QString aside = match.captured(1);
         if (damagedBytes)
