@@ -23,6 +23,15 @@ void syncFolder(const QString& folder)
 
 QString temporaryPrefix(const QString& path) { return path + QStringLiteral(".tmp-"); }
 
+void removeLeftovers(const QString& path)
+{
+    const QFileInfo target(path);
+    QDir folder = target.absoluteDir();
+    const QString pattern = QFileInfo(temporaryPrefix(path)).fileName() + QStringLiteral("??????");
+    for (const QString& name : folder.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System))
+        folder.remove(name);
+}
+
 namespace {
 
 bool fail(QString* error, const QString& message)

@@ -19,8 +19,8 @@
 
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
 #include <cstdlib>
+#include <fcntl.h>
 #include <optional>
 #include <random>
 #include <spawn.h>
@@ -109,7 +109,8 @@ public:
         const QByteArray folderArg = QFile::encodeName(folder);
         const std::string firstArg = std::to_string(first);
         char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(file),
-                        const_cast<char*>(folderArg.constData()), const_cast<char*>(firstArg.c_str()), nullptr};
+                        const_cast<char*>(folderArg.constData()), const_cast<char*>(firstArg.c_str()),
+                        nullptr};
         if (::posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv, environ) != 0)
             m_pid = -1;
         posix_spawn_file_actions_destroy(&actions);
@@ -163,7 +164,10 @@ unsigned seedForThisRun()
     return std::random_device{}();
 }
 
-void PrintTo(const StoredFile& row, std::ostream* out) { *out << row.writer; }
+void PrintTo(const StoredFile& row, std::ostream* out)
+{
+    *out << row.writer;
+}
 
 class DurabilityTest : public ::testing::TestWithParam<StoredFile> {};
 
@@ -171,7 +175,8 @@ TEST_P(DurabilityTest, SurvivesAKillAtAnyMoment)
 {
     const StoredFile& stored = GetParam();
     const unsigned seed = seedForThisRun();
-    std::printf("durability seed for %s: %u (QUILLON_DURABILITY_SEED=%u repeats it)\n", stored.writer, seed, seed);
+    std::printf("durability seed for %s: %u (QUILLON_DURABILITY_SEED=%u repeats it)\n", stored.writer, seed,
+                seed);
     SCOPED_TRACE(testing::Message() << "seed " << seed);
     std::mt19937 random(seed);
 
@@ -190,7 +195,9 @@ TEST_P(DurabilityTest, SurvivesAKillAtAnyMoment)
         const auto start = std::chrono::steady_clock::now();
         for (int i = 0; i < 20; ++i)
             ASSERT_EQ(writer.line().rfind("ack ", 0), 0u);
-        perWrite = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start) / 20;
+        perWrite =
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start) /
+            20;
     }
     std::uniform_int_distribution<long> delay(0, std::max<long>(4 * perWrite.count(), 400));
 
@@ -218,7 +225,8 @@ TEST_P(DurabilityTest, SurvivesAKillAtAnyMoment)
 
         // Only the file and, after a kill inside a write, its temporary file:
         // nothing set aside, nothing a later start would take for data.
-        for (const QString& name : QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        for (const QString& name :
+             QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
             if (name == QLatin1String(stored.fileName))
                 continue;
             ASSERT_TRUE(name.startsWith(temporaryName)) << "unexpected " << qPrintable(name);
@@ -230,11 +238,10 @@ TEST_P(DurabilityTest, SurvivesAKillAtAnyMoment)
     std::printf("%s: %d kills, %d inside a write\n", stored.writer, kills, leftTemporaries);
 }
 
-INSTANTIATE_TEST_SUITE_P(StoredFiles, DurabilityTest, ::testing::ValuesIn(storedFiles),
-                         [](const auto& info) {
-                             QString name = QString::fromLatin1(info.param.writer);
-                             name.remove(QLatin1Char('-'));
-                             return name.toStdString();
-                         });
+INSTANTIATE_TEST_SUITE_P(StoredFiles, DurabilityTest, ::testing::ValuesIn(storedFiles), [](const auto& info) {
+    QString name = QString::fromLatin1(info.param.writer);
+    name.remove(QLatin1Char('-'));
+    return name.toStdString();
+});
 
 } // namespace

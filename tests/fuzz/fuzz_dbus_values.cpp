@@ -47,24 +47,30 @@ public:
     QVariant value(int depth = 0)
     {
         switch (byte() % (depth < 4 ? 9 : 6)) {
-        case 0: return string();
-        case 1: return QVariant::fromValue(qint32(word()));
-        case 2: return QVariant::fromValue(quint32(word()));
+        case 0:
+            return string();
+        case 1:
+            return QVariant::fromValue(qint32(word()));
+        case 2:
+            return QVariant::fromValue(quint32(word()));
         case 3: {
             double d = 0;
             const uint64_t bits = uint64_t(word()) << 32 | word();
             std::memcpy(&d, &bits, sizeof d);
             return d;
         }
-        case 4: return bool(byte() & 1);
+        case 4:
+            return bool(byte() & 1);
         case 5: {
             QStringList list;
             for (int n = byte() % 5; n > 0; --n)
                 list << string();
             return list;
         }
-        case 6: return QVariant::fromValue(QDBusVariant(value(depth + 1)));
-        case 7: return properties(depth + 1);
+        case 6:
+            return QVariant::fromValue(QDBusVariant(value(depth + 1)));
+        case 7:
+            return properties(depth + 1);
         default: {
             Interfaces interfaces;
             for (int n = byte() % 4; n > 0; --n)
@@ -76,7 +82,10 @@ public:
 
 private:
     uint8_t byte() { return m_size > 0 ? (--m_size, *m_data++) : 0; }
-    uint32_t word() { return uint32_t(byte()) << 24 | uint32_t(byte()) << 16 | uint32_t(byte()) << 8 | byte(); }
+    uint32_t word()
+    {
+        return uint32_t(byte()) << 24 | uint32_t(byte()) << 16 | uint32_t(byte()) << 8 | byte();
+    }
 
     QString string()
     {
@@ -90,9 +99,9 @@ private:
 
     QVariantMap properties(int depth)
     {
-        static const char* const names[] = {"PlaybackStatus", "Metadata", "xesam:title", "xesam:artist",
-                                             "Type", "IsPresent", "Percentage", "OnBattery", "Alias",
-                                             "Name", "Address", "Connected"};
+        static const char* const names[] = {"PlaybackStatus", "Metadata",  "xesam:title", "xesam:artist",
+                                            "Type",           "IsPresent", "Percentage",  "OnBattery",
+                                            "Alias",          "Name",      "Address",     "Connected"};
         QVariantMap map;
         for (int n = byte() % 5; n > 0; --n) {
             const uint8_t pick = byte();
@@ -138,9 +147,9 @@ struct Loopback {
     /// The value as the other end receives it, or none when it cannot be sent.
     std::optional<QVariant> roundTrip(const QVariant& value)
     {
-        QDBusMessage message = QDBusMessage::createMethodCall(QString(), QStringLiteral("/fuzz"),
-                                                              QStringLiteral("app.quillon.Fuzz"),
-                                                              QStringLiteral("Deliver"));
+        QDBusMessage message =
+            QDBusMessage::createMethodCall(QString(), QStringLiteral("/fuzz"),
+                                           QStringLiteral("app.quillon.Fuzz"), QStringLiteral("Deliver"));
         message << QVariant::fromValue(QDBusVariant(value));
         message.setAutoStartService(false);
         inbox.last.reset();

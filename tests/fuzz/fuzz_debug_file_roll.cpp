@@ -33,9 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         data += sizeof retainingSeconds;
         size -= sizeof retainingSeconds;
     }
-    const QStringList lines = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size))
-                                  .split(QLatin1Char('\n'));
-    static const QDateTime now = QDateTime::fromString(QStringLiteral("2026-03-01T09:15:02.481Z"), Qt::ISODateWithMs);
+    const QStringList lines =
+        QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size)).split(QLatin1Char('\n'));
+    static const QDateTime now =
+        QDateTime::fromString(QStringLiteral("2026-03-01T09:15:02.481Z"), Qt::ISODateWithMs);
 
     const int cut = FileLog::cutIndex(lines, now, double(retainingSeconds));
     require(cut >= 0 && cut <= lines.size());

@@ -28,11 +28,21 @@ QString escaped(const QString& value)
     QString out;
     for (const QChar c : value) {
         switch (c.unicode()) {
-        case '\\': out += QStringLiteral("\\\\"); break;
-        case ' ': out += QStringLiteral("\\s"); break;
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\t': out += QStringLiteral("\\t"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case ' ':
+            out += QStringLiteral("\\s");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
         default:
             if (c.isSpace())
                 out += QLatin1Char('\\');

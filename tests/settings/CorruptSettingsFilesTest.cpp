@@ -44,8 +44,8 @@ const Case cases[] = {
     {"truncated", [](const QString& p, const QByteArray& g) { return put(p, g.left(g.size() / 2)); }, false},
     {"zeroBytes", [](const QString& p, const QByteArray&) { return put(p, {}); }, false},
     {"notJson", [](const QString& p, const QByteArray&) { return put(p, "snap.isEnabled = true\n"); }, false},
-    {"wrongShape", [](const QString& p, const QByteArray&) { return put(p, R"([{"type":"bool","value":true}])"); },
-     false},
+    {"wrongShape",
+     [](const QString& p, const QByteArray&) { return put(p, R"([{"type":"bool","value":true}])"); }, false},
     {"wrongTypeTag",
      [](const QString& p, const QByteArray& g) {
          QByteArray bytes = g;
@@ -80,7 +80,10 @@ const Case cases[] = {
      false},
 };
 
-void PrintTo(const Case& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const Case& row, std::ostream* out)
+{
+    *out << row.name;
+}
 
 QByteArray contents(const QString& path)
 {
@@ -93,16 +96,20 @@ protected:
     fakes::FakePlatform fake;
     const QString folder = fake.pathsImpl.configDir();
 
-    QString file(const QString& domain) const { return folder + QLatin1Char('/') + domain + QStringLiteral(".json"); }
+    QString file(const QString& domain) const
+    {
+        return folder + QLatin1Char('/') + domain + QStringLiteral(".json");
+    }
 
     // Profile two active, a value in each domain.
     void writeGoodFiles()
     {
         QDir(folder).removeRecursively();
         JsonUserDefaults database(folder, appId);
-        database.standard().setValues({{Keys::settingsActiveProfile, qint64(2)}, {Keys::snapIsEnabled, true},
-                                       {Keys::sweepDelay, 7.0}});
-        database.suite(profileTwo)->setValues({{Keys::focusAlpha, 0.25}, {Keys::autoQuitMinutes, qint64(45)}});
+        database.standard().setValues(
+            {{Keys::settingsActiveProfile, qint64(2)}, {Keys::snapIsEnabled, true}, {Keys::sweepDelay, 7.0}});
+        database.suite(profileTwo)
+            ->setValues({{Keys::focusAlpha, 0.25}, {Keys::autoQuitMinutes, qint64(45)}});
     }
 };
 
@@ -113,7 +120,8 @@ TEST_P(CorruptSettingsFilesTest, StartsOnDefaultsAndKeepsTheDamagedFileAside)
         const QString other = damaged == appId ? profileTwo : appId;
         writeGoodFiles();
         const QByteArray otherBytes = contents(file(other));
-        const std::optional<QByteArray> damagedBytes = GetParam().damage(file(damaged), contents(file(damaged)));
+        const std::optional<QByteArray> damagedBytes =
+            GetParam().damage(file(damaged), contents(file(damaged)));
         fake.log.lines.clear();
 
         JsonUserDefaults database(folder, appId);
@@ -147,7 +155,8 @@ TEST_P(CorruptSettingsFilesTest, StartsOnDefaultsAndKeepsTheDamagedFileAside)
         // Saving works again and survives the next start.
         store.set(QStringLiteral("after.damage"), PlistValue(true));
         JsonUserDefaults restarted(folder, appId);
-        platform::DefaultsStore& reread = damaged == appId ? restarted.standard() : *restarted.suite(profileTwo);
+        platform::DefaultsStore& reread =
+            damaged == appId ? restarted.standard() : *restarted.suite(profileTwo);
         EXPECT_EQ(reread.storedValue(QStringLiteral("after.damage")), PlistValue(true));
         EXPECT_EQ(reread.storedValue(spared).has_value(), GetParam().keepsReadableValues);
     }

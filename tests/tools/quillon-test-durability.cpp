@@ -42,7 +42,8 @@ using Writer = std::function<void(qint64 sequence)>;
 // A settings domain file, written as every settings change writes it.
 Writer settingsDomain(const QString& folder, const QString& suite)
 {
-    auto defaults = std::make_shared<platform::linux_::JsonUserDefaults>(folder, QStringLiteral("app.quillon.Quillon"));
+    auto defaults =
+        std::make_shared<platform::linux_::JsonUserDefaults>(folder, QStringLiteral("app.quillon.Quillon"));
     platform::DefaultsStore* store = suite.isEmpty() ? &defaults->standard() : defaults->suite(suite);
     return [defaults, store](qint64 sequence) { store->setValues(settingsDocument(sequence)); };
 }
@@ -55,7 +56,9 @@ struct WriterRow {
 const WriterRow writers[] = {
     {"settings", [](const QString& folder) { return settingsDomain(folder, {}); }},
     {"settings-profile2",
-     [](const QString& folder) { return settingsDomain(folder, QStringLiteral("app.quillon.Quillon.profile2")); }},
+     [](const QString& folder) {
+         return settingsDomain(folder, QStringLiteral("app.quillon.Quillon.profile2"));
+     }},
 };
 
 } // namespace

@@ -30,6 +30,7 @@ JsonDefaultsStore::JsonDefaultsStore(QString domain, QString path)
 
 void JsonDefaultsStore::load()
 {
+    AtomicFile::removeLeftovers(m_path);
     QFile file(m_path);
     if (!file.exists())
         return;
