@@ -30,7 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const QString& key : parsed.keys)
         require(!key.isEmpty());
     HotkeyFormat::compact(text);
-    require(HotkeyFormat::parse(parsed.keys.join(QLatin1Char(' '))).keys == parsed.keys);
+    // Qt's grapheme breaks around combining marks depend on what precedes
+    // them, so only text without marks must split the same way again.
+    bool marks = false;
+    for (const QChar c : text)
+        marks = marks || c.isMark();
+    if (!marks)
+        require(HotkeyFormat::parse(parsed.keys.join(QLatin1Char(' '))).keys == parsed.keys);
 
     static const QString glyphs = QStringLiteral("\u2318\u2325\u2303\u21e7");
     bool plain = true;
