@@ -41,7 +41,9 @@ bool FeatureRegistry::needsAccessibilityNow(const Settings& settings)
 void FeatureRegistry::walk(const std::vector<FeatureEntry>& features, const Settings& settings,
                            bool accessibilityGranted)
 {
-    for (const auto& [pane, feature] : features) {
+    for (const auto& entry : features) {
+        const auto& pane = entry.pane;
+        const auto& feature = entry.feature;
         const bool enabled = isEnabled(pane, settings);
         const bool wanted = enabled && (!needsAccessibility(pane) || accessibilityGranted);
         if (wanted != feature->isActive()) {

@@ -17,9 +17,9 @@ public:
     ShelfController& controller() { return m_controller; }
 
 private:
-    Settings& m_settings;
-    DragWatcher& m_drags;
-    NotchStage& m_stage;
+    [[maybe_unused]] Settings& m_settings;
+    [[maybe_unused]] DragWatcher& m_drags;
+    [[maybe_unused]] NotchStage& m_stage;
     ShelfController m_controller;
 };
 

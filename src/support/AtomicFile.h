@@ -9,6 +9,15 @@ namespace quillon {
 /// Every file the system stores is written whole or not at all.
 namespace AtomicFile {
 
+/// Where `write` keeps its temporary file: this prefix and six random
+/// characters. A write cut short by a crash can leave one behind; nothing
+/// reads it as data.
+QString temporaryPrefix(const QString& path);
+
+/// Removes the temporary files that writes of `path` cut short by a crash
+/// left behind. Call it where nothing else writes `path` yet (at start).
+void removeLeftovers(const QString& path);
+
 /// Writes data to a temporary file beside `path`, syncs it, renames it over
 /// `path` and syncs the folder. Creates the folder when it is missing.
 /// On failure `path` keeps its old content and `error` says why.

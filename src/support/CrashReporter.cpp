@@ -189,13 +189,14 @@ void CrashReporter::install()
     g_previousTerminate = std::set_terminate(onTerminate);
 
     // An exhausted stack leaves no room for the handler: it runs on a stack of
-    // its own (the main thread's, which is the one that installs).
+    // its own (the main thread's, which is the one that installs), kept for
+    // the life of the process.
+    alignas(16) static char alternateStack[alternateStackSize];
     stack_t stack{};
-    stack.ss_sp = std::malloc(alternateStackSize);
+    stack.ss_sp = alternateStack;
     stack.ss_size = alternateStackSize;
     stack.ss_flags = 0;
-    if (stack.ss_sp)
-        ::sigaltstack(&stack, nullptr);
+    ::sigaltstack(&stack, nullptr);
 
     struct sigaction action {};
     action.sa_sigaction = handleSignal;

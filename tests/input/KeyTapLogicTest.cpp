@@ -103,8 +103,9 @@ TEST(KeyTapLogic, KeyPressesAreSwallowedOrPassedByLeaderAndKey)
         });
         EXPECT_EQ(swallow, row.swallow) << row.what;
         EXPECT_EQ(received, row.received) << row.what;
-        if (received)
+        if (received) {
             EXPECT_EQ(receivedUnder, row.leader) << row.what;
+        }
         EXPECT_EQ(logic.consumedKeys.count(row.keyCode) == 1, row.swallow) << row.what;
     }
 }

@@ -1,5 +1,6 @@
 #include "fakes/FakePlatform.h"
 #include "platform/linux/JsonUserDefaults.h"
+#include "support/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -125,6 +126,26 @@ TEST_F(JsonUserDefaultsTest, UnreadableFileIsKeptAsideRatherThanOverwritten)
     QFile kept(folder + "/" + aside.first());
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_TRUE(kept.readAll().contains("kept"));
+}
+
+TEST_F(JsonUserDefaultsTest, AWriteCutShortLeavesNothingTheNextStartReadsOrKeeps)
+{
+    {
+        JsonUserDefaults defaults(folder, "app.quillon.Quillon");
+        defaults.standard().set("k", qint64(1));
+    }
+    // What a write killed before its rename leaves: a half-written temporary.
+    const QString leftover = AtomicFile::temporaryPrefix(standardFile) + "a1B2c3";
+    QFile partial(leftover);
+    ASSERT_TRUE(partial.open(QIODevice::WriteOnly));
+    partial.write("{\"k\": {\"type\": \"int\", \"val");
+    partial.close();
+
+    JsonUserDefaults defaults(folder, "app.quillon.Quillon");
+    EXPECT_EQ(defaults.standard().integerForKey("k"), 1);
+    EXPECT_FALSE(QFile::exists(leftover));
+    EXPECT_TRUE(fake.log.lines.empty());
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"app.quillon.Quillon.json"});
 }
 
 TEST_F(JsonUserDefaultsTest, UnusableSuiteNamesAreRefused)

@@ -28,7 +28,7 @@ public:
     void applySettings() {}
 
 private:
-    Settings& m_settings;
+    [[maybe_unused]] Settings& m_settings;
 };
 
 } // namespace quillon

@@ -19,8 +19,8 @@ public:
     void openMenu() {}
 
 private:
-    Settings& m_settings;
-    ModifierWatcher& m_modifiers;
+    [[maybe_unused]] Settings& m_settings;
+    [[maybe_unused]] ModifierWatcher& m_modifiers;
     ClipboardStore m_store;
 };
 

@@ -19,7 +19,7 @@ public:
     std::function<void(const QString&, const QColor&)> onColor;
 
 private:
-    HotKeyWatcher& m_hotKeys;
+    [[maybe_unused]] HotKeyWatcher& m_hotKeys;
 };
 
 } // namespace quillon

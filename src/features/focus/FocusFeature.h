@@ -15,7 +15,7 @@ public:
     void applyAlpha(double alpha) { (void)alpha; }
 
 private:
-    Settings& m_settings;
+    [[maybe_unused]] Settings& m_settings;
 };
 
 } // namespace quillon

@@ -24,7 +24,7 @@ public:
     SnippetStore& store() { return m_store; }
 
 private:
-    Settings& m_settings;
+    [[maybe_unused]] Settings& m_settings;
     SnippetStore m_store;
 };
 

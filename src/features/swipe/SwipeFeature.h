@@ -18,7 +18,7 @@ public:
     std::function<bool(int)> onSpaceSwitched;
 
 private:
-    Settings& m_settings;
+    [[maybe_unused]] Settings& m_settings;
 };
 
 } // namespace quillon

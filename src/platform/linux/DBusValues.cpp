@@ -18,7 +18,9 @@ QVariantMap DBusValues::map(const QVariant& value)
     const QVariant inner = plain(value);
     if (inner.userType() == qMetaTypeId<QDBusArgument>()) {
         const auto argument = inner.value<QDBusArgument>();
-        if (argument.currentType() != QDBusArgument::MapType)
+        // Unpacking a dictionary as a{sv} when it is another kind crashes
+        // inside the D-Bus library: any sender on the bus could do that.
+        if (argument.currentSignature() != QLatin1String("a{sv}"))
             return {};
         QVariantMap result;
         argument >> result;
@@ -34,7 +36,7 @@ QMap<QString, QVariantMap> DBusValues::interfaces(const QVariant& value)
     if (inner.userType() != qMetaTypeId<QDBusArgument>())
         return result;
     const auto argument = inner.value<QDBusArgument>();
-    if (argument.currentType() != QDBusArgument::MapType)
+    if (argument.currentSignature() != QLatin1String("a{sa{sv}}"))
         return result;
     argument.beginMap();
     while (!argument.atEnd()) {

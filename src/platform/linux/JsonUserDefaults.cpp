@@ -30,6 +30,7 @@ JsonDefaultsStore::JsonDefaultsStore(QString domain, QString path)
 
 void JsonDefaultsStore::load()
 {
+    AtomicFile::removeLeftovers(m_path);
     QFile file(m_path);
     if (!file.exists())
         return;
@@ -55,12 +56,23 @@ void JsonDefaultsStore::load()
         return;
     }
     const QJsonObject values = doc.object();
+    QStringList unreadable;
     for (auto it = values.begin(); it != values.end(); ++it) {
         if (auto value = PlistValue::fromTaggedJson(it.value()))
             m_values.insert(it.key(), *value);
         else
-            logError(QStringLiteral("Settings file %1: value of \"%2\" is unreadable; ignored").arg(m_path, it.key()));
+            unreadable << QLatin1Char('"') + it.key() + QLatin1Char('"');
     }
+    if (unreadable.isEmpty())
+        return;
+    // The next save would drop what could not be read: keep the file as it
+    // was, and the readable values in its place.
+    const QString aside = AtomicFile::moveAside(m_path, platform().clock().now());
+    logError(QStringLiteral("Settings file %1: %2 unreadable and ignored; original moved aside as %3")
+                 .arg(m_path, unreadable.join(QStringLiteral(", ")),
+                      aside.isEmpty() ? QStringLiteral("(move failed)") : aside));
+    if (!aside.isEmpty())
+        save();
 }
 
 void JsonDefaultsStore::save()
