@@ -10,7 +10,10 @@ FakeMainQueue::FakeMainQueue()
 {
 }
 
-void FakeMainQueue::post(std::function<void()> fn) { after(0, std::move(fn)); }
+void FakeMainQueue::post(std::function<void()> fn)
+{
+    after(0, std::move(fn));
+}
 
 platform::WorkItem FakeMainQueue::after(double seconds, std::function<void()> fn)
 {
@@ -32,7 +35,10 @@ double FakeMainQueue::deadlineOf(const Item& item) const
     return item.wall ? double(m_base.msecsTo(*item.wall)) / 1000.0 : item.deadline;
 }
 
-QDateTime FakeMainQueue::now() const { return m_base.addMSecs(qint64(std::llround(m_elapsed * 1000.0))); }
+QDateTime FakeMainQueue::now() const
+{
+    return m_base.addMSecs(qint64(std::llround(m_elapsed * 1000.0)));
+}
 
 void FakeMainQueue::setNow(const QDateTime& now)
 {
@@ -63,7 +69,8 @@ void FakeMainQueue::advance(double seconds)
 
 int FakeMainQueue::pendingCount() const
 {
-    return int(std::count_if(m_items.begin(), m_items.end(), [](const Item& i) { return !i.state->cancelled; }));
+    return int(
+        std::count_if(m_items.begin(), m_items.end(), [](const Item& i) { return !i.state->cancelled; }));
 }
 
 } // namespace quillon::fakes

@@ -4,8 +4,8 @@
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QTimer>
-#include <cmath>
 #include <cerrno>
+#include <cmath>
 #include <sys/timerfd.h>
 #include <unistd.h>
 

@@ -1,0 +1,109 @@
+// Keep-awake's assertions against a logind of ours on the private system bus
+// and the X server's screen saver.
+
+#include "common/Desktop.h"
+#include "fakes/ForwardingPlatform.h"
+#include "features/awake/SleepAssertion.h"
+#include "platform/linux/LogindPowerAssertions.h"
+#include "platform/linux/X11Connection.h"
+
+#include <QProcess>
+#include <xcb/screensaver.h>
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace quillon {
+namespace {
+
+using testing::waitFor;
+using Kind = SleepAssertion::Kind;
+
+class AwakePlatform final : public fakes::ForwardingPlatform {
+public:
+    platform::PowerAssertions& powerAssertions() override { return assertions; }
+    platform::linux_::LogindPowerAssertions assertions;
+};
+
+/// The test logind and the lines it printed.
+struct TestLogind {
+    TestLogind()
+    {
+        process.start(QStringLiteral(QUILLON_TEST_BIN_DIR "/quillon-test-logind"));
+        started = waitForLine("ready");
+    }
+    ~TestLogind()
+    {
+        process.closeWriteChannel();
+        if (!process.waitForFinished(3000))
+            process.kill();
+    }
+    bool waitForLine(const QString& wanted)
+    {
+        return waitFor([&] {
+            while (process.canReadLine())
+                lines << QString::fromUtf8(process.readLine()).trimmed();
+            return lines.contains(wanted);
+        });
+    }
+    QProcess process;
+    QStringList lines;
+    bool started = false;
+};
+
+TEST(KeepAwakeDesktop, BothKindsTakeAnIdleBlockInhibitorAndAChangeOverlaps)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    TestLogind logind;
+    ASSERT_TRUE(logind.started);
+    AwakePlatform desktop;
+    {
+        SleepAssertion assertion;
+        ASSERT_TRUE(
+            assertion.acquire(Kind::keepDisplayOn, QStringLiteral("Quillon is keeping this computer awake")));
+        ASSERT_TRUE(logind.waitForLine("inhibit 1 idle block Quillon is keeping this computer awake"));
+        ASSERT_TRUE(assertion.acquire(Kind::allowDisplaySleep, QStringLiteral("why")));
+        ASSERT_TRUE(logind.waitForLine("released 1"));
+        const int opened = int(logind.lines.indexOf("inhibit 2 idle block why"));
+        EXPECT_GE(opened, 0);
+        EXPECT_LT(opened, logind.lines.indexOf("released 1")) << "the new one before the old one goes";
+        assertion.release();
+        EXPECT_TRUE(logind.waitForLine("released 2"));
+    }
+    for (const QString& line : logind.lines)
+        EXPECT_FALSE(line.contains(" sleep ")) << "never a sleep inhibitor: " << line.toStdString();
+}
+
+TEST(KeepAwakeDesktop, TheDisplayKindHoldsOffTheScreenSaver)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    AwakePlatform desktop; // no logind here: the X server alone
+    auto x = platform::linux_::X11Connection::open();
+    ASSERT_TRUE(x);
+    const auto saverOn = [&] {
+        auto cookie = xcb_screensaver_query_info(x->get(), x->root());
+        auto* info = xcb_screensaver_query_info_reply(x->get(), cookie, nullptr);
+        const bool on = info && info->state == XCB_SCREENSAVER_STATE_ON;
+        std::free(info);
+        return on;
+    };
+    testing::run("xset", {"s", "1", "1"});
+    {
+        SleepAssertion assertion;
+        ASSERT_TRUE(assertion.acquire(Kind::keepDisplayOn, QStringLiteral("why")));
+        // A suspension leaves a saver that already runs on: one input first.
+        xcb_force_screen_saver(x->get(), XCB_SCREEN_SAVER_RESET);
+        x->flush();
+        EXPECT_FALSE(waitFor(saverOn, 2500)) << "the saver stays off past its timeout";
+        EXPECT_FALSE(assertion.acquire(Kind::allowDisplaySleep, QStringLiteral("why")))
+            << "without logind nothing keeps the computer awake while the display may sleep";
+        EXPECT_EQ(assertion.kind(), Kind::keepDisplayOn);
+    }
+    EXPECT_TRUE(waitFor(saverOn, 5000)) << "released: the saver comes on";
+    testing::run("xset", {"s", "off"});
+    xcb_force_screen_saver(x->get(), XCB_SCREEN_SAVER_RESET);
+    x->flush();
+}
+
+} // namespace
+} // namespace quillon
