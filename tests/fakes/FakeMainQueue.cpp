@@ -19,7 +19,7 @@ platform::WorkItem FakeMainQueue::after(double seconds, std::function<void()> fn
 {
     auto state = std::make_shared<platform::WorkItem::State>();
     const double delay = std::isfinite(seconds) ? std::max(0.0, seconds) : 0.0;
-    m_items.push_back({m_elapsed + delay, m_sequence++, state, std::move(fn)});
+    m_items.push_back({m_elapsed + delay, m_sequence++, state, std::move(fn), std::nullopt});
     return platform::WorkItem(state);
 }
 

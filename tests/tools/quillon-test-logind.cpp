@@ -62,12 +62,5 @@ int main(int argc, char** argv)
         !bus.registerVirtualObject(QStringLiteral("/org/freedesktop/login1"), &logind) ||
         !bus.registerService(QStringLiteral("org.freedesktop.login1")))
         return 1;
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
-        char buffer[256];
-        if (!std::fgets(buffer, sizeof buffer, stdin))
-            app.quit();
-    });
-    testservice::say(QStringLiteral("ready"));
-    return app.exec();
+    return testservice::runUntilInputEnds(app);
 }
