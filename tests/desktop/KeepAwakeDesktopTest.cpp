@@ -1,13 +1,17 @@
 // Keep-awake's assertions against a logind of ours on the private system bus
 // and the X server's screen saver.
 
+#include "BuildInfoValues.h"
 #include "common/Desktop.h"
+#include "common/HeldKeys.h"
+#include "common/QuillonRun.h"
 #include "fakes/ForwardingPlatform.h"
 #include "features/awake/SleepAssertion.h"
 #include "platform/linux/LogindPowerAssertions.h"
 #include "platform/linux/X11Connection.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <xcb/screensaver.h>
 
 #include <cstdlib>
@@ -103,6 +107,36 @@ TEST(KeepAwakeDesktop, TheDisplayKindHoldsOffTheScreenSaver)
     testing::run("xset", {"s", "off"});
     xcb_force_screen_saver(x->get(), XCB_SCREEN_SAVER_RESET);
     x->flush();
+}
+
+TEST(KeepAwakeDesktop, TheChordInTheRealBinaryHoldsOneIdleInhibitor)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    TestLogind logind;
+    ASSERT_TRUE(logind.started);
+    QTemporaryDir home;
+    testing::QuillonRun quillon(home,
+                                QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true}})"));
+    ASSERT_TRUE(quillon.start());
+    ASSERT_TRUE(waitFor([&] { return quillon.log().contains("Feature Notch: ON"); }, 10000))
+        << quillon.log().toStdString();
+    // X key codes of the physical keys (evdev code + 8).
+    constexpr uint8_t xRightCtrl = 105, xRightAlt = 108, xA = 38;
+    const QString settingsFile = home.path() + "/config/Quillon/" QUILLON_APP_ID ".json";
+    testing::Typist typist;
+    const auto chord = [&] {
+        testing::HeldKeys leader(typist, {xRightCtrl, xRightAlt});
+        waitFor([] { return false; }, 400); // the hold delay
+        typist.tap(xA);
+    };
+    chord();
+    ASSERT_TRUE(logind.waitForLine("inhibit 1 idle block Quillon is keeping this computer awake"))
+        << logind.lines.join('\n').toStdString();
+    EXPECT_TRUE(waitFor([&] { return testing::storedBool(settingsFile, "awake.isEnabled") == true; }));
+    chord();
+    EXPECT_TRUE(logind.waitForLine("released 1")) << logind.lines.join('\n').toStdString();
+    EXPECT_TRUE(waitFor([&] { return testing::storedBool(settingsFile, "awake.isEnabled") == false; }));
+    EXPECT_EQ(logind.lines.filter("inhibit ").size(), 1) << "exactly one inhibitor";
 }
 
 } // namespace
