@@ -5,11 +5,20 @@
 #include "common/Desktop.h"
 #include "common/HeldKeys.h"
 #include "common/QuillonRun.h"
+#include "common/TestWindows.h"
 #include "fakes/ForwardingPlatform.h"
+#include "features/awake/AwakeFeature.h"
 #include "features/awake/SleepAssertion.h"
+#include "notch/BatteryMonitor.h"
 #include "platform/linux/LogindPowerAssertions.h"
 #include "platform/linux/X11Connection.h"
+#include "platform/linux/X11Workspace.h"
+#include "platform/linux/XdgAppDirectory.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <xcb/screensaver.h>
@@ -107,6 +116,57 @@ TEST(KeepAwakeDesktop, TheDisplayKindHoldsOffTheScreenSaver)
     testing::run("xset", {"s", "off"});
     xcb_force_screen_saver(x->get(), XCB_SCREEN_SAVER_RESET);
     x->flush();
+}
+
+TEST(KeepAwakeDesktop, ARunningTriggerAppHoldsASessionNamingIt)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    QTemporaryDir data;
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    QDir().mkpath(data.path() + "/applications");
+    QFile entry(data.path() + "/applications/awake-fixture.desktop");
+    entry.open(QIODevice::WriteOnly);
+    entry.write("[Desktop Entry]\nType=Application\nName=Awake Fixture\nExec=quillon-test-window\n"
+                "StartupWMClass=AwakeFixture\n");
+    entry.close();
+    {
+        // The real workspace; the assertions and the clock from the fakes.
+        struct TriggerPlatform final : fakes::ForwardingPlatform {
+            platform::Workspace& workspace() override { return workspaceImpl; }
+            platform::AppDirectory& appDirectory() override { return directory; }
+            platform::linux_::XdgAppDirectory directory;
+            platform::linux_::X11Workspace workspaceImpl{platform::linux_::X11Connection::open(), directory};
+        } desktop;
+        Settings settings(desktop.fake.defaults, QStringLiteral("app.quillon.Quillon"));
+        BatteryMonitor battery;
+        AwakeFeature awake(settings, battery);
+        const auto reconcile = [&] {
+            desktop.fake.queue.drain();
+            if (settings.isAwakeEnabled())
+                awake.activate();
+            else
+                awake.deactivate();
+            awake.applyTriggers();
+        };
+        settings.setAwakeTriggerApps({QStringLiteral("awake-fixture")});
+        reconcile();
+        EXPECT_FALSE(awake.isActive());
+        testing::TestWindows app({"--class", "awakefixture,AwakeFixture", "--title", "work"});
+        EXPECT_TRUE(waitFor([&] {
+            reconcile();
+            return awake.isActive();
+        }));
+        EXPECT_TRUE(awake.startedByTrigger());
+        EXPECT_EQ(awake.activeTriggerReason(), QStringLiteral("Awake Fixture is running"));
+        app.process().terminate();
+        EXPECT_TRUE(waitFor([&] {
+            reconcile();
+            return !awake.isActive();
+        }));
+        EXPECT_TRUE(desktop.fake.powerAssertionsImpl.held.empty());
+    }
+    qputenv("XDG_DATA_HOME", savedDataHome);
 }
 
 TEST(KeepAwakeDesktop, TheChordInTheRealBinaryHoldsOneIdleInhibitor)
