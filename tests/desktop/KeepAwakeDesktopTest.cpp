@@ -11,6 +11,7 @@
 #include "features/awake/SleepAssertion.h"
 #include "notch/BatteryMonitor.h"
 #include "platform/linux/LogindPowerAssertions.h"
+#include "platform/linux/QtDisplays.h"
 #include "platform/linux/X11Connection.h"
 #include "platform/linux/X11Workspace.h"
 #include "platform/linux/XdgAppDirectory.h"
@@ -167,6 +168,47 @@ TEST(KeepAwakeDesktop, ARunningTriggerAppHoldsASessionNamingIt)
         EXPECT_TRUE(desktop.fake.powerAssertionsImpl.held.empty());
     }
     qputenv("XDG_DATA_HOME", savedDataHome);
+}
+
+TEST(KeepAwakeDesktop, AnExternalMonitorHoldsASession)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    struct MonitorPlatform final : fakes::ForwardingPlatform {
+        platform::Displays& displays() override { return displaysImpl; }
+        platform::linux_::QtDisplays displaysImpl;
+    } desktop;
+    Settings settings(desktop.fake.defaults, QStringLiteral("app.quillon.Quillon"));
+    BatteryMonitor battery;
+    AwakeFeature awake(settings, battery);
+    const auto reconcile = [&] {
+        desktop.fake.queue.drain();
+        if (settings.isAwakeEnabled())
+            awake.activate();
+        else
+            awake.deactivate();
+        awake.applyTriggers();
+    };
+    const auto heldWhile = [&](bool active) {
+        return waitFor([&] {
+            reconcile();
+            return awake.isActive() == active;
+        });
+    };
+    // A laptop panel over the left half of the screen, then a second monitor.
+    testing::run("xrandr", {"--setmonitor", "eDP-1", "960/254x1080/286+0+0", "screen"});
+    settings.setAwakeOnExternalDisplay(true);
+    EXPECT_TRUE(waitFor([&] {
+        const auto screens = desktop.displaysImpl.screens();
+        return screens.size() == 1 && screens.front().builtIn;
+    }));
+    reconcile();
+    EXPECT_FALSE(awake.isActive()) << "the built-in panel alone starts nothing";
+    testing::run("xrandr", {"--setmonitor", "HDMI-1", "960/254x1080/286+960+0", "none"});
+    EXPECT_TRUE(heldWhile(true));
+    EXPECT_EQ(awake.activeTriggerReason(), QStringLiteral("an external display is connected"));
+    testing::run("xrandr", {"--delmonitor", "HDMI-1"});
+    EXPECT_TRUE(heldWhile(false));
+    testing::run("xrandr", {"--delmonitor", "eDP-1"});
 }
 
 TEST(KeepAwakeDesktop, TheChordInTheRealBinaryHoldsOneIdleInhibitor)
