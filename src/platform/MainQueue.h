@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <functional>
 #include <memory>
 
@@ -37,6 +38,9 @@ public:
     virtual void post(std::function<void()> fn) = 0;
     /// Runs fn on the main thread once `seconds` have passed (negative = 0).
     virtual WorkItem after(double seconds, std::function<void()> fn) = 0;
+    /// Runs fn on the main thread once the wall clock reaches `deadline`; time
+    /// asleep counts, so a deadline passed during sleep runs at wake.
+    virtual WorkItem at(const QDateTime& deadline, std::function<void()> fn) = 0;
 };
 
 } // namespace quillon::platform

@@ -34,6 +34,8 @@
 #include "platform/KeySynth.h"
 #include "platform/Pasteboard.h"
 #include "platform/SpaceGestures.h"
+#include "platform/PowerAssertions.h"
+#include "platform/Haptics.h"
 
 namespace quillon::platform {
 
@@ -82,6 +84,9 @@ public:
     virtual Pasteboard& pasteboard() = 0;
     /// Touchpad swipes for switching workspaces.
     virtual SpaceGestures& spaceGestures() = 0;
+    /// Keep-awake assertions (idle sleep, screen blanking).
+    virtual PowerAssertions& powerAssertions() = 0;
+    virtual Haptics& haptics() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

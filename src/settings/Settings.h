@@ -141,6 +141,7 @@ public:
     void setAwakeOnExternalDisplay(bool on) { set(on, SettingsKeys::awakeOnExternalDisplay); }
     bool awakeOnDriveMounted() const { return readBool(SettingsKeys::awakeOnDriveMounted); }
     void setAwakeOnDriveMounted(bool on) { set(on, SettingsKeys::awakeOnDriveMounted); }
+    QSet<QString> awakeTriggerApps() const { return readSet(SettingsKeys::awakeTriggerApps); }
     void setAwakeTriggerApps(const QSet<QString>& apps) { writeSet(SettingsKeys::awakeTriggerApps, apps); }
     void toggleTriggerApp(const QString& bundleID) { toggle(SettingsKeys::awakeTriggerApps, bundleID); }
     qint64 breaksWorkIntervalMinutes() const { return readInt(SettingsKeys::breaksWorkIntervalMinutes); }

@@ -205,9 +205,13 @@ TEST_F(AppDelegateTest, ReconcilesOnEverySettingsChangeAndShowsToggleChips)
     EXPECT_TRUE(fake.log.lines.empty());
     EXPECT_NE(delegate->notchStage().shown(), NotchSource::chip);
 
-    // Keep-awake shows a chip of its own, not a toggle chip.
+    // Keep-awake shows a chip of its own (the session chip, captioned
+    // "awake"), not a toggle chip.
+    fake.log.lines.clear();
     delegate->awake().toggleQuick();
-    EXPECT_NE(delegate->notchStage().shown(), NotchSource::chip);
+    EXPECT_TRUE(delegate->awake().isActive());
+    ASSERT_TRUE(chips.chipMount());
+    EXPECT_TRUE(chips.chipMount()->bar()->layout().keys().contains("On"));
 }
 
 TEST_F(AppDelegateTest, KeepAwakeFromTheMenuFlipsItsSwitchAndTheIcon)

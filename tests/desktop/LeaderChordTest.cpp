@@ -2,13 +2,11 @@
 // through XTest, as a person holds them.
 #include "BuildInfoValues.h"
 #include "common/Desktop.h"
+#include "common/HeldKeys.h"
 #include "common/QuillonRun.h"
 #include "common/TopWindows.h"
 #include "common/Typist.h"
 
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -19,36 +17,6 @@ using quillon::platform::linux_::XcbReply;
 
 // X key codes of the physical keys (evdev code + 8).
 constexpr uint8_t xRightCtrl = 105, xRightAlt = 108, xA = 38;
-
-/// Lets go of the held keys however the test ends, so no later test starts
-/// with a leader held.
-struct HeldKeys {
-    Typist& typist;
-    std::vector<uint8_t> keys;
-    HeldKeys(Typist& t, std::vector<uint8_t> codes)
-        : typist(t)
-        , keys(std::move(codes))
-    {
-        for (const uint8_t key : keys)
-            typist.key(key, true);
-    }
-    ~HeldKeys()
-    {
-        for (auto it = keys.rbegin(); it != keys.rend(); ++it)
-            typist.key(*it, false);
-    }
-};
-
-std::optional<bool> storedBool(const QString& settingsFile, const QString& key)
-{
-    QFile file(settingsFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QJsonValue value = QJsonDocument::fromJson(file.readAll()).object().value(key);
-    if (!value.isObject())
-        return std::nullopt;
-    return value.toObject().value("value").toBool();
-}
 
 TEST(LeaderChord, FeatureLeaderShowsItsHintsAndItsAFlipsKeepAwake)
 {

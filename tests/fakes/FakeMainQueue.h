@@ -4,6 +4,7 @@
 #include "platform/MainQueue.h"
 
 #include <QDateTime>
+#include <optional>
 #include <vector>
 
 namespace quillon::fakes {
@@ -19,6 +20,8 @@ public:
 
     void post(std::function<void()> fn) override;
     platform::WorkItem after(double seconds, std::function<void()> fn) override;
+    /// Runs once advance() or setNow() carries now() to the deadline.
+    platform::WorkItem at(const QDateTime& deadline, std::function<void()> fn) override;
 
     QDateTime now() const override;
     double uptime() const override { return 1000.0 + m_elapsed; }
@@ -29,7 +32,8 @@ public:
     void drain() { advance(0); }
     /// Scheduled items that have neither run nor been cancelled.
     int pendingCount() const;
-    /// Sets the wall clock (the uptime is not affected).
+    /// Sets the wall clock (the uptime is not affected: time asleep) and runs
+    /// the wall-clock items it carries past their deadline.
     void setNow(const QDateTime& now);
     double elapsed() const { return m_elapsed; }
 
@@ -39,7 +43,9 @@ private:
         long sequence;
         std::shared_ptr<platform::WorkItem::State> state;
         std::function<void()> fn;
+        std::optional<QDateTime> wall; // a wall-clock deadline instead
     };
+    double deadlineOf(const Item& item) const;
     QDateTime m_base;
     double m_elapsed = 0;
     long m_sequence = 0;

@@ -21,6 +21,7 @@
 #include "fakes/FakeNowPlaying.h"
 #include "fakes/FakePowerSources.h"
 #include "fakes/FakeSpaceGestures.h"
+#include "fakes/FakePowerAssertions.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -140,6 +141,8 @@ public:
     platform::InputAccess& inputAccess() override { return inputAccessImpl; }
     platform::Pasteboard& pasteboard() override { return pasteboardImpl; }
     platform::SpaceGestures& spaceGestures() override { return spaceGesturesImpl; }
+    platform::PowerAssertions& powerAssertions() override { return powerAssertionsImpl; }
+    platform::Haptics& haptics() override { return hapticsImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -177,6 +180,8 @@ public:
     FakeInputAccess inputAccessImpl;
     FakePasteboard pasteboardImpl;
     FakeSpaceGestures spaceGesturesImpl;
+    FakePowerAssertions powerAssertionsImpl;
+    FakeHaptics hapticsImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

@@ -47,6 +47,8 @@ public:
     platform::InputAccess& inputAccess() override { return fake.inputAccess(); }
     platform::Pasteboard& pasteboard() override { return fake.pasteboard(); }
     platform::SpaceGestures& spaceGestures() override { return fake.spaceGestures(); }
+    platform::PowerAssertions& powerAssertions() override { return fake.powerAssertions(); }
+    platform::Haptics& haptics() override { return fake.haptics(); }
 
     FakePlatform fake;
 };

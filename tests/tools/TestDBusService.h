@@ -124,4 +124,18 @@ inline int run(QCoreApplication& app, QDBusConnection bus, const QString& name, 
     return app.exec();
 }
 
+/// For a service that takes no commands: says "ready" and runs until its
+/// standard input ends.
+inline int runUntilInputEnds(QCoreApplication& app)
+{
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
+        char buffer[256];
+        if (!std::fgets(buffer, sizeof buffer, stdin))
+            app.quit();
+    });
+    say(QStringLiteral("ready"));
+    return app.exec();
+}
+
 } // namespace testservice

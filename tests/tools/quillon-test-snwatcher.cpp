@@ -93,12 +93,5 @@ int main(int argc, char** argv)
     Watcher watcher(bus);
     if (!bus.isConnected() || !bus.registerVirtualObject(kPath, &watcher) || !bus.registerService(kWatcher))
         return 1;
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
-        char buffer[256];
-        if (!std::fgets(buffer, sizeof buffer, stdin))
-            app.quit();
-    });
-    testservice::say(QStringLiteral("ready"));
-    return app.exec();
+    return testservice::runUntilInputEnds(app);
 }

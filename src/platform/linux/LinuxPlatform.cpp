@@ -17,6 +17,7 @@
 #include "platform/linux/QtTasks.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/UPowerSources.h"
+#include "platform/linux/LogindPowerAssertions.h"
 #include "platform/linux/X11HotKeys.h"
 #include "platform/linux/X11InputAccess.h"
 #include "platform/linux/X11KeyEvents.h"
@@ -91,6 +92,7 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<X11Workspace> workspace;
     std::unique_ptr<MprisNowPlaying> mpris;
     std::unique_ptr<UPowerSources> power;
+    std::unique_ptr<LogindPowerAssertions> powerAssertions;
     std::unique_ptr<BluezBluetooth> bluetooth;
     std::unique_ptr<X11KeyInterceptor> keyInterceptor;
     std::unique_ptr<X11KeySynth> keySynth;
@@ -206,6 +208,18 @@ MediaKeys& LinuxPlatform::mediaKeys()
 }
 
 PowerSources& LinuxPlatform::powerSources() { return lazy(m->power); }
+PowerAssertions& LinuxPlatform::powerAssertions() { return lazy(m->powerAssertions); }
+
+Haptics& LinuxPlatform::haptics()
+{
+    // No pointing device here gives touch feedback.
+    class NoHaptics final : public Haptics {
+    public:
+        void perform() override {}
+    };
+    static NoHaptics none;
+    return none;
+}
 
 Bluetooth& LinuxPlatform::bluetooth() { return lazy(m->bluetooth); }
 

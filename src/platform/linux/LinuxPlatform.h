@@ -41,6 +41,8 @@ public:
     NowPlaying& nowPlaying() override;
     MediaKeys& mediaKeys() override;
     PowerSources& powerSources() override;
+    PowerAssertions& powerAssertions() override;
+    Haptics& haptics() override;
     Bluetooth& bluetooth() override;
     KeyInterceptor& keyInterceptor() override;
     KeySynth& keySynth() override;

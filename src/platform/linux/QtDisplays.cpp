@@ -12,7 +12,8 @@ namespace {
 
 bool isBuiltIn(const QString& output)
 {
-    return output.startsWith(QLatin1String("eDP")) || output.startsWith(QLatin1String("LVDS"))
+    // A screen whose name cannot be read counts as built in, never as external.
+    return output.isEmpty() || output.startsWith(QLatin1String("eDP")) || output.startsWith(QLatin1String("LVDS"))
         || output.startsWith(QLatin1String("DSI"));
 }
 

@@ -2,8 +2,12 @@
 
 #include <QDeadlineTimer>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <cerrno>
 #include <cmath>
+#include <sys/timerfd.h>
+#include <unistd.h>
 
 namespace quillon::platform::linux_ {
 
@@ -58,6 +62,45 @@ WorkItem QtMainQueue::after(double seconds, std::function<void()> fn)
     const qint64 wait = ms >= 9.0e15 ? std::numeric_limits<qint64>::max() / 2 : qint64(std::llround(ms));
     arm(&m_context, state, QDeadlineTimer(wait, Qt::PreciseTimer),
         std::make_shared<std::function<void()>>(std::move(fn)));
+    return WorkItem(state);
+}
+
+WorkItem QtMainQueue::at(const QDateTime& deadline, std::function<void()> fn)
+{
+    auto state = std::make_shared<WorkItem::State>();
+    const int fd = ::timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (fd < 0) {
+        // Without a timerfd the deadline still comes, only not across sleep.
+        const double seconds = double(QDateTime::currentDateTimeUtc().msecsTo(deadline)) / 1000.0;
+        return after(seconds, std::move(fn));
+    }
+    const qint64 ms = std::max<qint64>(1, deadline.toMSecsSinceEpoch());
+    itimerspec spec{};
+    spec.it_value.tv_sec = time_t(ms / 1000);
+    spec.it_value.tv_nsec = long(ms % 1000) * 1000000L;
+    ::timerfd_settime(fd, TFD_TIMER_ABSTIME, &spec, nullptr);
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, &m_context);
+    QPointer<QSocketNotifier> guard(notifier);
+    const auto finish = [guard, fd] {
+        if (!guard)
+            return;
+        guard->setEnabled(false);
+        guard->deleteLater();
+        ::close(fd);
+    };
+    state->onCancel = finish;
+    QObject::connect(notifier, &QSocketNotifier::activated, &m_context,
+                     [state, finish, fd, fn = std::move(fn)] {
+                         uint64_t expirations = 0;
+                         if (::read(fd, &expirations, sizeof expirations) < 0 && errno == EAGAIN)
+                             return;
+                         state->onCancel = nullptr;
+                         finish();
+                         if (state->cancelled)
+                             return;
+                         state->done = true;
+                         fn();
+                     });
     return WorkItem(state);
 }
 

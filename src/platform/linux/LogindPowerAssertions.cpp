@@ -1,0 +1,109 @@
+#include "platform/linux/LogindPowerAssertions.h"
+
+#include "support/Log.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusUnixFileDescriptor>
+
+#include <xcb/screensaver.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace quillon::platform::linux_ {
+
+LogindPowerAssertions::LogindPowerAssertions()
+    : m_x(X11Connection::open())
+{
+}
+
+LogindPowerAssertions::~LogindPowerAssertions()
+{
+    while (!m_held.empty())
+        release(m_held.begin()->first);
+}
+
+LogindPowerAssertions::Inhibit LogindPowerAssertions::inhibit(const QString& reason, int& fd)
+{
+    QDBusConnection bus = QDBusConnection::systemBus();
+    if (!bus.isConnected())
+        return Inhibit::absent;
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Inhibit"));
+    call << QStringLiteral("idle") << QStringLiteral("Quillon") << reason << QStringLiteral("block");
+    const QDBusMessage reply = bus.call(call, QDBus::Block, inhibitTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        const QString error = reply.errorName();
+        if (error == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
+            error == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
+            return Inhibit::absent;
+        Log::error(QStringLiteral("Awake: logind refused the inhibitor (%1)").arg(reply.errorMessage()));
+        return Inhibit::refused;
+    }
+    const QVariantList args = reply.arguments();
+    const auto descriptor =
+        args.isEmpty() ? QDBusUnixFileDescriptor() : args.first().value<QDBusUnixFileDescriptor>();
+    if (!descriptor.isValid()) {
+        Log::error(QStringLiteral("Awake: logind answered the inhibitor without a file descriptor"));
+        return Inhibit::refused;
+    }
+    // The reply owns its descriptor; ours lives as long as the assertion.
+    fd = ::fcntl(descriptor.fileDescriptor(), F_DUPFD_CLOEXEC, 0);
+    return fd >= 0 ? Inhibit::taken : Inhibit::refused;
+}
+
+void LogindPowerAssertions::suspendScreenSaver(bool suspend)
+{
+    if (!m_x)
+        return;
+    // The server counts suspensions per client: each one here is undone once.
+    xcb_screensaver_suspend(m_x->get(), suspend ? 1 : 0);
+    m_x->flush();
+}
+
+void LogindPowerAssertions::logEffect(const QString& effect)
+{
+    if (effect == m_loggedEffect)
+        return;
+    m_loggedEffect = effect;
+    Log::debug([&] { return QStringLiteral("Awake: holding off sleep through %1").arg(effect); });
+}
+
+std::variant<PowerAssertions::Handle, PowerAssertions::Refusal>
+LogindPowerAssertions::create(PowerAssertionKind kind, const QString& reason)
+{
+    Held held;
+    const Inhibit logind = inhibit(reason, held.inhibitFd);
+    if (logind == Inhibit::refused)
+        return Refusal{refusedByLogind};
+    QStringList taken;
+    if (logind == Inhibit::taken)
+        taken << QStringLiteral("logind");
+    if (kind == PowerAssertionKind::keepDisplayOn && m_x) {
+        suspendScreenSaver(true);
+        held.screenSaverSuspended = true;
+        taken << QStringLiteral("the X screen saver");
+    }
+    if (taken.isEmpty())
+        return Refusal{nothingToTake};
+    logEffect(taken.join(QStringLiteral(" and ")));
+    const Handle handle = ++m_last;
+    m_held[handle] = held;
+    return handle;
+}
+
+void LogindPowerAssertions::release(Handle handle)
+{
+    const auto it = m_held.find(handle);
+    if (it == m_held.end())
+        return;
+    if (it->second.inhibitFd >= 0)
+        ::close(it->second.inhibitFd);
+    if (it->second.screenSaverSuspended)
+        suspendScreenSaver(false);
+    m_held.erase(it);
+}
+
+} // namespace quillon::platform::linux_

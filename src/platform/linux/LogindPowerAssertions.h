@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/PowerAssertions.h"
+#include "platform/linux/X11Connection.h"
+
+#include <map>
+#include <memory>
+
+namespace quillon::platform::linux_ {
+
+/// Keep-awake on Linux: both kinds take logind's "idle" inhibitor in "block"
+/// mode (its file descriptor is the assertion; closing it releases it), and
+/// the display kind also suspends the X server's screen saver and DPMS
+/// (MIT-SCREEN-SAVER), which holds off blanking but does not end a saver
+/// already on. A "sleep" inhibitor is never taken: it would also refuse a
+/// suspend the person asks for.
+///
+/// The Inhibit call is the one blocking bus call here, bounded to 250 ms: the
+/// feature makes the new assertion before it breaks the old one, at once. A
+/// call that takes longer counts as refused.
+class LogindPowerAssertions final : public PowerAssertions {
+public:
+    /// The Inhibit call's bound.
+    static constexpr int inhibitTimeoutMs = 250;
+    /// Codes of a refusal.
+    static constexpr int refusedByLogind = 1;
+    static constexpr int nothingToTake = 2;
+
+    LogindPowerAssertions();
+    ~LogindPowerAssertions() override;
+
+    std::variant<Handle, Refusal> create(PowerAssertionKind kind, const QString& reason) override;
+    void release(Handle handle) override;
+
+private:
+    struct Held {
+        int inhibitFd = -1;
+        bool screenSaverSuspended = false;
+    };
+    enum class Inhibit { taken, absent, refused };
+
+    Inhibit inhibit(const QString& reason, int& fd);
+    void suspendScreenSaver(bool suspend);
+    void logEffect(const QString& effect);
+
+    std::unique_ptr<X11Connection> m_x;
+    std::map<Handle, Held> m_held;
+    Handle m_last = 0;
+    QString m_loggedEffect;
+};
+
+} // namespace quillon::platform::linux_

@@ -1,0 +1,46 @@
+#pragma once
+
+// Keys held through XTest for a desktop test, and the stored settings of a
+// quillon run.
+
+#include "common/Typist.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <optional>
+#include <vector>
+
+namespace quillon::testing {
+
+/// Lets go of the held keys however the test ends, so no later test starts
+/// with a leader held.
+struct HeldKeys {
+    Typist& typist;
+    std::vector<uint8_t> keys;
+    HeldKeys(Typist& t, std::vector<uint8_t> codes)
+        : typist(t)
+        , keys(std::move(codes))
+    {
+        for (const uint8_t key : keys)
+            typist.key(key, true);
+    }
+    ~HeldKeys()
+    {
+        for (auto it = keys.rbegin(); it != keys.rend(); ++it)
+            typist.key(*it, false);
+    }
+};
+
+inline std::optional<bool> storedBool(const QString& settingsFile, const QString& key)
+{
+    QFile file(settingsFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QJsonValue value = QJsonDocument::fromJson(file.readAll()).object().value(key);
+    if (!value.isObject())
+        return std::nullopt;
+    return value.toObject().value("value").toBool();
+}
+
+} // namespace quillon::testing
