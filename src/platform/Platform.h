@@ -34,6 +34,8 @@
 #include "platform/KeySynth.h"
 #include "platform/Pasteboard.h"
 #include "platform/SpaceGestures.h"
+#include "platform/DragProbe.h"
+#include "platform/FilePromises.h"
 
 namespace quillon::platform {
 
@@ -82,6 +84,9 @@ public:
     virtual Pasteboard& pasteboard() = 0;
     /// Touchpad swipes for switching workspaces.
     virtual SpaceGestures& spaceGestures() = 0;
+    /// What a drag under way carries, and the promised files of a drop.
+    virtual DragProbe& dragProbe() = 0;
+    virtual FilePromises& filePromises() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -21,6 +21,8 @@
 #include "fakes/FakeNowPlaying.h"
 #include "fakes/FakePowerSources.h"
 #include "fakes/FakeSpaceGestures.h"
+#include "fakes/FakeDragProbe.h"
+#include "fakes/FakeFilePromises.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -128,6 +130,8 @@ public:
     platform::InputAccess& inputAccess() override { return inputAccessImpl; }
     platform::Pasteboard& pasteboard() override { return pasteboardImpl; }
     platform::SpaceGestures& spaceGestures() override { return spaceGesturesImpl; }
+    platform::DragProbe& dragProbe() override { return dragProbeImpl; }
+    platform::FilePromises& filePromises() override { return filePromisesImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -165,6 +169,8 @@ public:
     FakeInputAccess inputAccessImpl;
     FakePasteboard pasteboardImpl;
     FakeSpaceGestures spaceGesturesImpl;
+    FakeDragProbe dragProbeImpl;
+    FakeFilePromises filePromisesImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

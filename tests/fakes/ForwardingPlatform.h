@@ -47,6 +47,8 @@ public:
     platform::InputAccess& inputAccess() override { return fake.inputAccess(); }
     platform::Pasteboard& pasteboard() override { return fake.pasteboard(); }
     platform::SpaceGestures& spaceGestures() override { return fake.spaceGestures(); }
+    platform::DragProbe& dragProbe() override { return fake.dragProbe(); }
+    platform::FilePromises& filePromises() override { return fake.filePromises(); }
 
     FakePlatform fake;
 };

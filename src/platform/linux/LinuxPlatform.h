@@ -48,6 +48,8 @@ public:
     InputAccess& inputAccess() override;
     Pasteboard& pasteboard() override;
     SpaceGestures& spaceGestures() override;
+    DragProbe& dragProbe() override;
+    FilePromises& filePromises() override;
 
 private:
     struct Parts;
