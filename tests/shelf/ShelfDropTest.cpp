@@ -129,13 +129,31 @@ TEST_F(ShelfDropTest, ReceivesFilesOrImageData)
     };
     const Row rows[] = {
         {"two files", urls({one, two}), true, {"one.txt", "two.txt"}, "Shelf drop: 2 file URL(s)"},
-        {"an unreadable file beside a readable one", urls({gone, two}), true, {"two.txt"}, "Shelf drop: 1 file URL(s)"},
+        {"an unreadable file beside a readable one",
+         urls({gone, two}),
+         true,
+         {"two.txt"},
+         "Shelf drop: 1 file URL(s)"},
         {"files win over data", filesWinOverData, true, {"one.txt"}, "Shelf drop: 1 file URL(s)"},
         {"only unreadable files", urls({gone}), false, {}, {}},
-        {"PNG data", image("image/png", png), true, {"Dropped Image 1.png"}, "Shelf drop: pasteboard image data", png},
-        {"JPEG data", image("image/jpeg", jpeg), true, {"Dropped Image 1.jpg"}, "Shelf drop: pasteboard image data", jpeg},
+        {"PNG data",
+         image("image/png", png),
+         true,
+         {"Dropped Image 1.png"},
+         "Shelf drop: pasteboard image data",
+         png},
+        {"JPEG data",
+         image("image/jpeg", jpeg),
+         true,
+         {"Dropped Image 1.jpg"},
+         "Shelf drop: pasteboard image data",
+         jpeg},
         {"PDF data", image("application/pdf", "%PDF-1.4"), true, {"Dropped Image 1.pdf"}, {}, "%PDF-1.4"},
-        {"TIFF data", image("image/tiff", tiff), true, {"Dropped Image 1.png"}, "Shelf drop: pasteboard image data"},
+        {"TIFF data",
+         image("image/tiff", tiff),
+         true,
+         {"Dropped Image 1.png"},
+         "Shelf drop: pasteboard image data"},
         {"TIFF that does not decode", image("image/tiff", "II*\0junk"), false, {}, {}},
         {"data of the second item", secondItemOnly, true, {"Dropped Image 2.jpg"}, {}, jpeg},
         {"nothing usable", text, false, {}, {}},
@@ -155,7 +173,8 @@ TEST_F(ShelfDropTest, ReceivesFilesOrImageData)
         EXPECT_EQ(deliveries, row.result ? 1 : 0);
         EXPECT_EQ(names(delivered), row.names);
         EXPECT_EQ(scratchFolders().size(), row.result && !files ? 1 : 0);
-        EXPECT_TRUE(logged().contains(QStringLiteral("Shelf drop types: [\"%1\"]").arg(row.drag.types.join("\", \""))))
+        EXPECT_TRUE(logged().contains(
+            QStringLiteral("Shelf drop types: [\"%1\"]").arg(row.drag.types.join("\", \""))))
             << logged().join('\n').toStdString();
         if (!row.log.isEmpty()) {
             EXPECT_TRUE(logged().contains(row.log)) << logged().join('\n').toStdString();
@@ -208,7 +227,8 @@ TEST_F(ShelfDropTest, ReadsADropsData)
 
 class ShelfDropPromises : public ShelfDropTest {
 protected:
-    std::shared_ptr<fakes::FakePromiseReceiver> promise(QStringList types, std::vector<fakes::FakePromiseReceiver::File> files)
+    std::shared_ptr<fakes::FakePromiseReceiver> promise(QStringList types,
+                                                        std::vector<fakes::FakePromiseReceiver::File> files)
     {
         auto receiver = std::make_shared<fakes::FakePromiseReceiver>();
         receiver->types = std::move(types);
@@ -225,7 +245,8 @@ protected:
 
 TEST_F(ShelfDropPromises, DeliverAfterTheLastReport)
 {
-    auto three = promise({"image/png", "image/png", "image/png"}, {{"a.png", "A", {}}, {"b.png", "B", {}}, {"c.png", "C", {}}});
+    auto three = promise({"image/png", "image/png", "image/png"},
+                         {{"a.png", "A", {}}, {"b.png", "B", {}}, {"c.png", "C", {}}});
     ASSERT_TRUE(receive(drag));
     EXPECT_TRUE(logged().contains("Shelf drop: calling in 1 file promise(s)"));
     ASSERT_TRUE(three->asked());
@@ -299,7 +320,8 @@ TEST_F(ShelfDropPromises, SilentPromisesFallBackToTheImageData)
         fake.queue.advance(3.0);
         ASSERT_EQ(deliveries, 1);
         ASSERT_EQ(names(delivered), QStringList{row.delivered});
-        EXPECT_EQ(QImage::fromData(read(delivered.first()), "PNG").convertToFormat(QImage::Format_ARGB32), sample());
+        EXPECT_EQ(QImage::fromData(read(delivered.first()), "PNG").convertToFormat(QImage::Format_ARGB32),
+                  sample());
         EXPECT_EQ(QFileInfo(delivered.first().toLocalFile()).path(),
                   static_cast<fakes::FakePromiseReceiver&>(*drag.receivers.front()).folder);
     }
