@@ -36,6 +36,7 @@
 #include "platform/SpaceGestures.h"
 #include "platform/DragProbe.h"
 #include "platform/FilePromises.h"
+#include "platform/Screenshots.h"
 
 namespace quillon::platform {
 
@@ -87,6 +88,8 @@ public:
     /// What a drag under way carries, and the promised files of a drop.
     virtual DragProbe& dragProbe() = 0;
     virtual FilePromises& filePromises() = 0;
+    /// The screenshot folder and its new files.
+    virtual Screenshots& screenshots() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -23,6 +23,7 @@
 #include "fakes/FakeSpaceGestures.h"
 #include "fakes/FakeDragProbe.h"
 #include "fakes/FakeFilePromises.h"
+#include "fakes/FakeScreenshots.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -132,6 +133,7 @@ public:
     platform::SpaceGestures& spaceGestures() override { return spaceGesturesImpl; }
     platform::DragProbe& dragProbe() override { return dragProbeImpl; }
     platform::FilePromises& filePromises() override { return filePromisesImpl; }
+    platform::Screenshots& screenshots() override { return screenshotsImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -171,6 +173,7 @@ public:
     FakeSpaceGestures spaceGesturesImpl;
     FakeDragProbe dragProbeImpl;
     FakeFilePromises filePromisesImpl;
+    FakeScreenshots screenshotsImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

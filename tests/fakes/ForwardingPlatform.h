@@ -49,6 +49,7 @@ public:
     platform::SpaceGestures& spaceGestures() override { return fake.spaceGestures(); }
     platform::DragProbe& dragProbe() override { return fake.dragProbe(); }
     platform::FilePromises& filePromises() override { return fake.filePromises(); }
+    platform::Screenshots& screenshots() override { return fake.screenshots(); }
 
     FakePlatform fake;
 };

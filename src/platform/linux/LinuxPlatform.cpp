@@ -15,6 +15,7 @@
 #include "platform/linux/QtPasteboard.h"
 #include "platform/linux/LinuxFilePromises.h"
 #include "platform/linux/X11DragProbe.h"
+#include "platform/linux/InotifyScreenshots.h"
 #include "platform/linux/QtStatusItem.h"
 #include "platform/linux/QtTasks.h"
 #include "platform/linux/SystemClock.h"
@@ -102,6 +103,7 @@ struct LinuxPlatform::Parts {
     X11SpaceGestures spaceGestures;
     std::unique_ptr<X11DragProbe> dragProbe;
     LinuxFilePromises filePromises;
+    std::unique_ptr<InotifyScreenshots> screenshots;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -237,5 +239,7 @@ Pasteboard& LinuxPlatform::pasteboard() { return m->pasteboard; }
 DragProbe& LinuxPlatform::dragProbe() { return lazy(m->dragProbe); }
 
 FilePromises& LinuxPlatform::filePromises() { return m->filePromises; }
+
+Screenshots& LinuxPlatform::screenshots() { return lazy(m->screenshots); }
 
 } // namespace quillon::platform::linux_

@@ -50,6 +50,7 @@ public:
     SpaceGestures& spaceGestures() override;
     DragProbe& dragProbe() override;
     FilePromises& filePromises() override;
+    Screenshots& screenshots() override;
 
 private:
     struct Parts;
