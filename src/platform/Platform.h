@@ -37,6 +37,7 @@
 #include "platform/DragProbe.h"
 #include "platform/FilePromises.h"
 #include "platform/Screenshots.h"
+#include "platform/ScreenshotPrefs.h"
 
 namespace quillon::platform {
 
@@ -90,6 +91,7 @@ public:
     virtual FilePromises& filePromises() = 0;
     /// The screenshot folder and its new files.
     virtual Screenshots& screenshots() = 0;
+    virtual ScreenshotPrefs& screenshotPrefs() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -24,6 +24,7 @@
 #include "fakes/FakeDragProbe.h"
 #include "fakes/FakeFilePromises.h"
 #include "fakes/FakeScreenshots.h"
+#include "fakes/FakeScreenshotPrefs.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -134,6 +135,7 @@ public:
     platform::DragProbe& dragProbe() override { return dragProbeImpl; }
     platform::FilePromises& filePromises() override { return filePromisesImpl; }
     platform::Screenshots& screenshots() override { return screenshotsImpl; }
+    platform::ScreenshotPrefs& screenshotPrefs() override { return screenshotPrefsImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -174,6 +176,7 @@ public:
     FakeDragProbe dragProbeImpl;
     FakeFilePromises filePromisesImpl;
     FakeScreenshots screenshotsImpl;
+    FakeScreenshotPrefs screenshotPrefsImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

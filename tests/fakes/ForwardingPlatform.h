@@ -50,6 +50,7 @@ public:
     platform::DragProbe& dragProbe() override { return fake.dragProbe(); }
     platform::FilePromises& filePromises() override { return fake.filePromises(); }
     platform::Screenshots& screenshots() override { return fake.screenshots(); }
+    platform::ScreenshotPrefs& screenshotPrefs() override { return fake.screenshotPrefs(); }
 
     FakePlatform fake;
 };

@@ -16,6 +16,7 @@
 #include "platform/linux/LinuxFilePromises.h"
 #include "platform/linux/X11DragProbe.h"
 #include "platform/linux/InotifyScreenshots.h"
+#include "platform/linux/NoScreenshotPrefs.h"
 #include "platform/linux/QtStatusItem.h"
 #include "platform/linux/QtTasks.h"
 #include "platform/linux/SystemClock.h"
@@ -104,6 +105,7 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<X11DragProbe> dragProbe;
     LinuxFilePromises filePromises;
     std::unique_ptr<InotifyScreenshots> screenshots;
+    NoScreenshotPrefs screenshotPrefs;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -241,5 +243,7 @@ DragProbe& LinuxPlatform::dragProbe() { return lazy(m->dragProbe); }
 FilePromises& LinuxPlatform::filePromises() { return m->filePromises; }
 
 Screenshots& LinuxPlatform::screenshots() { return lazy(m->screenshots); }
+
+ScreenshotPrefs& LinuxPlatform::screenshotPrefs() { return m->screenshotPrefs; }
 
 } // namespace quillon::platform::linux_

@@ -51,6 +51,7 @@ public:
     DragProbe& dragProbe() override;
     FilePromises& filePromises() override;
     Screenshots& screenshots() override;
+    ScreenshotPrefs& screenshotPrefs() override;
 
 private:
     struct Parts;

@@ -12,6 +12,12 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include <algorithm>
+#include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace quillon::platform::linux_ {
 
 namespace {
@@ -76,8 +82,8 @@ public:
 
 QtAppShell::QtAppShell(const QString& appId)
     : QtAppShell(
-        Options{appId, QCoreApplication::applicationFilePath(), QCoreApplication::arguments().mid(1),
-                [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }})
+          Options{appId, QCoreApplication::applicationFilePath(), QCoreApplication::arguments().mid(1),
+                  [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }})
 {
 }
 
@@ -145,7 +151,10 @@ bool QtAppShell::requestReopen()
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 
-void QtAppShell::setReopenHandler(std::function<void()> handler) { m_target->handler = std::move(handler); }
+void QtAppShell::setReopenHandler(std::function<void()> handler)
+{
+    m_target->handler = std::move(handler);
+}
 
 // The name is let go first, so the new process can take it at once; this one
 // quits only once the new one has really started. When it cannot start, the
@@ -177,7 +186,10 @@ bool QtAppShell::relaunch()
     return false;
 }
 
-void QtAppShell::terminate() { m_options.quit(); }
+void QtAppShell::terminate()
+{
+    m_options.quit();
+}
 
 void QtAppShell::setAppearance(Appearance appearance)
 {
@@ -190,6 +202,32 @@ void QtAppShell::setAppearance(Appearance appearance)
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setPalette(appearance == Appearance::dark ? darkPalette()
                                                             : QApplication::style()->standardPalette());
+}
+
+bool QtAppShell::anotherInstanceIsRunning() const
+{
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return false;
+    const pid_t own = ::getpid();
+    const uid_t user = ::getuid();
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.empty() ||
+            !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        if (std::stol(name) == own)
+            continue;
+        struct stat info {};
+        if (::stat(entry.path().c_str(), &info) != 0 || info.st_uid != user)
+            continue;
+        std::error_code linkError;
+        // A process of another user, or one that has ended, cannot be read: not ours.
+        if (std::filesystem::read_symlink(entry.path() / "exe", linkError) == self && !linkError)
+            return true;
+    }
+    return false;
 }
 
 } // namespace quillon::platform::linux_
