@@ -24,6 +24,7 @@
 #include "support/Notifier.h"
 #include "support/SessionHeader.h"
 #include "ui/MenuBarIcon.h"
+#include "shelf/ScreenshotThumbnail.h"
 #include "ui/SettingsWindowController.h"
 #include "ui/StatusMenuController.h"
 #include "windows/WindowSpaces.h"
@@ -246,6 +247,9 @@ bool AppDelegate::applicationShouldHandleReopen()
 void AppDelegate::applicationWillTerminate()
 {
     Log::debug("Quillon quitting normally");
+    // Gives the screenshot thumbnail back, but only a holding of this run's.
+    if (ScreenshotThumbnail::claimedHere())
+        ScreenshotThumbnail::restore();
 }
 
 // Global keys and other programs' windows are out of reach under Wayland;

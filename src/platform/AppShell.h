@@ -40,6 +40,9 @@ public:
 
     virtual void setAppearance(Appearance appearance) = 0;
     virtual Appearance appearance() const = 0;
+    /// Whether another process of this user runs our executable. The
+    /// single-instance name cannot tell: a second launch hands over and ends.
+    virtual bool anotherInstanceIsRunning() const = 0;
 };
 
 } // namespace quillon::platform

@@ -36,6 +36,10 @@
 #include "platform/SpaceGestures.h"
 #include "platform/PowerAssertions.h"
 #include "platform/Haptics.h"
+#include "platform/DragProbe.h"
+#include "platform/FilePromises.h"
+#include "platform/Screenshots.h"
+#include "platform/ScreenshotPrefs.h"
 
 namespace quillon::platform {
 
@@ -87,6 +91,12 @@ public:
     /// Keep-awake assertions (idle sleep, screen blanking).
     virtual PowerAssertions& powerAssertions() = 0;
     virtual Haptics& haptics() = 0;
+    /// What a drag under way carries, and the promised files of a drop.
+    virtual DragProbe& dragProbe() = 0;
+    virtual FilePromises& filePromises() = 0;
+    /// The screenshot folder and its new files.
+    virtual Screenshots& screenshots() = 0;
+    virtual ScreenshotPrefs& screenshotPrefs() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

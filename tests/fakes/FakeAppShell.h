@@ -29,6 +29,7 @@ public:
     void terminate() override { ++terminations; }
     void setAppearance(platform::Appearance value) override { current = value; }
     platform::Appearance appearance() const override { return current; }
+    bool anotherInstanceIsRunning() const override { return anotherInstance; }
 
     /// What another launch's reopen request does.
     void reopen()
@@ -38,6 +39,7 @@ public:
     }
 
     Claim claimAnswer = Claim::claimed;
+    bool anotherInstance = false;
     bool reopenAnswered = true;
     bool relaunchStarts = true;
     int claims = 0;

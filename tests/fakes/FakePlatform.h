@@ -22,6 +22,10 @@
 #include "fakes/FakePowerSources.h"
 #include "fakes/FakeSpaceGestures.h"
 #include "fakes/FakePowerAssertions.h"
+#include "fakes/FakeDragProbe.h"
+#include "fakes/FakeFilePromises.h"
+#include "fakes/FakeScreenshots.h"
+#include "fakes/FakeScreenshotPrefs.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -143,6 +147,10 @@ public:
     platform::SpaceGestures& spaceGestures() override { return spaceGesturesImpl; }
     platform::PowerAssertions& powerAssertions() override { return powerAssertionsImpl; }
     platform::Haptics& haptics() override { return hapticsImpl; }
+    platform::DragProbe& dragProbe() override { return dragProbeImpl; }
+    platform::FilePromises& filePromises() override { return filePromisesImpl; }
+    platform::Screenshots& screenshots() override { return screenshotsImpl; }
+    platform::ScreenshotPrefs& screenshotPrefs() override { return screenshotPrefsImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -182,6 +190,10 @@ public:
     FakeSpaceGestures spaceGesturesImpl;
     FakePowerAssertions powerAssertionsImpl;
     FakeHaptics hapticsImpl;
+    FakeDragProbe dragProbeImpl;
+    FakeFilePromises filePromisesImpl;
+    FakeScreenshots screenshotsImpl;
+    FakeScreenshotPrefs screenshotPrefsImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

@@ -49,6 +49,10 @@ public:
     platform::SpaceGestures& spaceGestures() override { return fake.spaceGestures(); }
     platform::PowerAssertions& powerAssertions() override { return fake.powerAssertions(); }
     platform::Haptics& haptics() override { return fake.haptics(); }
+    platform::DragProbe& dragProbe() override { return fake.dragProbe(); }
+    platform::FilePromises& filePromises() override { return fake.filePromises(); }
+    platform::Screenshots& screenshots() override { return fake.screenshots(); }
+    platform::ScreenshotPrefs& screenshotPrefs() override { return fake.screenshotPrefs(); }
 
     FakePlatform fake;
 };

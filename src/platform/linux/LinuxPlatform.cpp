@@ -13,6 +13,10 @@
 #include "platform/linux/QtDisplays.h"
 #include "platform/linux/QtMainQueue.h"
 #include "platform/linux/QtPasteboard.h"
+#include "platform/linux/LinuxFilePromises.h"
+#include "platform/linux/X11DragProbe.h"
+#include "platform/linux/InotifyScreenshots.h"
+#include "platform/linux/NoScreenshotPrefs.h"
 #include "platform/linux/QtStatusItem.h"
 #include "platform/linux/QtTasks.h"
 #include "platform/linux/SystemClock.h"
@@ -100,6 +104,10 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<X11InputAccess> inputAccess;
     QtPasteboard pasteboard;
     X11SpaceGestures spaceGestures;
+    std::unique_ptr<X11DragProbe> dragProbe;
+    LinuxFilePromises filePromises;
+    std::unique_ptr<InotifyScreenshots> screenshots;
+    NoScreenshotPrefs screenshotPrefs;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -242,5 +250,14 @@ InputAccess& LinuxPlatform::inputAccess()
 SpaceGestures& LinuxPlatform::spaceGestures() { return m->spaceGestures; }
 
 Pasteboard& LinuxPlatform::pasteboard() { return m->pasteboard; }
+
+// Opens its connection on first use, on the main thread.
+DragProbe& LinuxPlatform::dragProbe() { return lazy(m->dragProbe); }
+
+FilePromises& LinuxPlatform::filePromises() { return m->filePromises; }
+
+Screenshots& LinuxPlatform::screenshots() { return lazy(m->screenshots); }
+
+ScreenshotPrefs& LinuxPlatform::screenshotPrefs() { return m->screenshotPrefs; }
 
 } // namespace quillon::platform::linux_

@@ -50,6 +50,10 @@ public:
     InputAccess& inputAccess() override;
     Pasteboard& pasteboard() override;
     SpaceGestures& spaceGestures() override;
+    DragProbe& dragProbe() override;
+    FilePromises& filePromises() override;
+    Screenshots& screenshots() override;
+    ScreenshotPrefs& screenshotPrefs() override;
 
 private:
     struct Parts;

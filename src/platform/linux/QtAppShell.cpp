@@ -14,6 +14,12 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include <algorithm>
+#include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace quillon::platform::linux_ {
 
 namespace {
@@ -218,6 +224,32 @@ void QtAppShell::setAppearance(Appearance appearance)
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setPalette(appearance == Appearance::dark ? darkPalette()
                                                             : QApplication::style()->standardPalette());
+}
+
+bool QtAppShell::anotherInstanceIsRunning() const
+{
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return false;
+    const pid_t own = ::getpid();
+    const uid_t user = ::getuid();
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.empty() ||
+            !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        if (std::stol(name) == own)
+            continue;
+        struct stat info {};
+        if (::stat(entry.path().c_str(), &info) != 0 || info.st_uid != user)
+            continue;
+        std::error_code linkError;
+        // A process of another user, or one that has ended, cannot be read: not ours.
+        if (std::filesystem::read_symlink(entry.path() / "exe", linkError) == self && !linkError)
+            return true;
+    }
+    return false;
 }
 
 } // namespace quillon::platform::linux_

@@ -35,6 +35,7 @@ public:
     void terminate() override;
     void setAppearance(Appearance appearance) override;
     Appearance appearance() const override { return m_appearance; }
+    bool anotherInstanceIsRunning() const override;
 
     /// "/app/quillon/Quillon" for "app.quillon.Quillon".
     static QString objectPath(const QString& appId);
