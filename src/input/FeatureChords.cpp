@@ -1,9 +1,9 @@
 #include "input/FeatureChords.h"
 
+#include "input/KeyCodes.h"
 #include "input/LeaderWatcher.h"
 #include "platform/Platform.h"
 #include "settings/Settings.h"
-#include "input/KeyCodes.h"
 #include "support/Log.h"
 #include "support/Symbols.h"
 

@@ -5,6 +5,8 @@
 #include "common/Desktop.h"
 #include "common/Typist.h"
 #include "fakes/ForwardingPlatform.h"
+#include "input/KeyCodes.h"
+#include "input/LeaderWatcher.h"
 #include "input/ModifierWatcher.h"
 #include "input/SyntheticPaste.h"
 #include "input/TransientKeyTap.h"
@@ -16,7 +18,10 @@
 #include "platform/linux/XInput.h"
 #include "platform/linux/XkbKeyCharacters.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace quillon;
@@ -29,7 +34,8 @@ namespace {
 
 // X key codes of the physical keys (evdev code + 8).
 constexpr uint8_t xLeftCtrl = 37, xRightCtrl = 105, xLeftShift = 50, xRightAlt = 108;
-constexpr uint8_t xA = 38, xS = 39, xJ = 44, xK = 45, xV = 55, xX = 53, xEscape = 9, xF = 41;
+constexpr uint8_t xA = 38, xS = 39, xJ = 44, xK = 45, xV = 55, xX = 53, xEscape = 9, xF = 41, xE = 26,
+                  xC = 54, xB = 56;
 // Virtual key codes.
 constexpr uint16_t vA = 0, vX = 7, vV = 9, vEscape = 53;
 
@@ -103,6 +109,24 @@ public:
     bool waitReleased(int code, int times = 1)
     {
         return quillon::testing::waitFor([&] { return count("release", code) >= times; });
+    }
+    /// Blocks (no event loop) until the window has received a key event:
+    /// for a test whose main thread is meant to be busy.
+    bool blockingWaitFor(const QString& kind, int code, int timeoutMs)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (count(kind, code) == 0 && timer.elapsed() < timeoutMs)
+            m_process.waitForReadyRead(int(std::max<qint64>(1, timeoutMs - timer.elapsed())));
+        return count(kind, code) > 0;
+    }
+    /// Focus changes of grabs that activated (one per grab).
+    int grabFocusOuts() const
+    {
+        int n = 0;
+        for (const Event& e : events)
+            n += e.kind == "focus-out" && e.code == XCB_NOTIFY_MODE_GRAB;
+        return n;
     }
     bool lostFocus() const
     {
@@ -423,6 +447,141 @@ TEST_F(Keys, KeyTextFollowsTheLayoutAndTheModifiers)
     EXPECT_EQ(platform.characters.characters(16, 0), "z"); // the Y key types z on a German layout
     quillon::testing::run("setxkbmap", {"us"});
     EXPECT_EQ(platform.characters.characters(16, 0), "y");
+}
+
+/// The leader watcher as the application runs it, with one consumer whose
+/// declared keys a test sets, and the auto-repeat fast enough to happen
+/// within a test.
+struct LeaderKeys : Keys {
+    LeaderKeys() { quillon::testing::run("xset", {"r", "rate", "200", "30"}); }
+    ~LeaderKeys() override
+    {
+        watcher.remove(this);
+        quillon::testing::run("xset", {"r", "rate"});
+    }
+    void serve(std::vector<uint16_t> keys, std::set<Leader> leaders = {Leader::command})
+    {
+        declared = std::move(keys);
+        watcher.add(
+            this, leaders, [this](Leader) { return declared; },
+            [this](Leader leader, QChar ch) {
+                taken.emplace_back(leader, ch);
+                return true;
+            },
+            nullptr);
+    }
+    ModifierWatcher modifiers;
+    LeaderWatcher watcher{modifiers};
+    std::vector<uint16_t> declared;
+    std::vector<std::pair<Leader, QChar>> taken;
+};
+
+TEST_F(LeaderKeys, KeysNobodyServesReachTheWindowWithoutAGrabOrFocusChange)
+{
+    // The consumer serves both leaders but takes nothing just now (as the
+    // chords do with nothing live under them).
+    serve({}, {Leader::command, Leader::option});
+    for (const uint8_t leader : {xRightAlt, xRightCtrl}) {
+        typist.key(leader, true);
+        typist.tap(leader == xRightAlt ? xE : xC);
+        typist.key(leader, false);
+    }
+    typist.tap(xS);
+    ASSERT_TRUE(window.waitReleased(xS));
+    EXPECT_EQ(window.count("press", xE), 1);
+    EXPECT_EQ(window.count("press", xC), 1);
+    EXPECT_FALSE(window.lostFocus());
+    EXPECT_TRUE(taken.empty());
+    EXPECT_EQ(platform.interceptor.grabCount(), 0);
+
+    // Now it takes J under right Ctrl: J is grabbed, C still is not. Right
+    // Ctrl's own grab and J's each cost the window one focus change; C none.
+    declared = {KeyCodes::keyCode('j').value()};
+    watcher.refreshKeys();
+    typist.key(xRightCtrl, true);
+    typist.tap(xJ);
+    typist.tap(xC);
+    typist.key(xRightCtrl, false);
+    typist.tap(xS);
+    ASSERT_TRUE(window.waitReleased(xS, 2));
+    EXPECT_EQ(window.count("press", xJ), 0);
+    EXPECT_EQ(window.count("release", xJ), 0);
+    EXPECT_EQ(window.count("press", xC), 2);
+    EXPECT_EQ(window.grabFocusOuts(), 2);
+    EXPECT_EQ(taken, (std::vector<std::pair<Leader, QChar>>{{Leader::command, 'j'}}));
+}
+
+TEST_F(LeaderKeys, AChordTypedRightBehindTheLeaderIsTaken)
+{
+    serve({KeyCodes::keyCode('b').value()});
+    // No wait at all between the leader and the letter.
+    typist.key(xRightCtrl, true);
+    typist.tap(xB);
+    typist.key(xRightCtrl, false);
+    typist.tap(xS);
+    ASSERT_TRUE(window.waitReleased(xS));
+    EXPECT_EQ(taken, (std::vector<std::pair<Leader, QChar>>{{Leader::command, 'b'}}));
+    EXPECT_EQ(window.count("press", xB), 0);
+    EXPECT_EQ(window.count("release", xB), 0);
+}
+
+TEST_F(LeaderKeys, ALetterHeldPastTheLeaderNeverRepeatsIntoTheWindow)
+{
+    serve({KeyCodes::keyCode('b').value()});
+    typist.key(xRightCtrl, true);
+    typist.key(xB, true);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return !taken.empty(); }));
+    typist.key(xRightCtrl, false);
+    // A second of auto-repeat at 30 a second, past the leader's release.
+    QElapsedTimer held;
+    held.start();
+    quillon::testing::waitFor([&] { return held.elapsed() >= 1000; }, 2000);
+    typist.key(xB, false);
+    typist.tap(xS);
+    ASSERT_TRUE(window.waitReleased(xS));
+    EXPECT_EQ(window.count("press", xB), 0);
+    EXPECT_EQ(window.count("release", xB), 0) << "its release is swallowed with it";
+    EXPECT_EQ(window.count("release", xRightCtrl), 1);
+    EXPECT_EQ(taken.size(), 1u);
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return !platform.interceptor.holdsKeyboard(); }));
+    EXPECT_FALSE(platform.access.secureInputActive());
+}
+
+TEST_F(LeaderKeys, ABusyMainThreadNeverHoldsTheKeyboard)
+{
+    serve({KeyCodes::keyCode('j').value()});
+    typist.key(xRightCtrl, true);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return watcher.keyTap().isEnabled(); }));
+
+    bool reachedWhileBusy = false, otherKeyWhileBusy = false;
+    bool returned = false;
+    QTimer::singleShot(0, [&] {
+        // The armed J is frozen waiting for this thread, which is busy.
+        typist.tap(xJ);
+        typist.tap(xK);
+        reachedWhileBusy = window.blockingWaitFor("release", xJ, 1500);
+        otherKeyWhileBusy = window.blockingWaitFor("release", xK, 1500);
+        QThread::sleep(1);
+        returned = true;
+    });
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return returned; }));
+    EXPECT_TRUE(reachedWhileBusy) << "the passed key waited for the main thread";
+    EXPECT_TRUE(otherKeyWhileBusy);
+    // The late answer changes nothing: the consumer never had J.
+    quillon::testing::waitFor([] { return false; }, 200);
+    EXPECT_TRUE(taken.empty());
+    int stalls = 0;
+    for (const auto& line : platform.fake.log.lines)
+        stalls += line.message.contains("did not answer a key within");
+    EXPECT_EQ(stalls, 1);
+
+    // Back to normal: J is taken again.
+    typist.tap(xJ);
+    typist.key(xRightCtrl, false);
+    typist.tap(xS);
+    ASSERT_TRUE(window.waitReleased(xS));
+    EXPECT_EQ(taken, (std::vector<std::pair<Leader, QChar>>{{Leader::command, 'j'}}));
+    EXPECT_EQ(window.count("press", xJ), 1);
 }
 
 } // namespace

@@ -152,11 +152,15 @@ TEST_F(LeaderWatcherTest, AConsumerLeavingWhileTakingAKeyLeavesNoStaleKeyBehind)
 TEST_F(LeaderWatcherTest, ArmsOnlyTheKeysItsConsumersDeclareForTheHeldLeader)
 {
     std::vector<uint16_t> aKeys{keyJ};
-    watcher.add(&ownerA, {Leader::command}, [&](Leader) { return aKeys; }, [](Leader, QChar) { return true; },
-                nullptr);
-    watcher.add(&ownerB, {Leader::command, Leader::option}, [](Leader leader) {
-        return leader == Leader::command ? std::vector<uint16_t>{keyK, keyJ} : std::vector<uint16_t>{};
-    }, nullptr, nullptr);
+    watcher.add(
+        &ownerA, {Leader::command}, [&](Leader) { return aKeys; }, [](Leader, QChar) { return true; },
+        nullptr);
+    watcher.add(
+        &ownerB, {Leader::command, Leader::option},
+        [](Leader leader) {
+            return leader == Leader::command ? std::vector<uint16_t>{keyK, keyJ} : std::vector<uint16_t>{};
+        },
+        nullptr, nullptr);
     auto& interceptor = fake.interceptorImpl;
     constexpr uint16_t rightControlKey = 54, rightAltKey = 61;
     // Right Ctrl is taken (the command leader has keys), right Alt is not.
@@ -227,7 +231,8 @@ TEST_F(LeaderWatcherTest, HintsShowAfterTheHoldDelayInOrderOfRegistration)
 TEST_F(LeaderWatcherTest, NoHintsForAShortPressAnUnservedLeaderOrEmptyTiles)
 {
     watcher.add(&ownerA, {Leader::command}, letters, nullptr, [](Leader) { return std::vector{tile("a")}; });
-    watcher.add(&ownerB, {Leader::feature}, letters, nullptr, [](Leader) { return std::vector<NotchBarItem>{}; });
+    watcher.add(&ownerB, {Leader::feature}, letters, nullptr,
+                [](Leader) { return std::vector<NotchBarItem>{}; });
 
     // Released before the delay: no hints, one release.
     hold(rightCommand);

@@ -162,8 +162,10 @@ void KeyGrabThread::run()
         }
         if (xcb_connection_has_error(m_c)) {
             if (!lost)
-                post([this] { m_callbacks.onLog(QStringLiteral("Keys: the X server closed the key grab "
-                                                               "connection; key taps stop")); });
+                post([this] {
+                    m_callbacks.onLog(QStringLiteral("Keys: the X server closed the key grab "
+                                                     "connection; key taps stop"));
+                });
             lost = true;
             break;
         }
@@ -179,8 +181,8 @@ void KeyGrabThread::run()
         {
             std::lock_guard lock(m_lock);
             if (m_pending) {
-                const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_pending->deadline -
-                                                                                std::chrono::steady_clock::now());
+                const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                    m_pending->deadline - std::chrono::steady_clock::now());
                 timeout = m_pending->state == State::answered ? 0 : int(std::max<int64_t>(0, left.count()));
             }
         }
@@ -315,7 +317,8 @@ void KeyGrabThread::checkPending()
     }
     const uint8_t xKey = done->press.xKey;
     const bool answered = done->state == State::answered;
-    allow(done->deviceId, (answered && done->swallow) || m_swallowed.test(xKey), done->press.event.time, xKey);
+    allow(done->deviceId, (answered && done->swallow) || m_swallowed.test(xKey), done->press.event.time,
+          xKey);
     if (stallBegins) {
         post([this] {
             m_callbacks.onLog(QStringLiteral("Keys: the application did not answer a key within %1 ms; "
@@ -361,8 +364,8 @@ void KeyGrabThread::allow(uint16_t deviceId, bool swallow, uint32_t time, std::o
     }
     updateHolding();
     xcb_input_xi_allow_events(m_c, time, deviceId,
-                              swallow ? XCB_INPUT_EVENT_MODE_SYNC_DEVICE : XCB_INPUT_EVENT_MODE_REPLAY_DEVICE, 0,
-                              XCB_NONE);
+                              swallow ? XCB_INPUT_EVENT_MODE_SYNC_DEVICE : XCB_INPUT_EVENT_MODE_REPLAY_DEVICE,
+                              0, XCB_NONE);
     xcb_flush(m_c);
 }
 

@@ -189,7 +189,8 @@ void X11KeyInterceptor::grab(const std::map<uint8_t, std::vector<uint32_t>>& com
     xcb_connection_t* c = m_thread->connection();
     const xcb_window_t root = m_thread->root();
     constexpr uint32_t grabMask = XCB_INPUT_XI_EVENT_MASK_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_KEY_RELEASE |
-                                  XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE;
+                                  XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS |
+                                  XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE;
     // All requests first, then the replies: one round trip for every key.
     // Each master keyboard is grabbed by its own id: the server does not
     // replay presses that a grab for all master devices caught.

@@ -2,8 +2,8 @@
 
 #include "platform/KeyInterceptor.h"
 #include "platform/linux/KeyCodeMap.h"
-#include "platform/linux/ModifierMap.h"
 #include "platform/linux/KeyGrabThread.h"
+#include "platform/linux/ModifierMap.h"
 
 #include <map>
 #include <memory>
