@@ -3,6 +3,7 @@
 #include "platform/WindowControl.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 namespace quillon::fakes {
@@ -51,15 +52,29 @@ public:
         const auto it = mainWindows.find(pid);
         return it == mainWindows.end() ? std::nullopt : std::optional<platform::WindowId>(it->second);
     }
-    bool raise(platform::WindowId id) override
+    /// Answers at once, unless `holdRaises`: then `finishRaises()` answers.
+    void raise(platform::WindowId id, std::function<void(bool)> done) override
     {
         const auto* w = find(id);
-        if (!w)
-            return false;
-        raised.push_back(id);
-        mainWindows[w->pid] = id;
-        focused = id;
-        return true;
+        if (w) {
+            raised.push_back(id);
+            mainWindows[w->pid] = id;
+            focused = id;
+        }
+        if (holdRaises)
+            heldRaises.push_back([done, ok = w != nullptr] {
+                if (done)
+                    done(ok);
+            });
+        else if (done)
+            done(w != nullptr);
+    }
+    void finishRaises()
+    {
+        const auto held = std::move(heldRaises);
+        heldRaises.clear();
+        for (const auto& finish : held)
+            finish();
     }
     bool close(platform::WindowId id) override
     {
@@ -79,6 +94,8 @@ public:
     std::map<int32_t, platform::WindowId> mainWindows;
     std::vector<platform::WindowId> raised;
     std::vector<platform::WindowId> closed;
+    bool holdRaises = false;
+    std::vector<std::function<void()>> heldRaises;
 };
 
 } // namespace quillon::fakes
