@@ -10,6 +10,7 @@
 #include "input/ModifierWatcher.h"
 #include "input/SyntheticPaste.h"
 #include "input/TransientKeyTap.h"
+#include "platform/linux/UPowerSources.h"
 #include "platform/linux/X11InputAccess.h"
 #include "platform/linux/X11KeyEvents.h"
 #include "platform/linux/X11KeyInterceptor.h"
@@ -582,6 +583,29 @@ TEST_F(LeaderKeys, ABusyMainThreadNeverHoldsTheKeyboard)
     ASSERT_TRUE(window.waitReleased(xS));
     EXPECT_EQ(taken, (std::vector<std::pair<Leader, QChar>>{{Leader::command, 'j'}}));
     EXPECT_EQ(window.count("press", xJ), 1);
+}
+
+TEST_F(LeaderKeys, AChordFiresWhileAPowerReadingIsPending)
+{
+    QProcess upower;
+    upower.start(QStringLiteral(QUILLON_TEST_BIN_DIR "/quillon-test-upower"), {"--reply-delay-ms", "2000"});
+    ASSERT_TRUE(quillon::testing::waitFor(
+        [&] { return upower.canReadLine() && upower.readLine().startsWith("ready"); }));
+    UPowerSources power{QStringLiteral("/nonexistent")};
+    bool readingArrived = false;
+    const auto token = power.addChangeHandler([&] { readingArrived = power.internalBattery().has_value(); });
+    ASSERT_TRUE(token);
+
+    serve({KeyCodes::keyCode('b').value()});
+    typist.key(xRightCtrl, true);
+    typist.tap(xB);
+    typist.key(xRightCtrl, false);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return !taken.empty(); }));
+    EXPECT_FALSE(readingArrived) << "the chord waited for the power reading";
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return readingArrived; }, 10000));
+    power.removeChangeHandler(*token);
+    upower.closeWriteChannel();
+    upower.waitForFinished(3000);
 }
 
 } // namespace
