@@ -205,7 +205,8 @@ TEST(NotchSourcesDesktop, ASlowUPowerNeverHoldsTheMainThread)
 {
     QUILLON_REQUIRE_DESKTOP();
     PowerPlatform platform;
-    Service upower(QStringLiteral("quillon-test-upower"), {QStringLiteral("--reply-delay-ms"), QStringLiteral("2000")});
+    Service upower(QStringLiteral("quillon-test-upower"),
+                   {QStringLiteral("--reply-delay-ms"), QStringLiteral("2000")});
     ASSERT_TRUE(upower.started);
     BatteryMonitor monitor;
     std::vector<BatteryMonitor::State> seen;

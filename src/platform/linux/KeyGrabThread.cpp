@@ -107,7 +107,10 @@ bool KeyGrabThread::claim(uint64_t id)
 {
     std::lock_guard lock(m_lock);
     if (m_pending && m_pending->press.id == id && m_pending->state == State::waiting) {
+        // The main thread has come to it: its handlers answer at once, and
+        // get a full wait of their own however late the thread came.
         m_pending->state = State::claimed;
+        m_pending->deadline = std::chrono::steady_clock::now() + answerTimeout;
         return true;
     }
     // The main thread is back: the next press waits for it again.

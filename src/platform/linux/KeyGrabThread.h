@@ -22,9 +22,10 @@ namespace quillon::platform::linux_ {
 /// The thread that answers the keyboard while our synchronous key grabs hold
 /// it frozen. It has an X connection of its own and reads it itself, so the
 /// keyboard never waits on the main thread: each grabbed press goes to the
-/// main thread for its handlers' answer, and a press that has no answer
-/// within `answerTimeout` passes to the focused window (and is never handed to
-/// a handler afterwards).
+/// main thread for its handlers' answer, and a press that the main thread has
+/// not taken up within `answerTimeout` passes to the focused window (and is
+/// never handed to a handler afterwards); once taken up, its handlers have
+/// `answerTimeout` again to answer.
 ///
 /// Requests (grabs, event selection) may be sent on `connection()` from the
 /// main thread; everything the thread hears it hands to the main thread

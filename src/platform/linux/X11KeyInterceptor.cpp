@@ -213,22 +213,50 @@ void X11KeyInterceptor::grab(const std::map<uint8_t, std::vector<uint32_t>>& com
         const xcb_input_grab_modifier_info_t* failed =
             xcb_input_xi_passive_grab_device_modifiers(reply.get());
         const int count = xcb_input_xi_passive_grab_device_modifiers_length(reply.get());
-        for (int i = 0; i < count; ++i) {
-            const Combo combo{xKey, uint16_t(failed[i].modifiers)};
-            m_refused.insert(combo);
-            if (m_reported.insert(combo).second) {
-                Log::debug([&] {
-                    return QStringLiteral("KeyInterceptor: key %1 with modifiers 0x%2 is grabbed by another "
-                                          "program; it stays with that program")
-                        .arg(xKey)
-                        .arg(combo.second, 0, 16);
-                });
-            }
+        for (int i = 0; i < count; ++i)
+            refuse({xKey, uint16_t(failed[i].modifiers)});
+    }
+    // A window manager's bindings are core grabs, which never stand in the
+    // way of ours: which one a press activates is chance. A core grab of our
+    // own, given up at once, tells whether another client holds the
+    // combination; where one does, it stays that program's.
+    std::vector<std::pair<Combo, xcb_void_cookie_t>> probes;
+    for (const auto& [xKey, sets] : combos) {
+        for (const uint32_t set : sets) {
+            probes.emplace_back(Combo{xKey, uint16_t(set)},
+                                xcb_grab_key_checked(c, 0, root, uint16_t(set), xKey, XCB_GRAB_MODE_ASYNC,
+                                                     XCB_GRAB_MODE_ASYNC));
         }
     }
+    std::map<uint8_t, std::vector<uint32_t>> othersHold;
+    for (const auto& [combo, cookie] : probes) {
+        XcbReply<xcb_generic_error_t> error(xcb_request_check(c, cookie));
+        if (error) {
+            if (!m_refused.count(combo))
+                othersHold[combo.first].push_back(combo.second);
+            refuse(combo);
+        } else {
+            xcb_ungrab_key(c, combo.first, root, combo.second);
+        }
+    }
+    ungrab(othersHold);
     xcb_flush(c);
     // Waiting for the replies may have queued events the thread must see.
     m_thread->wake();
+}
+
+void X11KeyInterceptor::refuse(const Combo& combo)
+{
+    m_refused.insert(combo);
+    if (m_reported.insert(combo).second) {
+        Log::debug([&] {
+            return QStringLiteral(
+                       "KeyInterceptor: key %1 with modifiers 0x%2 is grabbed by another program; it "
+                       "stays with that program")
+                .arg(combo.first)
+                .arg(combo.second, 0, 16);
+        });
+    }
 }
 
 void X11KeyInterceptor::ungrab(const std::map<uint8_t, std::vector<uint32_t>>& combos)

@@ -52,6 +52,8 @@ private:
     void grab(const std::map<uint8_t, std::vector<uint32_t>>& combos);
     void ungrab(const std::map<uint8_t, std::vector<uint32_t>>& combos);
     void shareCombos();
+    /// Another client holds the combination: it is not ours.
+    void refuse(const Combo& combo);
     bool pressed(const KeyGrabThread::Press& press);
     void released(uint8_t xKey, const KeyEvent& event);
 
