@@ -608,4 +608,52 @@ TEST_F(LeaderKeys, AChordFiresWhileAPowerReadingIsPending)
     upower.waitForFinished(3000);
 }
 
+// Our own paste lets go of the held leader and presses it again around its
+// stroke: the leader watcher must not take that for the person's.
+TEST_F(LeaderKeys, PastingWhileALeaderIsHeldLeavesTheLeaderAlone)
+{
+    // A keyboard the server takes for hardware, so the held leader is a person's.
+    auto xi = XInput::open([](const xcb_generic_event_t*) {});
+    ASSERT_TRUE(xi);
+    const auto keyboards = xi->physicalKeyboards();
+    if (keyboards.empty())
+        GTEST_SKIP() << "the X server has no keyboard device besides XTest";
+    const uint16_t keyboard = keyboards.front();
+
+    serve({KeyCodes::keyCode('a').value()}, {Leader::feature});
+    watcher.add(
+        this, {Leader::feature}, [this](Leader) { return declared; }, nullptr,
+        [](Leader) { return std::vector<NotchBarItem>(1); });
+    int holds = 0, releases = 0;
+    watcher.onHold = [&](Leader, const std::vector<NotchBarItem>&) { ++holds; };
+    watcher.onRelease = [&] { ++releases; };
+    watcher.holdDelay = [] { return 0.2; };
+    typist.physicalKey(keyboard, xRightCtrl, true);
+    typist.physicalKey(keyboard, xRightAlt, true);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return watcher.keyTap().isEnabled(); }));
+    platform.fake.queue.advance(0.5);
+    ASSERT_EQ(holds, 1);
+
+    ASSERT_TRUE(SyntheticPaste::paste());
+    bool dropped = false;
+    ASSERT_TRUE(quillon::testing::waitFor([&] {
+        dropped = dropped || !watcher.keyTap().isEnabled();
+        return window.count("release", xV) > 0;
+    }));
+    // Whatever was still on its way has arrived by now.
+    typist.tap(xS);
+    ASSERT_TRUE(quillon::testing::waitFor([&] {
+        dropped = dropped || !watcher.keyTap().isEnabled();
+        return window.count("release", xS) > 0;
+    }));
+    platform.fake.queue.advance(0.5);
+    EXPECT_FALSE(dropped) << "the leader's keys were let go during the paste";
+    EXPECT_EQ(holds, 1);
+    EXPECT_EQ(releases, 0);
+    typist.physicalKey(keyboard, xRightAlt, false);
+    typist.physicalKey(keyboard, xRightCtrl, false);
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return releases == 1; }));
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return !platform.synth.isRestoring(); }));
+}
+
 } // namespace

@@ -16,6 +16,9 @@ namespace KeyCodeMap {
 
 std::optional<uint16_t> virtualKey(uint8_t xKeyCode);
 std::optional<uint8_t> xKeyCode(uint16_t virtualKey);
+/// The side flag of a modifier key (KeyFlags::rightCommand for right Ctrl…);
+/// 0 for other keys.
+EventFlags modifierSideFlag(uint16_t virtualKey);
 
 } // namespace KeyCodeMap
 
