@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ using namespace quillon::testing;
 using quillon::platform::linux_::XcbReply;
 
 // X key codes of the physical keys (evdev code + 8).
-constexpr uint8_t xRightCtrl = 105, xRightAlt = 108, xA = 38, xT = 28;
+constexpr uint8_t xRightCtrl = 105, xRightAlt = 108, xA = 38, xT = 28, xE = 26, xC = 54, xS = 39;
 
 /// Lets go of the held keys however the test ends, so no later test starts
 /// with a leader held.
@@ -132,6 +133,56 @@ TEST(LeaderChord, AChordAnotherProgramHoldsIsLeftOutOfTheHints)
         << errors.toStdString();
     xcb_ungrab_key(other, xT, typist.x().root(), mods);
     xcb_flush(other);
+}
+
+// With only the notch on, nothing is served under right Alt or under right
+// Ctrl alone: typing with them reaches the focused window as if quillon were
+// not running — no grab, so no focus change either.
+TEST(LeaderChord, KeysNobodyServesReachTheFocusedWindowUntouched)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    QTemporaryDir home;
+    QuillonRun quillon(home, true);
+    ASSERT_TRUE(quillon.start());
+    ASSERT_TRUE(waitFor([&] { return quillon.log().contains("Feature Notch: ON"); }, 10000))
+        << quillon.log().toStdString();
+
+    QProcess window;
+    window.start(QStringLiteral(QUILLON_TEST_BIN_DIR "/quillon-test-keywindow"), {});
+    QStringList lines;
+    auto readLines = [&] {
+        while (window.canReadLine())
+            lines << QString::fromUtf8(window.readLine()).trimmed();
+    };
+    ASSERT_TRUE(waitFor([&] {
+        readLines();
+        return !lines.filter("ready").isEmpty();
+    }));
+    // Quillon may still put up a window of its own at start: once it has
+    // settled, the key window takes the focus back, and only what comes after
+    // counts.
+    waitFor([] { return false; }, 1000);
+    const QString id = lines.filter("ready").first().section(' ', 1, 1);
+    QProcess::execute("xdotool", {"windowactivate", "--sync", id});
+    waitFor([] { return false; }, 300);
+    readLines();
+    lines.clear();
+    Typist typist;
+    for (const auto& [leader, letter] : {std::pair{xRightAlt, xE}, std::pair{xRightCtrl, xC}}) {
+        typist.key(leader, true);
+        typist.tap(letter);
+        typist.key(leader, false);
+    }
+    typist.tap(xS);
+    ASSERT_TRUE(waitFor([&] {
+        readLines();
+        return !lines.filter(QStringLiteral("release %1 ").arg(xS)).isEmpty();
+    })) << lines.join('\n').toStdString();
+    EXPECT_EQ(lines.filter(QStringLiteral("press %1 ").arg(xE)).size(), 1) << lines.join('\n').toStdString();
+    EXPECT_EQ(lines.filter(QStringLiteral("press %1 ").arg(xC)).size(), 1) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.filter("focus-").isEmpty()) << lines.join('\n').toStdString();
+    window.kill();
+    window.waitForFinished();
 }
 
 } // namespace
