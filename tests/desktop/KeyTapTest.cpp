@@ -471,6 +471,16 @@ struct LeaderKeys : Keys {
             },
             nullptr);
     }
+    /// What the window received and the log said, for a failure message.
+    std::string seen() const
+    {
+        QStringList lines;
+        for (const auto& e : window.events)
+            lines << QStringLiteral("%1 %2 %3").arg(e.kind).arg(e.code).arg(e.state);
+        for (const auto& line : platform.fake.log.lines)
+            lines << line.message;
+        return lines.join('\n').toStdString();
+    }
     ModifierWatcher modifiers;
     LeaderWatcher watcher{modifiers};
     std::vector<uint16_t> declared;
@@ -515,13 +525,14 @@ TEST_F(LeaderKeys, KeysNobodyServesReachTheWindowWithoutAGrabOrFocusChange)
 TEST_F(LeaderKeys, AChordTypedRightBehindTheLeaderIsTaken)
 {
     serve({KeyCodes::keyCode('b').value()});
+    ASSERT_GT(platform.interceptor.grabCount(), 0) << "right Ctrl is grabbed as soon as it leads to keys";
     // No wait at all between the leader and the letter.
     typist.key(xRightCtrl, true);
     typist.tap(xB);
     typist.key(xRightCtrl, false);
     typist.tap(xS);
     ASSERT_TRUE(window.waitReleased(xS));
-    EXPECT_EQ(taken, (std::vector<std::pair<Leader, QChar>>{{Leader::command, 'b'}}));
+    EXPECT_EQ(taken, (std::vector<std::pair<Leader, QChar>>{{Leader::command, 'b'}})) << seen();
     EXPECT_EQ(window.count("press", xB), 0);
     EXPECT_EQ(window.count("release", xB), 0);
 }
@@ -600,7 +611,7 @@ TEST_F(LeaderKeys, AChordFiresWhileAPowerReadingIsPending)
     typist.key(xRightCtrl, true);
     typist.tap(xB);
     typist.key(xRightCtrl, false);
-    ASSERT_TRUE(quillon::testing::waitFor([&] { return !taken.empty(); }));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return !taken.empty(); })) << seen();
     EXPECT_FALSE(readingArrived) << "the chord waited for the power reading";
     EXPECT_TRUE(quillon::testing::waitFor([&] { return readingArrived; }, 10000));
     power.removeChangeHandler(*token);
