@@ -578,7 +578,7 @@ TEST_F(LeaderKeys, ABusyMainThreadNeverHoldsTheKeyboard)
     });
     ASSERT_TRUE(quillon::testing::waitFor([&] { return returned; }));
     EXPECT_TRUE(reachedWhileBusy) << "the passed key waited for the main thread";
-    EXPECT_TRUE(otherKeyWhileBusy);
+    EXPECT_TRUE(otherKeyWhileBusy) << seen();
     // The late answer changes nothing: the consumer never had J.
     quillon::testing::waitFor([] { return false; }, 200);
     EXPECT_TRUE(taken.empty());

@@ -1,6 +1,14 @@
 #include "platform/linux/KeyCodeMap.h"
 
+#include "support/Log.h"
+
+#include <algorithm>
+#include <atomic>
+#include <deque>
 #include <linux/input-event-codes.h>
+#include <mutex>
+#include <xkbcommon/xkbcommon-x11.h>
+#include <xkbcommon/xkbcommon.h>
 
 namespace quillon::platform::linux_ {
 
@@ -55,13 +63,36 @@ struct Tables {
     {
         for (auto& v : byX)
             v = none;
-        for (const Pair& p : pairs) {
-            byX[size_t(p.evdev + evdevOffset)] = p.virtualKey;
-            byVirtual[p.virtualKey] = uint8_t(p.evdev + evdevOffset);
-        }
+    }
+    void set(int xKey, uint16_t virtualKey)
+    {
+        byX[size_t(xKey)] = virtualKey;
+        byVirtual[virtualKey] = uint8_t(xKey);
     }
 };
-constexpr Tables tables;
+
+constexpr Tables evdevTables()
+{
+    Tables t;
+    for (const Pair& p : pairs) {
+        t.byX[size_t(p.evdev + evdevOffset)] = p.virtualKey;
+        t.byVirtual[p.virtualKey] = uint8_t(p.evdev + evdevOffset);
+    }
+    return t;
+}
+constexpr Tables evdev = evdevTables();
+
+// The tables in use: evdev's until the server's key names have been read.
+// Tables are never freed (a keymap changes a handful of times a session), so
+// a reader on another thread never holds a stale pointer.
+std::atomic<const Tables*> current{&evdev};
+std::mutex derivedLock;
+std::deque<Tables> derived;
+
+const Tables& tables()
+{
+    return *current.load(std::memory_order_acquire);
+}
 
 // The flags each modifier key contributes: its side's device bit and the mask.
 constexpr EventFlags modifierFlags(uint16_t virtualKey)
@@ -94,7 +125,7 @@ constexpr uint16_t modifierKeys[] = {54, 55, 56, 58, 59, 60, 61, 62};
 
 std::optional<uint16_t> KeyCodeMap::virtualKey(uint8_t xKeyCode)
 {
-    const uint16_t v = tables.byX[xKeyCode];
+    const uint16_t v = tables().byX[xKeyCode];
     if (v == none)
         return std::nullopt;
     return v;
@@ -102,9 +133,9 @@ std::optional<uint16_t> KeyCodeMap::virtualKey(uint8_t xKeyCode)
 
 std::optional<uint8_t> KeyCodeMap::xKeyCode(uint16_t virtualKey)
 {
-    if (virtualKey >= tables.byVirtual.size() || tables.byVirtual[virtualKey] == 0)
+    if (virtualKey >= tables().byVirtual.size() || tables().byVirtual[virtualKey] == 0)
         return std::nullopt;
-    return tables.byVirtual[virtualKey];
+    return tables().byVirtual[virtualKey];
 }
 
 EventFlags KeyCodeMap::modifierSideFlag(uint16_t virtualKey)
@@ -113,11 +144,87 @@ EventFlags KeyCodeMap::modifierSideFlag(uint16_t virtualKey)
     return modifierFlags(virtualKey) & ~masks;
 }
 
+std::optional<std::array<uint16_t, 256>> KeyCodeMap::byName(xkb_keymap* keymap)
+{
+    // The evdev key codes of the XKB key names (<AC01> is the A position, …),
+    // from the evdev keycodes the XKB data defines, aliases resolved.
+    xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES);
+    if (!context)
+        return std::nullopt;
+    const xkb_rule_names names{"evdev", "pc105", "us", "", ""};
+    xkb_keymap* reference = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
+    xkb_context_unref(context);
+    if (!reference)
+        return std::nullopt;
+    std::array<uint16_t, 256> byX;
+    byX.fill(none);
+    bool any = false;
+    const xkb_keycode_t last = std::min<xkb_keycode_t>(xkb_keymap_max_keycode(keymap), 255);
+    for (xkb_keycode_t key = xkb_keymap_min_keycode(keymap); key <= last; ++key) {
+        const char* name = xkb_keymap_key_get_name(keymap, key);
+        if (!name || !*name)
+            continue;
+        const xkb_keycode_t evdevKey = xkb_keymap_key_by_name(reference, name);
+        if (evdevKey == XKB_KEYCODE_INVALID || evdevKey > 255)
+            continue;
+        byX[key] = evdev.byX[evdevKey];
+        any = any || byX[key] != none;
+    }
+    xkb_keymap_unref(reference);
+    if (!any)
+        return std::nullopt;
+    return byX;
+}
+
+bool KeyCodeMap::load(xcb_connection_t* c)
+{
+    std::optional<std::array<uint16_t, 256>> byX;
+    if (xkb_x11_setup_xkb_extension(c, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
+                                    XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, nullptr,
+                                    nullptr)) {
+        const int32_t device = xkb_x11_get_core_keyboard_device_id(c);
+        xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+        xkb_keymap* keymap =
+            device >= 0 && context
+                ? xkb_x11_keymap_new_from_device(context, c, device, XKB_KEYMAP_COMPILE_NO_FLAGS)
+                : nullptr;
+        if (keymap) {
+            byX = byName(keymap);
+            xkb_keymap_unref(keymap);
+        }
+        if (context)
+            xkb_context_unref(context);
+    }
+    std::lock_guard lock(derivedLock);
+    if (!byX) {
+        static bool told = false;
+        if (!told)
+            Log::error(
+                QStringLiteral("Keys: the X server gives no XKB key names; key codes are taken as evdev's"));
+        told = true;
+        current.store(&evdev, std::memory_order_release);
+        return false;
+    }
+    Tables& t = derived.emplace_back();
+    for (size_t x = 0; x < byX->size(); ++x) {
+        if ((*byX)[x] != none && !t.byVirtual[(*byX)[x]])
+            t.set(int(x), (*byX)[x]);
+    }
+    current.store(&t, std::memory_order_release);
+    return true;
+}
+
+void KeyCodeMap::loadOnce(xcb_connection_t* c)
+{
+    static std::once_flag once;
+    std::call_once(once, [c] { load(c); });
+}
+
 std::optional<KeyEvent> KeyStream::handle(uint8_t xKeyCode, bool isPress)
 {
     const bool wasDown = m_down.test(xKeyCode);
     m_down.set(xKeyCode, isPress);
-    const uint16_t v = tables.byX[xKeyCode];
+    const uint16_t v = tables().byX[xKeyCode];
     if (v == none)
         return std::nullopt;
     if (modifierFlags(v)) {
@@ -143,7 +250,7 @@ EventFlags KeyStream::heldModifierFlags() const
 {
     EventFlags flags = 0;
     for (const uint16_t v : modifierKeys) {
-        if (m_down.test(tables.byVirtual[v]))
+        if (m_down.test(tables().byVirtual[v]))
             flags |= modifierFlags(v);
     }
     return flags;

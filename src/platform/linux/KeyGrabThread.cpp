@@ -159,6 +159,14 @@ void KeyGrabThread::run()
     pollfd fds[2] = {{xcb_get_file_descriptor(m_c), POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
     bool lost = false;
     while (!m_stop) {
+        // Before the events: waiting for a reply may queue events, which the
+        // socket then no longer announces.
+        if (m_seed.exchange(false)) {
+            XcbReply<xcb_query_keymap_reply_t> keymap(
+                xcb_query_keymap_reply(m_c, xcb_query_keymap(m_c), nullptr));
+            if (keymap)
+                m_stream.seed(keymap->keys);
+        }
         while (xcb_generic_event_t* event = xcb_poll_for_event(m_c)) {
             handle(event);
             std::free(event);
@@ -171,12 +179,6 @@ void KeyGrabThread::run()
                 });
             lost = true;
             break;
-        }
-        if (m_seed.exchange(false)) {
-            XcbReply<xcb_query_keymap_reply_t> keymap(
-                xcb_query_keymap_reply(m_c, xcb_query_keymap(m_c), nullptr));
-            if (keymap)
-                m_stream.seed(keymap->keys);
         }
         checkPending();
         xcb_flush(m_c);

@@ -43,9 +43,18 @@ bool X11KeyInterceptor::connect()
             m_thread->answer(press.id, swallow);
     };
     callbacks.onRelease = [this](uint8_t xKey, const KeyEvent& event) { released(xKey, event); };
-    callbacks.onMappingChange = [this] { m_modifiers.reset(); };
+    callbacks.onMappingChange = [this] {
+        m_modifiers.reset();
+        // Another keyboard may bring other key codes for the same keys.
+        KeyCodeMap::load(m_thread->connection());
+        m_thread->wake();
+    };
     callbacks.onLog = [](const QString& line) { Log::error(line); };
     m_thread = KeyGrabThread::start(std::move(callbacks));
+    if (m_thread) {
+        KeyCodeMap::loadOnce(m_thread->connection());
+        m_thread->wake();
+    }
     return m_thread != nullptr;
 }
 

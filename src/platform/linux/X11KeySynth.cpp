@@ -54,6 +54,7 @@ bool X11KeySynth::connect()
     if (!xtest || !xtest->present)
         return false;
     m_xi = std::move(xi);
+    KeyCodeMap::loadOnce(m_xi->connection().get());
     return true;
 }
 
