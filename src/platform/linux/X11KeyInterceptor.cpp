@@ -130,6 +130,9 @@ std::optional<int> X11KeyInterceptor::arm(const KeyGrab& keys, Handler handler)
         m_listening = true;
         m_thread->listen(true);
     }
+    // Read afresh for every tap: a layout change (right Alt becoming a level
+    // three shift) may be only just under way, its notice not yet here.
+    m_modifiers.reset();
     Tap tap{combosFor(keys), {}, std::move(handler)};
     std::map<uint8_t, std::vector<uint32_t>> fresh;
     for (const Combo& combo : tap.combos) {
