@@ -612,6 +612,7 @@ TEST_F(LeaderKeys, AChordFiresWhileAPowerReadingIsPending)
 
     serve({KeyCodes::keyCode('b').value()});
     typist.key(xRightCtrl, true);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return watcher.keyTap().isEnabled(); })) << seen();
     typist.tap(xB);
     typist.key(xRightCtrl, false);
     ASSERT_TRUE(quillon::testing::waitFor([&] { return !taken.empty(); })) << seen();
