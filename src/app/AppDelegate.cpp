@@ -379,6 +379,8 @@ void AppDelegate::reconcile()
     if (m_permission.isGranted()) {
         if (!leader.isRunning() && leader.hasConsumers())
             leader.start();
+        // What the consumers take follows the settings just applied.
+        leader.refreshKeys();
     } else {
         leader.stop();
     }

@@ -1,8 +1,10 @@
 #include "input/FeatureChords.h"
 
+#include "input/KeyCodes.h"
 #include "input/LeaderWatcher.h"
 #include "platform/Platform.h"
 #include "settings/Settings.h"
+#include "support/Log.h"
 #include "support/Symbols.h"
 
 namespace quillon {
@@ -101,6 +103,10 @@ void FeatureChords::registerAction(std::function<void(Key)> action)
     std::weak_ptr<FeatureChords*> weak = m_self;
     m_leader.add(
         this, {Leader::feature, Leader::command},
+        [weak](Leader leader) {
+            const auto self = weak.lock();
+            return self ? (*self)->keyCodes(leader) : std::vector<uint16_t>{};
+        },
         [weak](Leader leader, QChar character) {
             const auto self = weak.lock();
             return self && (*self)->handle(leader, character);
@@ -135,6 +141,49 @@ std::vector<FeatureChords::Key> FeatureChords::liveKeys() const
             keys.push_back(key);
     }
     return keys;
+}
+
+std::vector<uint16_t> FeatureChords::keyCodes(Leader leader) const
+{
+    std::vector<uint16_t> codes;
+    const auto add = [&](QChar character) {
+        if (const auto code = KeyCodes::keyCode(character))
+            codes.push_back(*code);
+    };
+    switch (leader) {
+    case Leader::command:
+        if (isSnippetsLive())
+            add(QChar(':'));
+        if (isNowPlayingLive()) {
+            for (const auto& [code, character] : KeyCodes::mediaByKeyCode)
+                codes.push_back(code);
+        }
+        break;
+    case Leader::feature:
+        for (const Key key : liveKeys())
+            add(letter(key).at(0));
+        break;
+    case Leader::option:
+        break;
+    }
+    return codes;
+}
+
+bool FeatureChords::isRefused(Key key) const
+{
+    namespace F = platform::KeyFlags;
+    const auto code = KeyCodes::keyCode(letter(key).at(0));
+    if (!code)
+        return false;
+    auto& interceptor = platform::platform().keyInterceptor();
+    const bool refused = interceptor.isRefused(*code, F::rightCommand | F::rightOption) ||
+                         interceptor.isRefused(*code, F::rightCommand | F::leftOption);
+    if (refused && m_reportedRefused.insert(key).second) {
+        Log::error(QStringLiteral("Keys: right Ctrl + right Alt + %1 is held by another program; that chord "
+                                  "is unavailable")
+                       .arg(letter(key)));
+    }
+    return refused;
 }
 
 bool FeatureChords::handle(Leader leader, QChar character)
@@ -184,6 +233,8 @@ std::vector<NotchBarItem> FeatureChords::hintItems() const
         return {};
     std::vector<NotchBarItem> items;
     for (const Key key : liveKeys()) {
+        if (isRefused(key))
+            continue;
         NotchBarItem item;
         if (key == Key::profile1 || key == Key::profile2)
             item.icon = Symbols::image(key == Key::profile1 ? QStringLiteral("1.square")

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace quillon {
@@ -66,6 +67,10 @@ public:
     /// The keys whose chord works now, in key order: shelf, OCR and the
     /// clipboard only while their feature is switched on.
     std::vector<Key> liveKeys() const;
+    /// The keys the consumer takes under the leader just now: the live keys'
+    /// under the feature leader; ":" while snippets are live and the media
+    /// keys while now playing is, under the command leader.
+    std::vector<uint16_t> keyCodes(Leader leader) const;
     /// Whether the consumer takes a key under the leader. A taken key's
     /// work runs later on the main queue, so the key tap answers at once.
     bool handle(Leader leader, QChar character);
@@ -74,8 +79,12 @@ private:
     /// Runs `fn` on the main queue while this object still exists.
     void later(std::function<void(FeatureChords&)> fn);
 
+    /// Whether another program holds the chord's keys; said once in the log.
+    bool isRefused(Key key) const;
+
     Settings& m_settings;
     LeaderWatcher& m_leader;
+    mutable std::set<Key> m_reportedRefused;
     std::function<void(Key)> m_action;
     std::shared_ptr<FeatureChords*> m_self = std::make_shared<FeatureChords*>(this);
 };

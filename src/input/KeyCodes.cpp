@@ -18,4 +18,21 @@ const std::unordered_map<uint16_t, QChar> KeyCodes::mediaByKeyCode = {
     {47, '.'},
 };
 
+std::optional<uint16_t> KeyCodes::keyCode(QChar character)
+{
+    constexpr uint16_t semicolonKey = 41, graveKey = 50;
+    if (character == QChar(':'))
+        return semicolonKey;
+    if (character == QChar('~'))
+        return graveKey;
+    const QChar lower = character.toLower();
+    for (const auto* table : {&letterByKeyCode, &digitByKeyCode, &mediaByKeyCode}) {
+        for (const auto& [code, ch] : *table) {
+            if (ch == lower)
+                return code;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace quillon

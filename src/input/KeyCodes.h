@@ -22,6 +22,10 @@ public:
     static std::optional<QChar> letter(uint16_t keyCode) { return find(letterByKeyCode, keyCode); }
     static std::optional<QChar> digit(uint16_t keyCode) { return find(digitByKeyCode, keyCode); }
     static std::optional<QChar> mediaKey(uint16_t keyCode) { return find(mediaByKeyCode, keyCode); }
+    /// The key that gives a consumer this character (a letter in either
+    /// case, a digit, a media key, ':' for the semicolon key and '~' for the
+    /// grave key); none for others.
+    static std::optional<uint16_t> keyCode(QChar character);
 
 private:
     static std::optional<QChar> find(const std::unordered_map<uint16_t, QChar>& table, uint16_t keyCode)

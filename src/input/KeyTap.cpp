@@ -32,13 +32,46 @@ bool KeyTap::start()
     if (!platform::platform().keyInterceptor().isAvailable())
         return false;
     m_started = true;
+    const std::set<Leader> leaders = m_leaderKeys;
+    m_leaderKeys.clear();
+    setLeaderKeys(leaders);
     applyEnabled();
     return true;
+}
+
+void KeyTap::setLeaderKeys(const std::set<Leader>& leaders)
+{
+    if (m_started && leaders == m_leaderKeys && (leaders.empty() || !m_leaderTaps.empty()))
+        return;
+    m_leaderKeys = leaders;
+    if (!m_started)
+        return;
+    auto& interceptor = platform::platform().keyInterceptor();
+    std::vector<int> previous = std::move(m_leaderTaps);
+    m_leaderTaps.clear();
+    for (const Leader leader : leaders) {
+        for (const platform::KeyGrab& grab : leaderKeyGrabs(leader)) {
+            // The leader's press arms its keys before it goes on to the
+            // focused window, which has it as if nothing happened.
+            const auto token = interceptor.arm(grab, [this](const platform::KeyEvent& event) {
+                if (event.type == platform::KeyEvent::Type::keyDown && !event.isRepeat)
+                    handleFlags(event.flags);
+                return false;
+            });
+            if (token)
+                m_leaderTaps.push_back(*token);
+        }
+    }
+    for (const int token : previous)
+        interceptor.disarm(token);
 }
 
 void KeyTap::stop()
 {
     disarm();
+    for (const int token : m_leaderTaps)
+        platform::platform().keyInterceptor().disarm(token);
+    m_leaderTaps.clear();
     m_logic = KeyTapLogic();
     m_started = false;
 }
@@ -80,15 +113,28 @@ void KeyTap::applyEnabled()
     }
     // No leader, but a swallowed key still down: what is armed stays, so its
     // release is seen.
-    if (!m_logic.leader || (m_armed && m_armedFor == m_logic.leader))
+    if (!m_logic.leader || m_armedFor == m_logic.leader)
         return;
+    platform::KeyGrab grab = grabFor(*m_logic.leader);
+    if (keysFor) {
+        // Only what a consumer takes: a key nobody serves reaches the focused
+        // window untouched, without a grab.
+        const std::vector<uint16_t> wanted = keysFor(*m_logic.leader);
+        std::erase_if(grab.keyCodes, [&](uint16_t key) {
+            return std::find(wanted.begin(), wanted.end(), key) == wanted.end();
+        });
+    }
     // Keys swallowed under the previous leader and still down stay taken, so
     // their releases are still heard even where the new leader has no use
     // for them.
-    platform::KeyGrab grab = grabFor(*m_logic.leader);
     for (const uint16_t keyCode : m_logic.consumedKeys) {
         if (std::find(grab.keyCodes.begin(), grab.keyCodes.end(), keyCode) == grab.keyCodes.end())
             grab.keyCodes.push_back(keyCode);
+    }
+    if (grab.keyCodes.empty()) {
+        disarm();
+        m_armedFor = m_logic.leader;
+        return;
     }
     auto& interceptor = platform::platform().keyInterceptor();
     const auto token =
@@ -133,6 +179,22 @@ platform::KeyGrab KeyTap::grabFor(Leader leader)
         break;
     }
     return grab;
+}
+
+std::vector<platform::KeyGrab> KeyTap::leaderKeyGrabs(Leader leader)
+{
+    namespace F = platform::KeyFlags;
+    constexpr uint16_t rightCommandKey = 54, leftOptionKey = 58, rightOptionKey = 61;
+    switch (leader) {
+    case Leader::command:
+        return {{{rightCommandKey}, {0, F::shift}}};
+    case Leader::feature:
+        return {{{leftOptionKey, rightOptionKey}, {F::command, F::command | F::shift}},
+                {{rightCommandKey}, {F::option, F::option | F::shift}}};
+    case Leader::option:
+        return {{{rightOptionKey}, {0, F::shift}}};
+    }
+    return {};
 }
 
 } // namespace quillon

@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <optional>
+#include <set>
+#include <vector>
 
 namespace quillon {
 
@@ -19,6 +21,10 @@ public:
     std::function<bool(Leader, QChar)> onKey;
     /// Called after every change of the held leader.
     std::function<void(std::optional<Leader>)> onLeaderChange;
+    /// The keys the consumers take under a leader, read at each leader press:
+    /// only those (of the keys `grabFor` names) are taken over. Unset, every
+    /// key `grabFor` names is.
+    std::function<std::vector<uint16_t>(Leader)> keysFor;
 
     KeyTap() = default;
     ~KeyTap();
@@ -29,6 +35,11 @@ public:
     bool start();
     /// Removes the tap and forgets the leader and every swallowed key.
     void stop();
+    /// Takes over the presses of these leaders' keys themselves, so the
+    /// keyboard waits while a leader's keys are armed and a key typed right
+    /// after the leader is still taken. Only leaders whose consumers take
+    /// keys: each such press costs the focused window a focus change.
+    void setLeaderKeys(const std::set<Leader>& leaders);
     bool isStarted() const { return m_started; }
     /// Whether the tap is armed just now.
     bool isEnabled() const { return m_armed.has_value(); }
@@ -42,6 +53,11 @@ public:
     /// that may be held with them (Control with any leader, and Command with
     /// the option leader, make a key pass, so they are not taken).
     static platform::KeyGrab grabFor(Leader leader);
+    /// The leader keys pressed into a leader, with the modifiers held before
+    /// them: right Ctrl alone for the command leader, either Alt with Control
+    /// or right Ctrl with Alt for the feature leader, right Alt alone for the
+    /// option leader.
+    static std::vector<platform::KeyGrab> leaderKeyGrabs(Leader leader);
 
 private:
     /// Arms the tap exactly while it is needed, for the held leader.
@@ -51,7 +67,10 @@ private:
     KeyTapLogic m_logic;
     bool m_started = false;
     std::optional<int> m_armed;
+    /// The leader whose keys were last armed (perhaps none of them).
     std::optional<Leader> m_armedFor;
+    std::set<Leader> m_leaderKeys;
+    std::vector<int> m_leaderTaps;
 };
 
 } // namespace quillon

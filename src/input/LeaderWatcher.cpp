@@ -15,6 +15,7 @@ LeaderWatcher::LeaderWatcher(ModifierWatcher& modifiers)
     // directly.
     m_keyTap.onKey = [this](Leader leader, QChar character) { return deliver(leader, character); };
     m_keyTap.onLeaderChange = [this](std::optional<Leader> leader) { leaderChanged(leader); };
+    m_keyTap.keysFor = [this](Leader leader) { return declaredKeys(leader); };
 }
 
 LeaderWatcher::~LeaderWatcher()
@@ -24,12 +25,14 @@ LeaderWatcher::~LeaderWatcher()
         m_modifiers.remove(this);
 }
 
-void LeaderWatcher::add(const void* owner, std::set<Leader> leaders, KeyHandler onKey, HintProvider hints)
+void LeaderWatcher::add(const void* owner, std::set<Leader> leaders, KeyDeclaration keys, KeyHandler onKey,
+                        HintProvider hints)
 {
     if (!m_consumers.count(owner))
         m_order.push_back(owner);
-    m_consumers[owner] = Consumer{std::move(leaders), std::move(onKey), std::move(hints)};
+    m_consumers[owner] = Consumer{std::move(leaders), std::move(keys), std::move(onKey), std::move(hints)};
     start();
+    refreshKeys();
 }
 
 void LeaderWatcher::remove(const void* owner)
@@ -38,6 +41,33 @@ void LeaderWatcher::remove(const void* owner)
     m_order.erase(std::remove(m_order.begin(), m_order.end(), owner), m_order.end());
     if (m_consumers.empty())
         stop();
+    else
+        refreshKeys();
+}
+
+std::vector<uint16_t> LeaderWatcher::declaredKeys(Leader leader) const
+{
+    std::vector<uint16_t> keys;
+    for (const void* owner : m_order) {
+        const auto it = m_consumers.find(owner);
+        if (it == m_consumers.end() || !it->second.leaders.count(leader) || !it->second.keys)
+            continue;
+        for (const uint16_t key : it->second.keys(leader)) {
+            if (std::find(keys.begin(), keys.end(), key) == keys.end())
+                keys.push_back(key);
+        }
+    }
+    return keys;
+}
+
+void LeaderWatcher::refreshKeys()
+{
+    std::set<Leader> taking;
+    for (const Leader leader : {Leader::command, Leader::feature, Leader::option}) {
+        if (!declaredKeys(leader).empty())
+            taking.insert(leader);
+    }
+    m_keyTap.setLeaderKeys(taking);
 }
 
 void LeaderWatcher::start()
@@ -51,6 +81,7 @@ void LeaderWatcher::start()
     }
     m_running = true;
     m_modifiers.add(this, [this](platform::EventFlags flags) { m_keyTap.handleFlags(flags); });
+    refreshKeys();
 }
 
 void LeaderWatcher::stop()
@@ -100,6 +131,7 @@ void LeaderWatcher::leaderChanged(std::optional<Leader> leader)
 {
     cancelHold();
     if (!leader) {
+        refreshKeys();
         if (onRelease)
             onRelease();
         return;
@@ -127,6 +159,12 @@ void LeaderWatcher::holdElapsed(Leader leader)
             sources.emplace_back(it->second.leaders, it->second.hints);
     }
     const auto items = tiles(leader, sources);
+    Log::debug([&] {
+        QStringList badges;
+        for (const NotchBarItem& item : items.value_or(std::vector<NotchBarItem>{}))
+            badges << item.badge.value_or(QStringLiteral("-"));
+        return QStringLiteral("LeaderWatcher: hint tiles: %1").arg(badges.join(QLatin1Char(' ')));
+    });
     if (items && onHold)
         onHold(leader, *items);
 }

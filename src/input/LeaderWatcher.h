@@ -31,6 +31,8 @@ public:
     /// True: the key was taken (and is swallowed).
     using KeyHandler = std::function<bool(Leader, QChar character)>;
     using HintProvider = std::function<std::vector<NotchBarItem>(Leader)>;
+    /// The virtual key codes a consumer takes under a leader just now.
+    using KeyDeclaration = std::function<std::vector<uint16_t>(Leader)>;
     /// The leaders a consumer serves, with its tiles for a leader.
     using HintSource = std::pair<std::set<Leader>, HintProvider>;
 
@@ -48,8 +50,10 @@ public:
     std::function<double()> holdDelay = [] { return 0.2; };
 
     /// Registers (or replaces) the owner's consumer, keeping its first place
-    /// in the order, then starts.
-    void add(const void* owner, std::set<Leader> leaders, KeyHandler onKey, HintProvider hints);
+    /// in the order, then starts. `keys` is read at each leader press: only
+    /// the keys some consumer declares for the held leader are taken over.
+    void add(const void* owner, std::set<Leader> leaders, KeyDeclaration keys, KeyHandler onKey,
+             HintProvider hints);
     /// The last consumer to leave stops the watcher.
     void remove(const void* owner);
 
@@ -59,6 +63,12 @@ public:
     void stop();
     /// Drops a pending hold and tells the owner to take the hints down.
     void dismissHint();
+    /// Reads the consumers' declared keys again: a leader whose consumers
+    /// take no key has its own key left alone. Call after a change that may
+    /// change what they take (settings); a leader's release does it too.
+    void refreshKeys();
+    /// Every key the consumers declare for the leader, each once.
+    std::vector<uint16_t> declaredKeys(Leader leader) const;
 
     bool isRunning() const { return m_running; }
     bool hasConsumers() const { return !m_consumers.empty(); }
@@ -72,6 +82,7 @@ public:
 private:
     struct Consumer {
         std::set<Leader> leaders;
+        KeyDeclaration keys;
         KeyHandler onKey;
         HintProvider hints;
     };

@@ -5,7 +5,10 @@
 
 namespace quillon {
 
-ModifierWatcher::~ModifierWatcher() { stop(); }
+ModifierWatcher::~ModifierWatcher()
+{
+    stop();
+}
 
 void ModifierWatcher::add(const void* owner, Handler handler)
 {
@@ -25,7 +28,10 @@ void ModifierWatcher::start()
     if (m_tap)
         return;
     m_tap = platform::platform().keyEvents().addListener([this](const platform::KeyEvent& event) {
-        if (event.type == platform::KeyEvent::Type::flagsChanged)
+        // A synthetic stroke of ours lets go of the person's modifiers and
+        // presses them again: that is not the person's doing.
+        if (event.type == platform::KeyEvent::Type::flagsChanged &&
+            !platform::platform().keySynth().isOwn(event))
             m_handlers.notify(event.flags);
     });
     // The handlers stay: a later add() tries again.

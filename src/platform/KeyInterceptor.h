@@ -41,6 +41,14 @@ public:
     /// its press was, so the focused window never sees half a key stroke.
     virtual std::optional<int> arm(const KeyGrab& keys, Handler handler) = 0;
     virtual void disarm(int token) = 0;
+    /// Whether another program holds the key with these modifier flags, so
+    /// that no tap of ours gets it (known once a tap tried to grab it).
+    virtual bool isRefused(uint16_t keyCode, EventFlags flags)
+    {
+        (void)keyCode;
+        (void)flags;
+        return false;
+    }
 };
 
 } // namespace quillon::platform

@@ -46,9 +46,11 @@ public:
     virtual std::optional<WindowId> mainWindow(int32_t pid) = 0;
 
     /// Brings the window to the front and gives it the focus (switching to
-    /// its Space and restoring it when minimised). True once the window
-    /// manager has done it.
-    virtual bool raise(WindowId window) = 0;
+    /// its Space and restoring it when minimised). `done` runs on the main
+    /// thread, later: true once the window manager has made it the active
+    /// window, false when it has not within half a second (or the window is
+    /// no window of the desktop's).
+    virtual void raise(WindowId window, std::function<void(bool raised)> done) = 0;
     /// Asks the window to close, as its close button would.
     virtual bool close(WindowId window) = 0;
 

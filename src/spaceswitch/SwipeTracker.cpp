@@ -17,23 +17,34 @@ int directionOf(double x)
 std::optional<int> SwipeTracker::handle(const platform::Swipe& swipe)
 {
     switch (swipe.phase) {
-    case platform::SwipePhase::began:
+    case platform::SwipePhase::began: {
+        // A finger put down or lifted mid-swipe cancels the swipe and begins
+        // another with the new count while the hand goes on moving: that is
+        // still the one swipe, which has switched already.
+        const bool continues = m_cancelledAfterSwitch && swipe.fingers != m_fingers;
         reset();
         m_tracking = true;
+        m_fired = continues;
+        m_fingers = swipe.fingers;
         return std::nullopt;
+    }
     case platform::SwipePhase::changed:
         return changed(swipe.dx, swipe.dy);
     case platform::SwipePhase::ended:
         return ended();
-    case platform::SwipePhase::cancelled:
+    case platform::SwipePhase::cancelled: {
+        const bool switched = m_tracking && m_fired;
         reset();
+        m_cancelledAfterSwitch = switched;
         return std::nullopt;
+    }
     }
     return std::nullopt;
 }
 
 void SwipeTracker::reset()
 {
+    m_cancelledAfterSwitch = false;
     m_tracking = false;
     m_fired = false;
     m_vertical = false;

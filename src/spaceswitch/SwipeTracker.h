@@ -9,7 +9,8 @@ namespace quillon {
 /// Follows one touchpad swipe at a time and decides, at most once per swipe,
 /// that it asks for a workspace switch: as soon as it has moved far enough
 /// sideways, or at its end when it moved sideways at all. A swipe that moves
-/// mostly up or down asks for nothing.
+/// mostly up or down asks for nothing. A swipe whose finger count changes on
+/// the way (cancelled and begun again with the new count) is one swipe.
 class SwipeTracker {
 public:
     /// Directions of a switch, as the swipe module counts them.
@@ -43,6 +44,11 @@ private:
     bool m_vertical = false;
     double m_x = 0.0;
     double m_y = 0.0;
+    /// The finger count of the current (or last) swipe.
+    int m_fingers = 0;
+    /// The last swipe switched, then was cancelled (as a change of the
+    /// finger count cancels it).
+    bool m_cancelledAfterSwitch = false;
 };
 
 } // namespace quillon

@@ -44,7 +44,8 @@ QString WindowActivator::hintSegment(const QString& title)
 {
     const QString trimmed = title.trimmed();
     QStringList pieces{trimmed};
-    for (const QString& separator : {QStringLiteral(" \u2014 "), QStringLiteral(" \u2013 "), QStringLiteral(" - ")})
+    for (const QString& separator :
+         {QStringLiteral(" \u2014 "), QStringLiteral(" \u2013 "), QStringLiteral(" - ")})
         pieces = splitEach(pieces, separator);
     for (auto it = pieces.crbegin(); it != pieces.crend(); ++it) {
         if (!it->isEmpty() && isLetter(characters(*it).value(0)))
@@ -79,7 +80,8 @@ std::vector<WindowActivator::Hint> WindowActivator::titleHints(int32_t pid)
         const auto letter = title ? initial(*title) : std::nullopt;
         if (!letter)
             continue;
-        const bool taken = std::any_of(hints.begin(), hints.end(), [&](const Hint& h) { return h.initial == *letter; });
+        const bool taken =
+            std::any_of(hints.begin(), hints.end(), [&](const Hint& h) { return h.initial == *letter; });
         if (!taken)
             hints.push_back({*letter, hintName(hintSegment(*title))});
     }
@@ -107,8 +109,14 @@ void WindowActivator::raiseWindow(int32_t pid, const QString& titleInitial)
         if (at != matching.end())
             target = matching[size_t(std::distance(matching.begin(), at) + 1) % matching.size()];
     }
-    control.raise(target);
-    platform::platform().workspace().activate(pid);
+    // The application is activated once its window is in front, and only
+    // while the window is still its own.
+    control.raise(target, [pid, target](bool) {
+        auto& windows = platform::platform().windowControl();
+        const auto owned = windows.windows(pid);
+        if (owned && std::find(owned->begin(), owned->end(), target) != owned->end())
+            platform::platform().workspace().activate(pid);
+    });
 }
 
 } // namespace quillon

@@ -5,9 +5,12 @@
 #include "common/Desktop.h"
 #include "common/Typist.h"
 #include "fakes/ForwardingPlatform.h"
+#include "input/KeyCodes.h"
+#include "input/LeaderWatcher.h"
 #include "input/ModifierWatcher.h"
 #include "input/SyntheticPaste.h"
 #include "input/TransientKeyTap.h"
+#include "platform/linux/UPowerSources.h"
 #include "platform/linux/X11InputAccess.h"
 #include "platform/linux/X11KeyEvents.h"
 #include "platform/linux/X11KeyInterceptor.h"
@@ -16,7 +19,10 @@
 #include "platform/linux/XInput.h"
 #include "platform/linux/XkbKeyCharacters.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace quillon;
@@ -29,7 +35,8 @@ namespace {
 
 // X key codes of the physical keys (evdev code + 8).
 constexpr uint8_t xLeftCtrl = 37, xRightCtrl = 105, xLeftShift = 50, xRightAlt = 108;
-constexpr uint8_t xA = 38, xS = 39, xJ = 44, xK = 45, xV = 55, xX = 53, xEscape = 9, xF = 41;
+constexpr uint8_t xA = 38, xS = 39, xJ = 44, xK = 45, xV = 55, xX = 53, xEscape = 9, xF = 41, xE = 26,
+                  xC = 54, xB = 56;
 // Virtual key codes.
 constexpr uint16_t vA = 0, vX = 7, vV = 9, vEscape = 53;
 
@@ -103,6 +110,24 @@ public:
     bool waitReleased(int code, int times = 1)
     {
         return quillon::testing::waitFor([&] { return count("release", code) >= times; });
+    }
+    /// Blocks (no event loop) until the window has received a key event:
+    /// for a test whose main thread is meant to be busy.
+    bool blockingWaitFor(const QString& kind, int code, int timeoutMs)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (count(kind, code) == 0 && timer.elapsed() < timeoutMs)
+            m_process.waitForReadyRead(int(std::max<qint64>(1, timeoutMs - timer.elapsed())));
+        return count(kind, code) > 0;
+    }
+    /// Focus changes of grabs that activated (one per grab).
+    int grabFocusOuts() const
+    {
+        int n = 0;
+        for (const Event& e : events)
+            n += e.kind == "focus-out" && e.code == XCB_NOTIFY_MODE_GRAB;
+        return n;
     }
     bool lostFocus() const
     {
@@ -254,7 +279,9 @@ TEST_F(Keys, TransientTapsSwallowOrPassAndTheNewestDecidesFirst)
     EXPECT_EQ(window.count("press", xEscape), 1);
     EXPECT_EQ(window.count("press", xA), 0);
     EXPECT_EQ(window.count("release", xA), 0);
-    // With key-ups watched it hears the releases too.
+    // With key-ups watched it hears the releases too (told after the fact,
+    // so perhaps after the window's later keys).
+    quillon::testing::waitFor([&] { return olderSaw.size() >= 4; });
     EXPECT_EQ(olderSaw, (std::vector<int>{vEscape, -vEscape - 1, vA, -vA - 1}));
 
     // Two taps: the newer swallows Escape; A, which it passes, goes on to the
@@ -268,6 +295,7 @@ TEST_F(Keys, TransientTapsSwallowOrPassAndTheNewestDecidesFirst)
     EXPECT_EQ(window.count("press", xEscape), 1);
     EXPECT_EQ(window.count("press", xA), 0);
     EXPECT_EQ(newerSaw, (std::vector<int>{vEscape, vA}));
+    quillon::testing::waitFor([&] { return olderSaw.size() >= 3; });
     EXPECT_EQ(olderSaw, (std::vector<int>{-vEscape - 1, vA, -vA - 1}));
 
     // The newer one goes: the keys both held stay grabbed for the older one.
@@ -423,6 +451,224 @@ TEST_F(Keys, KeyTextFollowsTheLayoutAndTheModifiers)
     EXPECT_EQ(platform.characters.characters(16, 0), "z"); // the Y key types z on a German layout
     quillon::testing::run("setxkbmap", {"us"});
     EXPECT_EQ(platform.characters.characters(16, 0), "y");
+}
+
+/// The leader watcher as the application runs it, with one consumer whose
+/// declared keys a test sets, and the auto-repeat fast enough to happen
+/// within a test.
+struct LeaderKeys : Keys {
+    LeaderKeys() { quillon::testing::run("xset", {"r", "rate", "200", "30"}); }
+    ~LeaderKeys() override
+    {
+        watcher.remove(this);
+        quillon::testing::run("xset", {"r", "rate"});
+    }
+    void serve(std::vector<uint16_t> keys, std::set<Leader> leaders = {Leader::command})
+    {
+        declared = std::move(keys);
+        watcher.add(
+            this, leaders, [this](Leader) { return declared; },
+            [this](Leader leader, QChar ch) {
+                taken.emplace_back(leader, ch);
+                return true;
+            },
+            nullptr);
+    }
+    /// What the window received and the log said, for a failure message.
+    std::string seen() const
+    {
+        QStringList lines;
+        for (const auto& e : window.events)
+            lines << QStringLiteral("%1 %2 %3").arg(e.kind).arg(e.code).arg(e.state);
+        for (const auto& line : platform.fake.log.lines)
+            lines << line.message;
+        return lines.join('\n').toStdString();
+    }
+    ModifierWatcher modifiers;
+    LeaderWatcher watcher{modifiers};
+    std::vector<uint16_t> declared;
+    std::vector<std::pair<Leader, QChar>> taken;
+};
+
+TEST_F(LeaderKeys, KeysNobodyServesReachTheWindowWithoutAGrabOrFocusChange)
+{
+    // The consumer serves both leaders but takes nothing just now (as the
+    // chords do with nothing live under them).
+    serve({}, {Leader::command, Leader::option});
+    for (const uint8_t leader : {xRightAlt, xRightCtrl}) {
+        typist.key(leader, true);
+        typist.tap(leader == xRightAlt ? xE : xC);
+        typist.key(leader, false);
+    }
+    typist.tap(xS);
+    ASSERT_TRUE(window.waitReleased(xS));
+    EXPECT_EQ(window.count("press", xE), 1);
+    EXPECT_EQ(window.count("press", xC), 1);
+    EXPECT_FALSE(window.lostFocus());
+    EXPECT_TRUE(taken.empty());
+    EXPECT_EQ(platform.interceptor.grabCount(), 0);
+
+    // Now it takes J under right Ctrl: J is grabbed, C still is not. Right
+    // Ctrl's own grab and J's each cost the window one focus change; C none.
+    declared = {KeyCodes::keyCode('j').value()};
+    watcher.refreshKeys();
+    typist.key(xRightCtrl, true);
+    typist.tap(xJ);
+    typist.tap(xC);
+    typist.key(xRightCtrl, false);
+    typist.tap(xS);
+    ASSERT_TRUE(window.waitReleased(xS, 2));
+    EXPECT_EQ(window.count("press", xJ), 0);
+    EXPECT_EQ(window.count("release", xJ), 0);
+    EXPECT_EQ(window.count("press", xC), 2);
+    EXPECT_EQ(window.grabFocusOuts(), 2);
+    EXPECT_EQ(taken, (std::vector<std::pair<Leader, QChar>>{{Leader::command, 'j'}}));
+}
+
+TEST_F(LeaderKeys, AChordTypedRightBehindTheLeaderIsTaken)
+{
+    serve({KeyCodes::keyCode('b').value()});
+    ASSERT_GT(platform.interceptor.grabCount(), 0) << "right Ctrl is grabbed as soon as it leads to keys";
+    // No wait at all between the leader and the letter.
+    typist.key(xRightCtrl, true);
+    typist.tap(xB);
+    typist.key(xRightCtrl, false);
+    typist.tap(xS);
+    ASSERT_TRUE(window.waitReleased(xS));
+    EXPECT_EQ(taken, (std::vector<std::pair<Leader, QChar>>{{Leader::command, 'b'}})) << seen();
+    EXPECT_EQ(window.count("press", xB), 0);
+    EXPECT_EQ(window.count("release", xB), 0);
+}
+
+TEST_F(LeaderKeys, ALetterHeldPastTheLeaderNeverRepeatsIntoTheWindow)
+{
+    serve({KeyCodes::keyCode('b').value()});
+    typist.key(xRightCtrl, true);
+    typist.key(xB, true);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return !taken.empty(); }));
+    typist.key(xRightCtrl, false);
+    // A second of auto-repeat at 30 a second, past the leader's release.
+    QElapsedTimer held;
+    held.start();
+    quillon::testing::waitFor([&] { return held.elapsed() >= 1000; }, 2000);
+    typist.key(xB, false);
+    typist.tap(xS);
+    ASSERT_TRUE(window.waitReleased(xS));
+    EXPECT_EQ(window.count("press", xB), 0);
+    EXPECT_EQ(window.count("release", xB), 0) << "its release is swallowed with it";
+    EXPECT_EQ(window.count("release", xRightCtrl), 1);
+    EXPECT_EQ(taken.size(), 1u);
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return !platform.interceptor.holdsKeyboard(); }));
+    EXPECT_FALSE(platform.access.secureInputActive());
+}
+
+TEST_F(LeaderKeys, ABusyMainThreadNeverHoldsTheKeyboard)
+{
+    serve({KeyCodes::keyCode('j').value()});
+    typist.key(xRightCtrl, true);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return watcher.keyTap().isEnabled(); }));
+
+    bool reachedWhileBusy = false, otherKeyWhileBusy = false;
+    bool returned = false;
+    QTimer::singleShot(0, [&] {
+        // The armed J is frozen waiting for this thread, which is busy.
+        typist.tap(xJ);
+        typist.tap(xK);
+        reachedWhileBusy = window.blockingWaitFor("release", xJ, 1500);
+        otherKeyWhileBusy = window.blockingWaitFor("release", xK, 1500);
+        QThread::sleep(1);
+        returned = true;
+    });
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return returned; }));
+    EXPECT_TRUE(reachedWhileBusy) << "the passed key waited for the main thread";
+    EXPECT_TRUE(otherKeyWhileBusy) << seen();
+    // The late answer changes nothing: the consumer never had J.
+    quillon::testing::waitFor([] { return false; }, 200);
+    EXPECT_TRUE(taken.empty());
+    int stalls = 0;
+    for (const auto& line : platform.fake.log.lines)
+        stalls += line.message.contains("did not answer a key within");
+    EXPECT_EQ(stalls, 1);
+
+    // Back to normal: J is taken again.
+    typist.tap(xJ);
+    typist.key(xRightCtrl, false);
+    typist.tap(xS);
+    ASSERT_TRUE(window.waitReleased(xS));
+    EXPECT_EQ(taken, (std::vector<std::pair<Leader, QChar>>{{Leader::command, 'j'}}));
+    EXPECT_EQ(window.count("press", xJ), 1);
+}
+
+TEST_F(LeaderKeys, AChordFiresWhileAPowerReadingIsPending)
+{
+    QProcess upower;
+    upower.start(QStringLiteral(QUILLON_TEST_BIN_DIR "/quillon-test-upower"), {"--reply-delay-ms", "2000"});
+    ASSERT_TRUE(quillon::testing::waitFor(
+        [&] { return upower.canReadLine() && upower.readLine().startsWith("ready"); }));
+    UPowerSources power{QStringLiteral("/nonexistent")};
+    bool readingArrived = false;
+    const auto token = power.addChangeHandler([&] { readingArrived = power.internalBattery().has_value(); });
+    ASSERT_TRUE(token);
+
+    serve({KeyCodes::keyCode('b').value()});
+    typist.key(xRightCtrl, true);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return watcher.keyTap().isEnabled(); })) << seen();
+    typist.tap(xB);
+    typist.key(xRightCtrl, false);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return !taken.empty(); })) << seen();
+    EXPECT_FALSE(readingArrived) << "the chord waited for the power reading";
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return readingArrived; }, 10000));
+    power.removeChangeHandler(*token);
+    upower.closeWriteChannel();
+    upower.waitForFinished(3000);
+}
+
+// Our own paste lets go of the held leader and presses it again around its
+// stroke: the leader watcher must not take that for the person's.
+TEST_F(LeaderKeys, PastingWhileALeaderIsHeldLeavesTheLeaderAlone)
+{
+    // A keyboard the server takes for hardware, so the held leader is a person's.
+    auto xi = XInput::open([](const xcb_generic_event_t*) {});
+    ASSERT_TRUE(xi);
+    const auto keyboards = xi->physicalKeyboards();
+    if (keyboards.empty())
+        GTEST_SKIP() << "the X server has no keyboard device besides XTest";
+    const uint16_t keyboard = keyboards.front();
+
+    serve({KeyCodes::keyCode('a').value()}, {Leader::feature});
+    watcher.add(
+        this, {Leader::feature}, [this](Leader) { return declared; }, nullptr,
+        [](Leader) { return std::vector<NotchBarItem>(1); });
+    int holds = 0, releases = 0;
+    watcher.onHold = [&](Leader, const std::vector<NotchBarItem>&) { ++holds; };
+    watcher.onRelease = [&] { ++releases; };
+    watcher.holdDelay = [] { return 0.2; };
+    typist.physicalKey(keyboard, xRightCtrl, true);
+    typist.physicalKey(keyboard, xRightAlt, true);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return watcher.keyTap().isEnabled(); }));
+    platform.fake.queue.advance(0.5);
+    ASSERT_EQ(holds, 1);
+
+    ASSERT_TRUE(SyntheticPaste::paste());
+    bool dropped = false;
+    ASSERT_TRUE(quillon::testing::waitFor([&] {
+        dropped = dropped || !watcher.keyTap().isEnabled();
+        return window.count("release", xV) > 0;
+    }));
+    // Whatever was still on its way has arrived by now.
+    typist.tap(xS);
+    ASSERT_TRUE(quillon::testing::waitFor([&] {
+        dropped = dropped || !watcher.keyTap().isEnabled();
+        return window.count("release", xS) > 0;
+    }));
+    platform.fake.queue.advance(0.5);
+    EXPECT_FALSE(dropped) << "the leader's keys were let go during the paste";
+    EXPECT_EQ(holds, 1);
+    EXPECT_EQ(releases, 0);
+    typist.physicalKey(keyboard, xRightAlt, false);
+    typist.physicalKey(keyboard, xRightCtrl, false);
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return releases == 1; }));
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return !platform.synth.isRestoring(); }));
 }
 
 } // namespace

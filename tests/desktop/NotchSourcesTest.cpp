@@ -20,6 +20,7 @@
 #include <QProcess>
 #include <QThread>
 #include <algorithm>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <linux/input-event-codes.h>
 
@@ -238,15 +239,42 @@ TEST(NotchSourcesDesktop, UPowerReportsThePresentBatteryAndItsChanges)
 
     Service upower(QStringLiteral("quillon-test-upower"));
     ASSERT_TRUE(upower.started);
-    EXPECT_EQ(monitor.currentState(), (BatteryMonitor::State{false, 80}));
+    // The reading is asked without waiting: it comes as a change.
     std::vector<BatteryMonitor::State> seen;
     int owner = 0;
     monitor.add(&owner, [&](BatteryMonitor::State state) { seen.push_back(state); });
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return !seen.empty(); }));
+    EXPECT_EQ(seen.back(), (BatteryMonitor::State{false, 80}));
+    EXPECT_EQ(monitor.currentState(), (BatteryMonitor::State{false, 80}));
+    seen.clear();
     ASSERT_TRUE(upower.send(QStringLiteral("on-battery true")));
     ASSERT_TRUE(quillon::testing::waitFor([&] { return !seen.empty(); }));
     EXPECT_EQ(seen.back(), (BatteryMonitor::State{true, 80}));
     ASSERT_TRUE(upower.send(QStringLiteral("percent 19.5")));
     EXPECT_TRUE(quillon::testing::waitFor([&] { return seen.back() == BatteryMonitor::State{true, 19}; }));
+    monitor.remove(&owner);
+}
+
+// A UPower slow to answer holds nothing: the main loop runs on, and the
+// reading arrives when it arrives.
+TEST(NotchSourcesDesktop, ASlowUPowerNeverHoldsTheMainThread)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    PowerPlatform platform;
+    Service upower(QStringLiteral("quillon-test-upower"),
+                   {QStringLiteral("--reply-delay-ms"), QStringLiteral("2000")});
+    ASSERT_TRUE(upower.started);
+    BatteryMonitor monitor;
+    std::vector<BatteryMonitor::State> seen;
+    int owner = 0;
+    monitor.add(&owner, [&](BatteryMonitor::State state) { seen.push_back(state); });
+    EXPECT_FALSE(monitor.currentState()) << "nothing known yet, and nothing waited for";
+    bool ticked = false;
+    QTimer::singleShot(50, [&] { ticked = true; });
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return ticked; }));
+    EXPECT_TRUE(seen.empty()) << "the loop ran while the answer was pending";
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return !seen.empty(); }, 10000));
+    EXPECT_EQ(seen.back(), (BatteryMonitor::State{false, 80}));
     monitor.remove(&owner);
 }
 

@@ -23,6 +23,7 @@ using quillon::testing::TestWindows;
 using quillon::testing::waitFor;
 using platform::linux_::Ewmh;
 using platform::linux_::X11Connection;
+using quillon::testing::waitFor;
 
 namespace {
 
@@ -53,7 +54,10 @@ protected:
         qputenv("XDG_DATA_HOME", m_savedDataHome);
     }
 
-    std::vector<platform::WindowId> clients() { return m_ewmh->clientList(false).value_or(std::vector<uint32_t>{}); }
+    std::vector<platform::WindowId> clients()
+    {
+        return m_ewmh->clientList(false).value_or(std::vector<uint32_t>{});
+    }
     bool managed(const TestWindows& windows)
     {
         const auto list = clients();
@@ -63,7 +67,8 @@ protected:
     }
     std::optional<platform::WindowEntry> entry(platform::WindowId id)
     {
-        for (const auto& e : windowList(WindowListOption::all).value_or(std::vector<platform::WindowEntry>{})) {
+        for (const auto& e :
+             windowList(WindowListOption::all).value_or(std::vector<platform::WindowEntry>{})) {
             if (e.id == id)
                 return e;
         }
@@ -125,11 +130,14 @@ TEST_F(WindowsTest, WorkspaceAnnouncesLaunchActivationAndKnowsBackgroundApps)
     ASSERT_TRUE(waitFor([&] { return workspace.app(windows.pid()) && workspace.app(dock.pid()); }));
     EXPECT_FALSE(workspace.app(dock.pid())->regular) << "only a dock and no menu entry: a background app";
     EXPECT_TRUE(workspace.app(windows.pid())->regular) << "an ordinary window makes it regular";
-    EXPECT_TRUE(std::count(notices.begin(), notices.end(), std::pair(platform::AppNotice::launched, windows.pid())));
+    EXPECT_TRUE(
+        std::count(notices.begin(), notices.end(), std::pair(platform::AppNotice::launched, windows.pid())));
 
     ASSERT_TRUE(workspace.activate(windows.pid()));
-    ASSERT_TRUE(waitFor([&] { return workspace.frontmostApp() && workspace.frontmostApp()->pid == windows.pid(); }));
-    EXPECT_TRUE(std::count(notices.begin(), notices.end(), std::pair(platform::AppNotice::activated, windows.pid())));
+    ASSERT_TRUE(
+        waitFor([&] { return workspace.frontmostApp() && workspace.frontmostApp()->pid == windows.pid(); }));
+    EXPECT_TRUE(
+        std::count(notices.begin(), notices.end(), std::pair(platform::AppNotice::activated, windows.pid())));
 
     ASSERT_TRUE(workspace.hide(windows.pid()));
     EXPECT_TRUE(waitFor([&] { return workspace.app(windows.pid())->hidden; }));
@@ -143,7 +151,8 @@ TEST_F(WindowsTest, ObserverReportsAClosedWindow)
 {
     TestWindows windows({"--title", "stays", "--title", "goes"});
     ASSERT_TRUE(waitFor([&] { return managed(windows); }));
-    WindowObserver observer(windows.pid(), SweepStrategy::efficient, {platform::WindowNotification::titleChanged});
+    WindowObserver observer(windows.pid(), SweepStrategy::efficient,
+                            {platform::WindowNotification::titleChanged});
     int changes = 0;
     observer.onWindowsChanged = [&] { ++changes; };
     observer.start();
@@ -206,8 +215,8 @@ TEST_F(WindowsTest, SpacesResolveAgainWhenTheWindowManagerChangesWhatItSupports)
             without.push_back(a);
     }
     auto publish = [&](const std::vector<xcb_atom_t>& atoms) {
-        xcb_change_property(m_x->get(), XCB_PROP_MODE_REPLACE, m_x->root(), m_x->atom("_NET_SUPPORTED"), XCB_ATOM_ATOM,
-                            32, uint32_t(atoms.size()), atoms.data());
+        xcb_change_property(m_x->get(), XCB_PROP_MODE_REPLACE, m_x->root(), m_x->atom("_NET_SUPPORTED"),
+                            XCB_ATOM_ATOM, 32, uint32_t(atoms.size()), atoms.data());
         m_x->flush();
     };
     publish(without);
@@ -221,7 +230,8 @@ TEST_F(WindowsTest, SpacesResolveAgainWhenTheWindowManagerChangesWhatItSupports)
 
 TEST_F(WindowsTest, RaiseWindowActivatesTheWindowWhoseInitialMatches)
 {
-    TestWindows windows({"--title", "a.txt \u2014 Editor", "--title", "Browser", "--title", "b.txt \u2014 Editor"});
+    TestWindows windows(
+        {"--title", "a.txt \u2014 Editor", "--title", "Browser", "--title", "b.txt \u2014 Editor"});
     // The window manager focuses new windows as it maps them; wait until it
     // has done so, or that focus could land after our raise.
     ASSERT_TRUE(waitFor([&] { return managed(windows) && activeWindow() == windows.ids.back(); }));
@@ -233,8 +243,28 @@ TEST_F(WindowsTest, RaiseWindowActivatesTheWindowWhoseInitialMatches)
     WindowActivator::raiseWindow(windows.pid(), "e");
     EXPECT_TRUE(waitFor([&] { return activeWindow() == windows.ids[0]; }));
     WindowActivator::raiseWindow(windows.pid(), "e");
-    EXPECT_TRUE(waitFor([&] { return activeWindow() == windows.ids[2]; })) << "the next window with that letter";
+    EXPECT_TRUE(waitFor([&] { return activeWindow() == windows.ids[2]; }))
+        << "the next window with that letter";
     EXPECT_EQ(windowList(WindowListOption::onScreenOnly)->front().id, windows.ids[2]);
+}
+
+TEST_F(WindowsTest, RaiseAnswersLaterOnceTheWindowIsActive)
+{
+    TestWindows windows({"--title", "one", "--title", "two"});
+    ASSERT_TRUE(waitFor([&] { return managed(windows) && activeWindow() == windows.ids.back(); }));
+    auto& control = platform::platform().windowControl();
+    std::vector<std::pair<platform::WindowId, bool>> answers;
+    control.raise(windows.ids[0], [&](bool raised) { answers.emplace_back(windows.ids[0], raised); });
+    EXPECT_TRUE(answers.empty()) << "the raise returns before the window manager acts";
+    ASSERT_TRUE(waitFor([&] { return !answers.empty(); }));
+    EXPECT_EQ(answers[0], std::make_pair(platform::WindowId(windows.ids[0]), true));
+    EXPECT_EQ(activeWindow(), windows.ids[0]);
+
+    // A window that is no window of the desktop's: false, later.
+    control.raise(m_x->root(), [&](bool raised) { answers.emplace_back(0, raised); });
+    EXPECT_EQ(answers.size(), 1u);
+    ASSERT_TRUE(waitFor([&] { return answers.size() == 2; }));
+    EXPECT_EQ(answers[1], std::make_pair(platform::WindowId(0), false));
 }
 
 TEST_F(WindowsTest, PoliteQuitClosesTheWindowsAndTheProcessEnds)

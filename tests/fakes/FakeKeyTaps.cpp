@@ -31,8 +31,33 @@ bool combinationMatches(platform::EventFlags combination, platform::EventFlags h
     return true;
 }
 
+// The flags a modifier key's own press adds, as the desktop matches a grab
+// on the modifiers held before the press.
+platform::EventFlags withoutOwnFlags(uint16_t keyCode, platform::EventFlags flags)
+{
+    struct Side {
+        uint16_t key;
+        platform::EventFlags bit, otherBit, mask;
+    };
+    constexpr Side sides[] = {
+        {54, F::rightCommand, F::leftCommand, F::command}, {55, F::leftCommand, F::rightCommand, F::command},
+        {56, F::leftShift, F::rightShift, F::shift},       {60, F::rightShift, F::leftShift, F::shift},
+        {58, F::leftOption, F::rightOption, F::option},    {61, F::rightOption, F::leftOption, F::option},
+        {59, F::leftControl, F::rightControl, F::control}, {62, F::rightControl, F::leftControl, F::control},
+    };
+    for (const Side& side : sides) {
+        if (side.key != keyCode)
+            continue;
+        flags &= ~side.bit;
+        if (!(flags & side.otherBit))
+            flags &= ~side.mask;
+    }
+    return flags;
+}
+
 bool tapHolds(const FakeKeyInterceptor::Tap& tap, uint16_t keyCode, platform::EventFlags flags)
 {
+    flags = withoutOwnFlags(keyCode, flags);
     if (std::find(tap.keys.keyCodes.begin(), tap.keys.keyCodes.end(), keyCode) == tap.keys.keyCodes.end())
         return false;
     for (const platform::EventFlags combination : tap.keys.modifiers) {

@@ -60,15 +60,29 @@ public:
         const auto it = mainWindows.find(pid);
         return it == mainWindows.end() ? std::nullopt : std::optional<platform::WindowId>(it->second);
     }
-    bool raise(platform::WindowId id) override
+    /// Answers at once, unless `holdRaises`: then `finishRaises()` answers.
+    void raise(platform::WindowId id, std::function<void(bool)> done) override
     {
         const auto* w = find(id);
-        if (!w)
-            return false;
-        raised.push_back(id);
-        mainWindows[w->pid] = id;
-        focused = id;
-        return true;
+        if (w) {
+            raised.push_back(id);
+            mainWindows[w->pid] = id;
+            focused = id;
+        }
+        if (holdRaises)
+            heldRaises.push_back([done, ok = w != nullptr] {
+                if (done)
+                    done(ok);
+            });
+        else if (done)
+            done(w != nullptr);
+    }
+    void finishRaises()
+    {
+        const auto held = std::move(heldRaises);
+        heldRaises.clear();
+        for (const auto& finish : held)
+            finish();
     }
     bool close(platform::WindowId id) override
     {
@@ -139,6 +153,8 @@ public:
     bool ignoreFrames = false;
     bool holdCompletions = false;
     std::vector<std::function<void()>> heldCompletions;
+    bool holdRaises = false;
+    std::vector<std::function<void()>> heldRaises;
 };
 
 } // namespace quillon::fakes

@@ -1,5 +1,6 @@
 #include "input/LeaderWatcher.h"
 #include "fakes/FakePlatform.h"
+#include "input/KeyCodes.h"
 #include "input/ModifierWatcher.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,15 @@ constexpr platform::EventFlags rightCommand = F::command | F::rightCommand;
 constexpr platform::EventFlags rightOption = F::option | F::rightOption;
 constexpr platform::EventFlags featureLeader = rightCommand | rightOption;
 constexpr uint16_t keyA = 0, keyJ = 38, keyK = 40;
+
+// A consumer that takes letters under its leaders.
+std::vector<uint16_t> letters(Leader)
+{
+    std::vector<uint16_t> codes;
+    for (const auto& [code, character] : KeyCodes::letterByKeyCode)
+        codes.push_back(code);
+    return codes;
+}
 
 NotchBarItem tile(const QString& badge)
 {
@@ -52,8 +62,8 @@ struct LeaderWatcherTest : ::testing::Test {
 TEST_F(LeaderWatcherTest, RunsWhileItHasConsumersAndStopsWithTheLast)
 {
     EXPECT_FALSE(watcher.isRunning());
-    watcher.add(&ownerA, {Leader::command}, nullptr, nullptr);
-    watcher.add(&ownerB, {Leader::option}, nullptr, nullptr);
+    watcher.add(&ownerA, {Leader::command}, letters, nullptr, nullptr);
+    watcher.add(&ownerB, {Leader::option}, letters, nullptr, nullptr);
     EXPECT_TRUE(watcher.isRunning());
     EXPECT_TRUE(modifiers.isRunning());
     EXPECT_EQ(fake.keyEventsImpl.listenerCount(), 1);
@@ -75,7 +85,7 @@ TEST_F(LeaderWatcherTest, RunsWhileItHasConsumersAndStopsWithTheLast)
 TEST_F(LeaderWatcherTest, StaysStoppedWithoutKeyTapsAndTriesAgainOnTheNextStart)
 {
     fake.interceptorImpl.available = false;
-    watcher.add(&ownerA, {Leader::command}, nullptr, nullptr);
+    watcher.add(&ownerA, {Leader::command}, letters, nullptr, nullptr);
     EXPECT_FALSE(watcher.isRunning());
     EXPECT_FALSE(modifiers.isRunning());
     EXPECT_TRUE(fake.log.contains("LeaderWatcher: could not create key tap ("));
@@ -94,10 +104,10 @@ TEST_F(LeaderWatcherTest, KeysGoToConsumersInRegistrationOrderUntilOneTakesThem)
             return ch == takes;
         };
     };
-    watcher.add(&ownerA, {Leader::command}, consumer("A", 'j'), nullptr);
-    watcher.add(&ownerB, {Leader::command, Leader::feature}, consumer("B", 'k'), nullptr);
+    watcher.add(&ownerA, {Leader::command}, letters, consumer("A", 'j'), nullptr);
+    watcher.add(&ownerB, {Leader::command, Leader::feature}, letters, consumer("B", 'k'), nullptr);
     // Registering again replaces the handler but keeps the first place.
-    watcher.add(&ownerA, {Leader::command}, consumer("A2", 'j'), nullptr);
+    watcher.add(&ownerA, {Leader::command}, letters, consumer("A2", 'j'), nullptr);
 
     hold(rightCommand);
     for (const uint16_t key : {keyJ, keyK, keyA}) {
@@ -123,25 +133,80 @@ TEST_F(LeaderWatcherTest, AConsumerLeavingWhileTakingAKeyLeavesNoStaleKeyBehind)
         watcher.remove(&ownerA);
         return true;
     };
-    watcher.add(&ownerA, {Leader::command}, takeAndLeave, nullptr);
+    watcher.add(&ownerA, {Leader::command}, letters, takeAndLeave, nullptr);
     hold(rightCommand);
     EXPECT_TRUE(fake.interceptorImpl.press(keyJ, rightCommand));
     EXPECT_FALSE(watcher.isRunning());
     EXPECT_FALSE(watcher.keyTap().isEnabled());
     hold(0);
 
-    watcher.add(&ownerA, {Leader::command}, takeAndLeave, nullptr);
+    watcher.add(&ownerA, {Leader::command}, letters, takeAndLeave, nullptr);
     hold(rightCommand);
     EXPECT_TRUE(fake.interceptorImpl.press(keyJ, rightCommand));
     EXPECT_EQ(calls, 2) << "the second press is a new key, not a repeat";
 }
 
+// Only what some consumer declares for the held leader is taken over, read
+// afresh at each press; a leader whose consumers take nothing leaves its own
+// key alone too.
+TEST_F(LeaderWatcherTest, ArmsOnlyTheKeysItsConsumersDeclareForTheHeldLeader)
+{
+    std::vector<uint16_t> aKeys{keyJ};
+    watcher.add(
+        &ownerA, {Leader::command}, [&](Leader) { return aKeys; }, [](Leader, QChar) { return true; },
+        nullptr);
+    watcher.add(
+        &ownerB, {Leader::command, Leader::option},
+        [](Leader leader) {
+            return leader == Leader::command ? std::vector<uint16_t>{keyK, keyJ} : std::vector<uint16_t>{};
+        },
+        nullptr, nullptr);
+    auto& interceptor = fake.interceptorImpl;
+    constexpr uint16_t rightControlKey = 54, rightAltKey = 61;
+    // Right Ctrl is taken (the command leader has keys), right Alt is not.
+    EXPECT_TRUE(interceptor.holds(rightControlKey));
+    EXPECT_FALSE(interceptor.holds(rightAltKey));
+    EXPECT_FALSE(interceptor.holds(rightAltKey, rightCommand));
+
+    hold(rightCommand);
+    EXPECT_TRUE(interceptor.holds(keyJ, rightCommand));
+    EXPECT_TRUE(interceptor.holds(keyK, rightCommand));
+    EXPECT_FALSE(interceptor.holds(keyA, rightCommand)) << "nobody declares A";
+    hold(0);
+    hold(rightOption);
+    EXPECT_FALSE(interceptor.holds(keyJ, rightOption)) << "the option leader's consumer declares nothing";
+    hold(0);
+
+    // A's declaration changes: read at the next press.
+    aKeys = {keyA};
+    hold(rightCommand);
+    EXPECT_TRUE(interceptor.holds(keyA, rightCommand));
+    hold(0);
+
+    // The leader key's own press arms the letters before it goes on, so a
+    // letter right behind it is taken.
+    EXPECT_FALSE(interceptor.press(rightControlKey, rightCommand));
+    EXPECT_TRUE(watcher.keyTap().isEnabled());
+    EXPECT_TRUE(interceptor.press(keyA, rightCommand));
+    interceptor.release(keyA, rightCommand);
+    hold(0);
+
+    // Nobody takes anything under the command leader: right Ctrl is let go.
+    watcher.remove(&ownerB);
+    aKeys = {};
+    watcher.refreshKeys();
+    EXPECT_FALSE(interceptor.holds(rightControlKey));
+    hold(rightCommand);
+    EXPECT_FALSE(watcher.keyTap().isEnabled());
+    EXPECT_TRUE(interceptor.taps.empty());
+}
+
 TEST_F(LeaderWatcherTest, HintsShowAfterTheHoldDelayInOrderOfRegistration)
 {
-    watcher.add(&ownerA, {Leader::command}, nullptr, [](Leader) {
+    watcher.add(&ownerA, {Leader::command}, letters, nullptr, [](Leader) {
         return std::vector{tile("a1"), tile("a2")};
     });
-    watcher.add(&ownerB, {Leader::command, Leader::feature}, nullptr,
+    watcher.add(&ownerB, {Leader::command, Leader::feature}, letters, nullptr,
                 [](Leader leader) { return std::vector{tile(leader == Leader::feature ? "bf" : "b")}; });
 
     delay = 0.35; // read afresh on every press
@@ -165,8 +230,9 @@ TEST_F(LeaderWatcherTest, HintsShowAfterTheHoldDelayInOrderOfRegistration)
 
 TEST_F(LeaderWatcherTest, NoHintsForAShortPressAnUnservedLeaderOrEmptyTiles)
 {
-    watcher.add(&ownerA, {Leader::command}, nullptr, [](Leader) { return std::vector{tile("a")}; });
-    watcher.add(&ownerB, {Leader::feature}, nullptr, [](Leader) { return std::vector<NotchBarItem>{}; });
+    watcher.add(&ownerA, {Leader::command}, letters, nullptr, [](Leader) { return std::vector{tile("a")}; });
+    watcher.add(&ownerB, {Leader::feature}, letters, nullptr,
+                [](Leader) { return std::vector<NotchBarItem>{}; });
 
     // Released before the delay: no hints, one release.
     hold(rightCommand);
@@ -190,7 +256,7 @@ TEST_F(LeaderWatcherTest, NoHintsForAShortPressAnUnservedLeaderOrEmptyTiles)
 
 TEST_F(LeaderWatcherTest, DismissingDropsThePendingHold)
 {
-    watcher.add(&ownerA, {Leader::command}, nullptr, [](Leader) { return std::vector{tile("a")}; });
+    watcher.add(&ownerA, {Leader::command}, letters, nullptr, [](Leader) { return std::vector{tile("a")}; });
     hold(rightCommand);
     watcher.dismissHint();
     EXPECT_EQ(releases, 1);

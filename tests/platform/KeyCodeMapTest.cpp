@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <linux/input-event-codes.h>
+#include <xkbcommon/xkbcommon.h>
 
 using namespace quillon::platform;
 using namespace quillon::platform::linux_;
@@ -9,7 +10,10 @@ namespace F = quillon::platform::KeyFlags;
 
 namespace {
 
-constexpr uint8_t x(int evdev) { return uint8_t(evdev + 8); }
+constexpr uint8_t x(int evdev)
+{
+    return uint8_t(evdev + 8);
+}
 
 TEST(KeyCodeMap, MapsPhysicalKeysBothWays)
 {
@@ -18,11 +22,13 @@ TEST(KeyCodeMap, MapsPhysicalKeysBothWays)
         uint16_t virtualKey;
     };
     const Row rows[] = {
-        {KEY_A, 0}, {KEY_V, 9}, {KEY_RIGHTBRACE, 30}, {KEY_ENTER, 36}, {KEY_SEMICOLON, 41}, {KEY_COMMA, 43},
-        {KEY_SLASH, 44}, {KEY_DOT, 47}, {KEY_GRAVE, 50}, {KEY_1, 18}, {KEY_0, 29}, {KEY_SPACE, 49},
-        {KEY_ESC, 53}, {KEY_LEFTCTRL, 55}, {KEY_RIGHTCTRL, 54}, {KEY_LEFTALT, 58}, {KEY_RIGHTALT, 61},
-        {KEY_LEFTMETA, 59}, {KEY_RIGHTMETA, 62}, {KEY_LEFTSHIFT, 56}, {KEY_RIGHTSHIFT, 60}, {KEY_LEFT, 123},
-        {KEY_RIGHT, 124}, {KEY_DOWN, 125}, {KEY_UP, 126}, {KEY_F1, 122}, {KEY_F12, 111}, {KEY_DELETE, 117},
+        {KEY_A, 0},           {KEY_V, 9},         {KEY_RIGHTBRACE, 30}, {KEY_ENTER, 36},
+        {KEY_SEMICOLON, 41},  {KEY_COMMA, 43},    {KEY_SLASH, 44},      {KEY_DOT, 47},
+        {KEY_GRAVE, 50},      {KEY_1, 18},        {KEY_0, 29},          {KEY_SPACE, 49},
+        {KEY_ESC, 53},        {KEY_LEFTCTRL, 55}, {KEY_RIGHTCTRL, 54},  {KEY_LEFTALT, 58},
+        {KEY_RIGHTALT, 61},   {KEY_LEFTMETA, 59}, {KEY_RIGHTMETA, 62},  {KEY_LEFTSHIFT, 56},
+        {KEY_RIGHTSHIFT, 60}, {KEY_LEFT, 123},    {KEY_RIGHT, 124},     {KEY_DOWN, 125},
+        {KEY_UP, 126},        {KEY_F1, 122},      {KEY_F12, 111},       {KEY_DELETE, 117},
         {KEY_KP0, 82},
     };
     for (const Row& row : rows) {
@@ -99,6 +105,41 @@ TEST(KeyStream, SeedingCountsModifiersHeldBeforeListening)
     const auto option = stream.handle(x(KEY_LEFTALT), true);
     EXPECT_EQ(option->flags, F::command | F::rightCommand | F::option | F::leftOption);
     EXPECT_EQ(stream.handle(x(KEY_RIGHTCTRL), false)->flags, F::option | F::leftOption);
+}
+
+// Positions come from the key names, not from the key codes: a server with
+// the old XFree86 key codes still has right Ctrl at right Ctrl.
+TEST(KeyCodeMap, KeysAreMatchedByTheirXkbNamesOnAnyKeyCodeSet)
+{
+    xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES);
+    ASSERT_TRUE(context);
+    const auto mapOf = [&](const char* rules) {
+        const xkb_rule_names names{rules, "pc105", "us", "", ""};
+        xkb_keymap* keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
+        auto byX = keymap ? KeyCodeMap::byName(keymap) : std::nullopt;
+        if (keymap)
+            xkb_keymap_unref(keymap);
+        return byX;
+    };
+    const auto evdev = mapOf("evdev");
+    const auto xfree86 = mapOf("base");
+    xkb_context_unref(context);
+    ASSERT_TRUE(evdev && xfree86);
+    struct Row {
+        uint8_t evdevKey, xfree86Key;
+        uint16_t virtualKey;
+    };
+    const Row rows[] = {
+        {38, 38, 0},     // A
+        {105, 109, 54},  // right Ctrl
+        {108, 113, 61},  // right Alt
+        {111, 98, 126},  // Up
+        {118, 106, 114}, // Insert
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ((*evdev)[row.evdevKey], row.virtualKey) << int(row.evdevKey);
+        EXPECT_EQ((*xfree86)[row.xfree86Key], row.virtualKey) << int(row.xfree86Key);
+    }
 }
 
 } // namespace

@@ -17,11 +17,12 @@ struct Event {
     SwipePhase phase;
     double dx = 0.0;
     double dy = 0.0;
+    int fingers = 3;
 };
 
-Event began()
+Event began(int fingers = 3)
 {
-    return {SwipePhase::began};
+    return {SwipePhase::began, 0.0, 0.0, fingers};
 }
 Event moved(double dx, double dy = 0.0)
 {
@@ -41,7 +42,7 @@ std::vector<int> switchesOf(SwipeTracker& tracker, const std::vector<Event>& eve
 {
     std::vector<int> switches;
     for (const Event& e : events) {
-        if (const auto direction = tracker.handle(platform::Swipe{e.phase, 3, e.dx, e.dy}))
+        if (const auto direction = tracker.handle(platform::Swipe{e.phase, e.fingers, e.dx, e.dy}))
             switches.push_back(*direction);
     }
     return switches;
@@ -75,6 +76,18 @@ TEST(SwipeTracker, EachSwipeAsksForAtMostOneSwitch)
         {"events without a begin are not followed", {moved(-far), ended()}, {}},
         {"two swipes in a row switch twice",
          {began(), moved(-far), ended(), began(), moved(-far), ended()},
+         {next, next}},
+        {"a finger added after the switch does not switch again",
+         {began(3), moved(-far), cancelled(), began(4), moved(-far), moved(-far), ended()},
+         {next}},
+        {"nor one lifted, however far the hand goes on",
+         {began(4), moved(-far), cancelled(), began(3), moved(-far), ended()},
+         {next}},
+        {"a finger added before the switch lets the new count decide, once",
+         {began(3), moved(-3), cancelled(), began(4), moved(far), moved(far), ended()},
+         {previous}},
+        {"a new swipe of the same count after a cancel is a new swipe",
+         {began(3), moved(-far), cancelled(), began(3), moved(-far), ended()},
          {next, next}},
     };
     for (const Row& row : rows) {

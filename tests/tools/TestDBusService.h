@@ -16,6 +16,7 @@
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <cstdio>
 #include <functional>
@@ -83,9 +84,17 @@ public:
         } else {
             say(QStringLiteral("call ") + message.member());
         }
+        if (replyDelayMs > 0) {
+            QTimer::singleShot(replyDelayMs,
+                               [connection, reply] { QDBusConnection(connection).send(reply); });
+            return true;
+        }
         connection.send(reply);
         return true;
     }
+
+    /// How long every answer waits, for a service slow to answer.
+    int replyDelayMs = 0;
 
     QString introspect(const QString&) const override { return {}; }
 

@@ -2,6 +2,7 @@
 // desktop tests: a present battery as the display device, at 80 % and on
 // mains power at start. Commands on standard input:
 //   on-battery <true|false>     percent <number>
+// With --reply-delay-ms <n>, every answer comes n milliseconds late.
 
 #include "TestDBusService.h"
 
@@ -10,6 +11,9 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QDBusConnection bus = QDBusConnection::systemBus();
     testservice::Objects objects(bus);
+    const QStringList arguments = app.arguments();
+    if (const auto at = arguments.indexOf(QStringLiteral("--reply-delay-ms")); at > 0)
+        objects.replyDelayMs = arguments.value(at + 1).toInt();
     const QString root = QStringLiteral("/org/freedesktop/UPower");
     const QString display = QStringLiteral("/org/freedesktop/UPower/devices/DisplayDevice");
     const QString upower = QStringLiteral("org.freedesktop.UPower");

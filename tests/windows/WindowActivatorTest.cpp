@@ -1,5 +1,5 @@
-#include "fakes/FakePlatform.h"
 #include "windows/WindowActivator.h"
+#include "fakes/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -69,7 +69,9 @@ TEST_F(ActivatorTest, OneHintPerInitialInWindowOrder)
 
 TEST_F(ActivatorTest, RaisingALetterCyclesThroughItsWindows)
 {
-    windows({{1, QString("a \u2014 Editor")}, {2, QString("Browser")}, {3, QString("b \u2014 Editor")},
+    windows({{1, QString("a \u2014 Editor")},
+             {2, QString("Browser")},
+             {3, QString("b \u2014 Editor")},
              {4, QString("c \u2014 Editor")}});
     // No main window among them: the first is raised.
     WindowActivator::raiseWindow(42, "E");
@@ -92,6 +94,25 @@ TEST_F(ActivatorTest, NoWindowWithTheLetterOrUntitledWindowsRaiseNothing)
     WindowActivator::raiseWindow(42, "");
     EXPECT_TRUE(fake.windowControlImpl.raised.empty());
     EXPECT_TRUE(fake.workspaceImpl.activated.empty());
+}
+
+// The application is activated only once its window is in front, and not
+// at all when the window changed hands meanwhile (closed, its id reused).
+TEST_F(ActivatorTest, TheAppIsActivatedAfterTheRaiseOnlyWhileItStillOwnsTheWindow)
+{
+    windows({{1, QString("a \u2014 Editor")}, {2, QString("b \u2014 Editor")}});
+    auto& control = fake.windowControlImpl;
+    control.holdRaises = true;
+    WindowActivator::raiseWindow(42, "e");
+    EXPECT_TRUE(fake.workspaceImpl.activated.empty()) << "not before the window manager is done";
+    control.finishRaises();
+    EXPECT_EQ(fake.workspaceImpl.activated, std::vector<int32_t>{42});
+
+    WindowActivator::raiseWindow(42, "e");
+    control.table.front().pid = 7;
+    control.table.back().pid = 7;
+    control.finishRaises();
+    EXPECT_EQ(fake.workspaceImpl.activated, std::vector<int32_t>{42});
 }
 
 } // namespace

@@ -67,6 +67,7 @@ void BluezBluetooth::stopWatching()
     bus().disconnect(kService, QStringLiteral("/"), kObjectManager, QStringLiteral("InterfacesRemoved"), this,
                      SLOT(interfacesRemoved(QDBusMessage)));
     m_devices.clear();
+    m_batteries.clear();
 }
 
 std::optional<int> BluezBluetooth::registerForConnects(DeviceHandler handler)
@@ -103,25 +104,46 @@ std::optional<QString> BluezBluetooth::pathOf(const QString& address) const
 std::optional<int> BluezBluetooth::batteryPercent(const QString& address)
 {
     const auto path = pathOf(address);
-    if (!path || !bus().isConnected())
+    if (!path)
         return std::nullopt;
-    QDBusMessage get = QDBusMessage::createMethodCall(kService, *path, kProperties, QStringLiteral("Get"));
-    get << kBattery << QStringLiteral("Percentage");
-    const QDBusMessage reply = bus().call(get, QDBus::Block, kCallTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return std::nullopt;
-    bool ok = false;
-    const int percent = DBusValues::plain(reply.arguments().constFirst()).toInt(&ok);
-    return ok ? std::optional<int>(percent) : std::nullopt;
+    const auto it = m_batteries.find(*path);
+    return it == m_batteries.end() ? std::nullopt : std::optional<int>(it->second);
+}
+
+void BluezBluetooth::readBattery(const QString& path)
+{
+    if (!bus().isConnected())
+        return;
+    QDBusMessage getAll =
+        QDBusMessage::createMethodCall(kService, path, kProperties, QStringLiteral("GetAll"));
+    getAll << kBattery;
+    auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(getAll, kCallTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, path](QDBusPendingCallWatcher* w) {
+        w->deleteLater();
+        const QDBusMessage reply = w->reply();
+        if (!m_watching || reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+            return;
+        const QVariantMap battery = DBusValues::map(reply.arguments().constFirst());
+        bool ok = false;
+        const int percent = DBusValues::plain(battery.value(QStringLiteral("Percentage"))).toInt(&ok);
+        if (ok && battery.contains(QStringLiteral("Percentage")))
+            m_batteries[path] = percent;
+    });
 }
 
 void BluezBluetooth::propertiesChanged(const QDBusMessage& message)
 {
     const QVariantList args = message.arguments();
-    if (args.size() < 2 || args[0].toString() != kDevice)
+    if (args.size() < 2)
         return;
     const QString path = message.path();
     const QVariantMap changed = DBusValues::map(args[1]);
+    if (args[0].toString() == kBattery && changed.contains(QStringLiteral("Percentage"))) {
+        m_batteries[path] = DBusValues::plain(changed.value(QStringLiteral("Percentage"))).toInt();
+        return;
+    }
+    if (args[0].toString() != kDevice)
+        return;
     if (m_devices.count(path)) {
         take(path, changed);
         return;
@@ -133,10 +155,12 @@ void BluezBluetooth::propertiesChanged(const QDBusMessage& message)
     const bool report = changed.contains(QStringLiteral("Connected"));
     if (report)
         m_devices[path];
+    // Asked first, so its answer is in before the device is reported.
+    readBattery(path);
     QDBusMessage getAll =
         QDBusMessage::createMethodCall(kService, path, kProperties, QStringLiteral("GetAll"));
     getAll << kDevice;
-    auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(getAll), this);
+    auto* watcher = new QDBusPendingCallWatcher(bus().asyncCall(getAll, kCallTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, path, report](QDBusPendingCallWatcher* w) {
                 w->deleteLater();
@@ -152,14 +176,23 @@ void BluezBluetooth::interfacesAdded(const QDBusMessage& message)
     if (args.size() < 2)
         return;
     const auto interfaces = DBusValues::interfaces(args[1]);
+    const QString path = pathArgument(args[0]);
+    if (const auto it = interfaces.find(kBattery);
+        it != interfaces.end() && it->contains(QStringLiteral("Percentage")))
+        m_batteries[path] = DBusValues::plain(it->value(QStringLiteral("Percentage"))).toInt();
     if (const auto it = interfaces.find(kDevice); it != interfaces.end())
-        take(pathArgument(args[0]), *it);
+        take(path, *it);
 }
 
 void BluezBluetooth::interfacesRemoved(const QDBusMessage& message)
 {
     const QVariantList args = message.arguments();
-    if (args.size() < 2 || !DBusValues::plain(args[1]).toStringList().contains(kDevice))
+    if (args.size() < 2)
+        return;
+    const QStringList removed = DBusValues::plain(args[1]).toStringList();
+    if (removed.contains(kBattery))
+        m_batteries.erase(pathArgument(args[0]));
+    if (!removed.contains(kDevice))
         return;
     const auto it = m_devices.find(pathArgument(args[0]));
     if (it == m_devices.end())
@@ -186,6 +219,8 @@ void BluezBluetooth::take(const QString& path, const QVariantMap& properties, bo
         device.address = DBusValues::plain(properties.value(QStringLiteral("Address"))).toString();
     if (properties.contains(QStringLiteral("Connected")))
         device.connected = DBusValues::plain(properties.value(QStringLiteral("Connected"))).toBool();
+    if (device.connected && !wasConnected && !m_batteries.count(path))
+        readBattery(path);
     if (report && device.connected != wasConnected)
         connectedChanged(device);
 }

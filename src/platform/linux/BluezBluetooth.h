@@ -11,7 +11,8 @@ namespace quillon::platform::linux_ {
 /// Bluetooth through BlueZ on the system bus: a device connects or
 /// disconnects when its Device1.Connected changes, or when a connected
 /// device object appears or goes (InterfacesAdded, InterfacesRemoved); its
-/// charge is its Battery1.Percentage.
+/// charge is its Battery1.Percentage, kept as BlueZ tells it and read (never
+/// waited for) when a device connects.
 class BluezBluetooth final : public QObject, public Bluetooth {
     Q_OBJECT
 public:
@@ -42,8 +43,12 @@ private:
     void take(const QString& path, const QVariantMap& properties, bool report = true);
     void connectedChanged(const Device& device);
     std::optional<QString> pathOf(const QString& address) const;
+    /// Asks for the device's charge; the answer lands in m_batteries.
+    void readBattery(const QString& path);
 
     std::map<QString, Device> m_devices;
+    /// Battery1.Percentage by object path.
+    std::map<QString, int> m_batteries;
     BluetoothRegistrations m_registrations;
     bool m_watching = false;
 };

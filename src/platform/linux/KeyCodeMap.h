@@ -6,16 +6,33 @@
 #include <bitset>
 #include <cstdint>
 #include <optional>
+#include <xcb/xcb.h>
+
+struct xkb_keymap;
 
 namespace quillon::platform::linux_ {
 
 /// X11 key codes and the system's virtual key codes, matched by the physical
-/// key (X key code = evdev code + 8), so a shortcut means the same key on
-/// every layout.
+/// key, so a shortcut means the same key on every layout. The physical key of
+/// an X key code is its XKB key name (<AC01> is the A position), read from the
+/// server by `load`; until then, or without names, X key code = evdev code + 8.
+/// Safe from any thread.
 namespace KeyCodeMap {
+
+/// Reads the server's key names and maps by them from now on; false (logged
+/// once) when it gives none, and evdev codes are assumed.
+bool load(xcb_connection_t* c);
+/// Loads once per process, for the first connection that needs key codes.
+void loadOnce(xcb_connection_t* c);
+/// The virtual key of every X key code of a keymap, by key name; none when
+/// the keymap names no key we know.
+std::optional<std::array<uint16_t, 256>> byName(xkb_keymap* keymap);
 
 std::optional<uint16_t> virtualKey(uint8_t xKeyCode);
 std::optional<uint8_t> xKeyCode(uint16_t virtualKey);
+/// The side flag of a modifier key (KeyFlags::rightCommand for right Ctrl…);
+/// 0 for other keys.
+EventFlags modifierSideFlag(uint16_t virtualKey);
 
 } // namespace KeyCodeMap
 

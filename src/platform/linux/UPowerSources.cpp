@@ -6,6 +6,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
 
 namespace quillon::platform::linux_ {
@@ -19,20 +20,24 @@ const QString kDeviceInterface = QStringLiteral("org.freedesktop.UPower.Device")
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 // UPower's device type of a battery.
 constexpr uint kBatteryType = 2;
-// A reading is asked while a chip waits for it: a stuck service must not
-// hold the desktop for long.
-constexpr int kCallTimeoutMs = 1000;
+// A service that never answers is given up on after this long.
+constexpr int kCallTimeoutMs = 5000;
 
 QDBusConnection bus()
 {
     return QDBusConnection::systemBus();
 }
 
-std::optional<QVariantMap> getAll(const QString& path, const QString& interface)
+QDBusPendingCall getAll(const QString& path, const QString& interface)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(kService, path, kProperties, QStringLiteral("GetAll"));
     call << interface;
-    const QDBusMessage reply = bus().call(call, QDBus::Block, kCallTimeoutMs);
+    return bus().asyncCall(call, kCallTimeoutMs);
+}
+
+std::optional<QVariantMap> properties(const QDBusPendingCall& call)
+{
+    const QDBusMessage reply = call.reply();
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         return std::nullopt;
     return DBusValues::map(reply.arguments().constFirst());
@@ -52,33 +57,104 @@ UPowerSources::~UPowerSources()
     stopWatching();
 }
 
-bool UPowerSources::upowerRunning() const
-{
-    const QDBusConnection connection = bus();
-    return connection.isConnected() && connection.interface() &&
-           connection.interface()->isServiceRegistered(kService).value();
-}
-
 std::optional<BatteryReading> UPowerSources::internalBattery()
 {
-    if (upowerRunning())
-        return readUPower();
-    return SysfsPowerSupply::read(m_sysfsRoot);
+    if (!m_upower) {
+        askRunning();
+        return m_reading;
+    }
+    if (!*m_upower)
+        return SysfsPowerSupply::read(m_sysfsRoot);
+    // Watched, the reading follows every change already.
+    if (!m_watching)
+        refresh();
+    return m_reading;
+}
+
+void UPowerSources::askRunning()
+{
+    if (m_askingRunning)
+        return;
+    const QDBusConnection connection = bus();
+    if (!connection.isConnected()) {
+        runningKnown(false);
+        return;
+    }
+    m_askingRunning = true;
+    const QDBusMessage call =
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                       QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"))
+        << kService;
+    auto* watcher = new QDBusPendingCallWatcher(connection.asyncCall(call, kCallTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
+        w->deleteLater();
+        m_askingRunning = false;
+        const QDBusMessage reply = w->reply();
+        runningKnown(reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+                     reply.arguments().constFirst().toBool());
+    });
+}
+
+void UPowerSources::runningKnown(bool running)
+{
+    const bool changed = m_upower != running;
+    m_upower = running;
+    if (!running)
+        m_reading.reset();
+    if (m_watching)
+        choosePolling();
+    if (running)
+        refresh();
+    else if (changed)
+        m_handlers.notify();
+}
+
+void UPowerSources::refresh()
+{
+    const uint64_t generation = ++m_asked;
+    const QDBusPendingCall device = getAll(kDisplayDevice, kDeviceInterface);
+    const QDBusPendingCall daemon = getAll(kPath, kService);
+    // Both answers, whichever comes last.
+    auto* watcher = new QDBusPendingCallWatcher(daemon, this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, generation, device](QDBusPendingCallWatcher* w) {
+                w->deleteLater();
+                const QDBusPendingCall daemonCall = *w;
+                auto* deviceWatcher = new QDBusPendingCallWatcher(device, this);
+                const auto finish = [this, generation, daemonCall](QDBusPendingCallWatcher* dw) {
+                    dw->deleteLater();
+                    take(generation, properties(*dw), properties(daemonCall));
+                };
+                if (deviceWatcher->isFinished())
+                    finish(deviceWatcher);
+                else
+                    connect(deviceWatcher, &QDBusPendingCallWatcher::finished, this, finish);
+            });
 }
 
 // No internal battery: the display device is absent, not present, or is not
 // a battery (a desktop computer on a UPS, say).
-std::optional<BatteryReading> UPowerSources::readUPower() const
+void UPowerSources::take(uint64_t generation, const std::optional<QVariantMap>& device,
+                         const std::optional<QVariantMap>& daemon)
 {
-    const auto device = getAll(kDisplayDevice, kDeviceInterface);
-    if (!device || DBusValues::plain(device->value(QStringLiteral("Type"))).toUInt() != kBatteryType ||
-        !DBusValues::plain(device->value(QStringLiteral("IsPresent"))).toBool())
-        return std::nullopt;
-    const auto daemon = getAll(kPath, kService);
-    BatteryReading reading;
-    reading.isOnBattery = daemon && DBusValues::plain(daemon->value(QStringLiteral("OnBattery"))).toBool();
-    reading.percent = DBusValues::plain(device->value(QStringLiteral("Percentage"))).toDouble();
-    return reading;
+    if (generation < m_taken)
+        return;
+    m_taken = generation;
+    std::optional<BatteryReading> reading;
+    if (device && DBusValues::plain(device->value(QStringLiteral("Type"))).toUInt() == kBatteryType &&
+        DBusValues::plain(device->value(QStringLiteral("IsPresent"))).toBool()) {
+        reading = BatteryReading{};
+        reading->isOnBattery =
+            daemon && DBusValues::plain(daemon->value(QStringLiteral("OnBattery"))).toBool();
+        reading->percent = DBusValues::plain(device->value(QStringLiteral("Percentage"))).toDouble();
+    }
+    const bool changed = reading.has_value() != m_reading.has_value() ||
+                         (reading && (reading->isOnBattery != m_reading->isOnBattery ||
+                                      reading->percent != m_reading->percent));
+    m_reading = reading;
+    if (changed)
+        m_handlers.notify();
 }
 
 std::optional<int> UPowerSources::addChangeHandler(std::function<void()> handler)
@@ -108,16 +184,14 @@ void UPowerSources::startWatching()
         m_serviceWatcher = new QDBusServiceWatcher(
             kService, bus(),
             QDBusServiceWatcher::WatchForRegistration | QDBusServiceWatcher::WatchForUnregistration, this);
-        connect(m_serviceWatcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
-            choosePolling();
-            m_handlers.notify();
-        });
-        connect(m_serviceWatcher, &QDBusServiceWatcher::serviceUnregistered, this, [this] {
-            choosePolling();
-            m_handlers.notify();
-        });
+        connect(m_serviceWatcher, &QDBusServiceWatcher::serviceRegistered, this,
+                [this] { runningKnown(true); });
+        connect(m_serviceWatcher, &QDBusServiceWatcher::serviceUnregistered, this,
+                [this] { runningKnown(false); });
     }
-    choosePolling();
+    if (m_upower)
+        runningKnown(*m_upower);
+    askRunning();
 }
 
 void UPowerSources::stopWatching()
@@ -135,7 +209,7 @@ void UPowerSources::stopWatching()
 
 void UPowerSources::choosePolling()
 {
-    if (upowerRunning()) {
+    if (m_upower.value_or(false)) {
         m_poll.stop();
         return;
     }
@@ -156,7 +230,7 @@ void UPowerSources::pollSysfs()
 
 void UPowerSources::propertiesChanged()
 {
-    m_handlers.notify();
+    refresh();
 }
 
 } // namespace quillon::platform::linux_

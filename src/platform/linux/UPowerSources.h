@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <QVariantMap>
 
 class QDBusServiceWatcher;
 
@@ -14,6 +15,10 @@ namespace quillon::platform::linux_ {
 /// display device (the battery the desktop shows) for the charge. Where
 /// UPower is not on the bus, the kernel's power supplies, looked at every
 /// half minute since sysfs tells no one of changes.
+///
+/// UPower is never waited for: its properties are asked without blocking,
+/// kept, and the change handlers told once an answer brings a new reading.
+/// Until the first answer the reading is the last one known.
 class UPowerSources final : public QObject, public PowerSources {
     Q_OBJECT
 public:
@@ -31,8 +36,14 @@ private slots:
     void propertiesChanged();
 
 private:
-    bool upowerRunning() const;
-    std::optional<BatteryReading> readUPower() const;
+    /// Asks whether UPower is on the bus; the answer chooses the source.
+    void askRunning();
+    void runningKnown(bool running);
+    /// Asks UPower for both readings; an answer older than one already taken
+    /// is dropped, so the updates keep their order.
+    void refresh();
+    void take(uint64_t generation, const std::optional<QVariantMap>& device,
+              const std::optional<QVariantMap>& daemon);
     void startWatching();
     void stopWatching();
     void pollSysfs();
@@ -44,6 +55,12 @@ private:
     QTimer m_poll;
     std::optional<BatteryReading> m_lastPolled;
     bool m_watching = false;
+    /// Whether UPower is on the bus; none until the bus has answered.
+    std::optional<bool> m_upower;
+    bool m_askingRunning = false;
+    std::optional<BatteryReading> m_reading;
+    uint64_t m_asked = 0;
+    uint64_t m_taken = 0;
 };
 
 } // namespace quillon::platform::linux_

@@ -12,8 +12,11 @@ X11KeyEvents::~X11KeyEvents()
 
 bool X11KeyEvents::connect()
 {
-    if (!m_xi)
+    if (!m_xi) {
         m_xi = XInput::open([this](const xcb_generic_event_t* event) { handle(event); });
+        if (m_xi)
+            KeyCodeMap::loadOnce(m_xi->connection().get());
+    }
     return m_xi != nullptr;
 }
 

@@ -1,6 +1,9 @@
 #include "platform/linux/X11KeyInterceptor.h"
 
+#include "platform/linux/X11Connection.h"
 #include "support/Log.h"
+
+#include <xcb/xinput.h>
 
 namespace quillon::platform::linux_ {
 
@@ -22,42 +25,45 @@ constexpr ModifierPair modifierPairs[] = {
     {KeyFlags::control, 59, KeyFlags::leftControl, 62, KeyFlags::rightControl},
 };
 
-// While a grab of ours is active the server sends the raw events of the
-// grabbed keyboard only to us, and only when the grab asks for them.
-constexpr uint32_t rawKeyMask =
-    XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE;
-constexpr uint32_t grabMask =
-    XCB_INPUT_XI_EVENT_MASK_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_KEY_RELEASE | rawKeyMask;
-
 } // namespace
 
-X11KeyInterceptor::~X11KeyInterceptor()
-{
-    if (!m_xi)
-        return;
-    std::map<uint8_t, std::vector<uint32_t>> held;
-    for (const auto& [combo, count] : m_grabCount) {
-        if (!m_refused.count(combo))
-            held[combo.first].push_back(combo.second);
-    }
-    ungrab(held);
-    listen(false);
-}
+X11KeyInterceptor::~X11KeyInterceptor() = default;
 
 bool X11KeyInterceptor::connect()
 {
-    if (m_xi)
+    if (m_thread)
         return true;
-    m_xi = XInput::open([this](const xcb_generic_event_t* event) { handle(event); });
-    if (m_xi)
-        m_keyboards = m_xi->masterKeyboards();
-    return m_xi != nullptr;
+    KeyGrabThread::Callbacks callbacks;
+    callbacks.onPress = [this](const KeyGrabThread::Press& press) {
+        if (!m_thread->claim(press.id))
+            return;
+        const bool swallow = pressed(press);
+        // A handler may have stopped every tap, the thread with them.
+        if (m_thread)
+            m_thread->answer(press.id, swallow);
+    };
+    callbacks.onRelease = [this](uint8_t xKey, const KeyEvent& event) { released(xKey, event); };
+    callbacks.onMappingChange = [this] {
+        m_modifiers.reset();
+        // Another keyboard may bring other key codes for the same keys.
+        KeyCodeMap::load(m_thread->connection());
+        m_thread->wake();
+    };
+    callbacks.onLog = [](const QString& line) { Log::error(line); };
+    m_thread = KeyGrabThread::start(std::move(callbacks));
+    if (m_thread) {
+        KeyCodeMap::loadOnce(m_thread->connection());
+        m_thread->wake();
+    }
+    return m_thread != nullptr;
 }
 
 const ModifierMap& X11KeyInterceptor::modifiers()
 {
-    if (!m_modifiers)
-        m_modifiers = ModifierMap::load(m_xi->connection().get()).value_or(ModifierMap());
+    if (!m_modifiers) {
+        m_modifiers = ModifierMap::load(m_thread->connection()).value_or(ModifierMap());
+        m_thread->wake();
+    }
     return *m_modifiers;
 }
 
@@ -120,8 +126,13 @@ std::optional<int> X11KeyInterceptor::arm(const KeyGrab& keys, Handler handler)
 {
     if (!connect())
         return std::nullopt;
-    if (m_taps.empty())
-        listen(true);
+    if (!m_listening) {
+        m_listening = true;
+        m_thread->listen(true);
+    }
+    // Read afresh for every tap: a layout change (right Alt becoming a level
+    // three shift) may be only just under way, its notice not yet here.
+    m_modifiers.reset();
     Tap tap{combosFor(keys), {}, std::move(handler)};
     std::map<uint8_t, std::vector<uint32_t>> fresh;
     for (const Combo& combo : tap.combos) {
@@ -130,6 +141,7 @@ std::optional<int> X11KeyInterceptor::arm(const KeyGrab& keys, Handler handler)
             fresh[combo.first].push_back(combo.second);
     }
     grab(fresh);
+    shareCombos();
     const int token = ++m_lastToken;
     m_taps.emplace(token, std::move(tap));
     return token;
@@ -151,21 +163,51 @@ void X11KeyInterceptor::disarm(int token)
     }
     m_taps.erase(it);
     ungrab(unused);
-    if (m_taps.empty())
-        listen(false);
+    shareCombos();
+    if (m_taps.empty() && m_listening) {
+        m_listening = false;
+        m_thread->listen(false);
+    }
+}
+
+void X11KeyInterceptor::shareCombos()
+{
+    std::set<Combo> combos;
+    for (const auto& [combo, count] : m_grabCount) {
+        if (!m_refused.count(combo))
+            combos.insert(combo);
+    }
+    m_thread->setTapCombos(std::move(combos));
+}
+
+bool X11KeyInterceptor::isRefused(uint16_t keyCode, EventFlags flags)
+{
+    if (!connect())
+        return false;
+    const auto xKey = KeyCodeMap::xKeyCode(keyCode);
+    if (!xKey)
+        return false;
+    for (const uint16_t set : xModifierSets(flags)) {
+        if (m_refused.count({*xKey, set}))
+            return true;
+    }
+    return false;
 }
 
 void X11KeyInterceptor::grab(const std::map<uint8_t, std::vector<uint32_t>>& combos)
 {
     if (combos.empty())
         return;
-    xcb_connection_t* c = m_xi->connection().get();
-    const xcb_window_t root = m_xi->connection().root();
+    xcb_connection_t* c = m_thread->connection();
+    const xcb_window_t root = m_thread->root();
+    constexpr uint32_t grabMask = XCB_INPUT_XI_EVENT_MASK_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_KEY_RELEASE |
+                                  XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS |
+                                  XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE;
     // All requests first, then the replies: one round trip for every key.
     // Each master keyboard is grabbed by its own id: the server does not
     // replay presses that a grab for all master devices caught.
     std::vector<std::pair<uint8_t, xcb_input_xi_passive_grab_device_cookie_t>> cookies;
-    for (const uint16_t keyboard : m_keyboards) {
+    for (const uint16_t keyboard : m_thread->masterKeyboards()) {
         for (const auto& [xKey, sets] : combos) {
             cookies.emplace_back(xKey, xcb_input_xi_passive_grab_device(
                                            c, XCB_CURRENT_TIME, root, XCB_NONE, xKey, keyboard,
@@ -183,86 +225,68 @@ void X11KeyInterceptor::grab(const std::map<uint8_t, std::vector<uint32_t>>& com
         const xcb_input_grab_modifier_info_t* failed =
             xcb_input_xi_passive_grab_device_modifiers(reply.get());
         const int count = xcb_input_xi_passive_grab_device_modifiers_length(reply.get());
-        for (int i = 0; i < count; ++i) {
-            const Combo combo{xKey, uint16_t(failed[i].modifiers)};
-            m_refused.insert(combo);
-            if (m_reported.insert(combo).second) {
-                Log::error(QStringLiteral("KeyInterceptor: key %1 with modifiers 0x%2 is grabbed by another "
-                                          "program; it stays with that program")
-                               .arg(xKey)
-                               .arg(combo.second, 0, 16));
-            }
+        for (int i = 0; i < count; ++i)
+            refuse({xKey, uint16_t(failed[i].modifiers)});
+    }
+    // A window manager's bindings are core grabs, which never stand in the
+    // way of ours: which one a press activates is chance. A core grab of our
+    // own, given up at once, tells whether another client holds the
+    // combination; where one does, it stays that program's.
+    std::vector<std::pair<Combo, xcb_void_cookie_t>> probes;
+    for (const auto& [xKey, sets] : combos) {
+        for (const uint32_t set : sets) {
+            probes.emplace_back(Combo{xKey, uint16_t(set)},
+                                xcb_grab_key_checked(c, 0, root, uint16_t(set), xKey, XCB_GRAB_MODE_ASYNC,
+                                                     XCB_GRAB_MODE_ASYNC));
         }
     }
-    m_xi->connection().flush();
+    std::map<uint8_t, std::vector<uint32_t>> othersHold;
+    for (const auto& [combo, cookie] : probes) {
+        XcbReply<xcb_generic_error_t> error(xcb_request_check(c, cookie));
+        if (error) {
+            if (!m_refused.count(combo))
+                othersHold[combo.first].push_back(combo.second);
+            refuse(combo);
+        } else {
+            xcb_ungrab_key(c, combo.first, root, combo.second);
+        }
+    }
+    ungrab(othersHold);
+    xcb_flush(c);
+    // Waiting for the replies may have queued events the thread must see.
+    m_thread->wake();
+}
+
+void X11KeyInterceptor::refuse(const Combo& combo)
+{
+    m_refused.insert(combo);
+    if (m_reported.insert(combo).second) {
+        Log::debug([&] {
+            return QStringLiteral(
+                       "KeyInterceptor: key %1 with modifiers 0x%2 is grabbed by another program; it "
+                       "stays with that program")
+                .arg(combo.first)
+                .arg(combo.second, 0, 16);
+        });
+    }
 }
 
 void X11KeyInterceptor::ungrab(const std::map<uint8_t, std::vector<uint32_t>>& combos)
 {
     if (combos.empty())
         return;
-    xcb_connection_t* c = m_xi->connection().get();
-    for (const uint16_t keyboard : m_keyboards) {
+    xcb_connection_t* c = m_thread->connection();
+    for (const uint16_t keyboard : m_thread->masterKeyboards()) {
         for (const auto& [xKey, sets] : combos) {
-            xcb_input_xi_passive_ungrab_device(c, m_xi->connection().root(), xKey, keyboard,
-                                               uint16_t(sets.size()), XCB_INPUT_GRAB_TYPE_KEYCODE,
-                                               sets.data());
+            xcb_input_xi_passive_ungrab_device(c, m_thread->root(), xKey, keyboard, uint16_t(sets.size()),
+                                               XCB_INPUT_GRAB_TYPE_KEYCODE, sets.data());
         }
     }
-    m_xi->connection().flush();
+    xcb_flush(c);
 }
 
-// Raw key events give the modifier keys held (by side, whatever the layout
-// makes of them) and every release of a tap's keys, also of presses that were
-// replayed to the focused window.
-void X11KeyInterceptor::listen(bool on)
+void X11KeyInterceptor::released(uint8_t xKey, const KeyEvent& event)
 {
-    if (on == m_listening)
-        return;
-    m_listening = on;
-    if (on) {
-        uint8_t keys[32];
-        if (m_xi->keysDown(keys))
-            m_stream.seed(keys);
-    }
-    m_xi->selectOnRoot(on ? rawKeyMask : 0);
-}
-
-void X11KeyInterceptor::handle(const xcb_generic_event_t* event)
-{
-    if ((event->response_type & 0x7f) == XCB_MAPPING_NOTIFY) {
-        m_modifiers.reset();
-        return;
-    }
-    const auto type = m_xi->eventType(event);
-    if (!type)
-        return;
-    switch (*type) {
-    case XCB_INPUT_RAW_KEY_PRESS:
-    case XCB_INPUT_RAW_KEY_RELEASE: {
-        const auto* raw = reinterpret_cast<const xcb_input_raw_key_press_event_t*>(event);
-        if (raw->detail <= 255)
-            handleRaw(uint8_t(raw->detail), *type == XCB_INPUT_RAW_KEY_PRESS, raw->time, raw->sourceid);
-        return;
-    }
-    case XCB_INPUT_KEY_PRESS:
-        pressed(reinterpret_cast<const xcb_input_key_press_event_t*>(event));
-        return;
-    case XCB_INPUT_KEY_RELEASE:
-        released(reinterpret_cast<const xcb_input_key_press_event_t*>(event));
-        return;
-    default:
-        return;
-    }
-}
-
-void X11KeyInterceptor::handleRaw(uint8_t xKey, bool isPress, uint32_t time, uint16_t sourceId)
-{
-    auto keyEvent = m_stream.handle(xKey, isPress);
-    if (isPress || !keyEvent || keyEvent->type != KeyEvent::Type::keyUp)
-        return;
-    keyEvent->time = time;
-    keyEvent->fromSyntheticDevice = m_xi->isSyntheticDevice(sourceId);
     std::vector<int> tokens;
     for (const auto& [token, tap] : m_taps) {
         if (tap.keys.count(xKey))
@@ -273,80 +297,34 @@ void X11KeyInterceptor::handleRaw(uint8_t xKey, bool isPress, uint32_t time, uin
         const auto tap = m_taps.find(*it);
         if (tap != m_taps.end()) {
             const Handler handler = tap->second.handler;
-            handler(*keyEvent);
+            handler(event);
         }
     }
 }
 
-void X11KeyInterceptor::pressed(const xcb_input_key_press_event_t* event)
+// The taps whose grab this press matched; during a grab that an earlier
+// swallowed press activated, any key comes here, and goes to the taps that
+// hold that key.
+bool X11KeyInterceptor::pressed(const KeyGrabThread::Press& press)
 {
-    const uint8_t xKey = uint8_t(event->detail);
-    const auto virtualKey = event->detail <= 255 ? KeyCodeMap::virtualKey(xKey) : std::nullopt;
-    bool swallow = false;
-    if (virtualKey) {
-        KeyEvent keyEvent{KeyEvent::Type::keyDown, *virtualKey, m_stream.flags(),
-                          (event->flags & XCB_INPUT_KEY_EVENT_FLAGS_KEY_REPEAT) != 0};
-        keyEvent.time = event->time;
-        keyEvent.fromSyntheticDevice = m_xi->isSyntheticDevice(event->sourceid);
-        // The taps whose grab this press matched; during a grab that an
-        // earlier swallowed press activated, any key comes here, and goes to
-        // the taps that hold that key.
-        const Combo combo{xKey, uint16_t(event->mods.effective & 0xff)};
-        std::vector<int> exact, byKey;
-        for (const auto& [token, tap] : m_taps) {
-            if (tap.combos.count(combo))
-                exact.push_back(token);
-            else if (tap.keys.count(xKey))
-                byKey.push_back(token);
-        }
-        const std::vector<int>& tokens = exact.empty() ? byKey : exact;
-        for (auto it = tokens.rbegin(); it != tokens.rend() && !swallow; ++it) {
-            const auto tap = m_taps.find(*it);
-            if (tap != m_taps.end()) {
-                const Handler handler = tap->second.handler;
-                swallow = handler(keyEvent);
-            }
-        }
+    const Combo combo{press.xKey, press.modifiers};
+    std::vector<int> exact, byKey;
+    for (const auto& [token, tap] : m_taps) {
+        if (tap.combos.count(combo))
+            exact.push_back(token);
+        else if (tap.keys.count(press.xKey))
+            byKey.push_back(token);
     }
-    if (!m_grabKey)
-        m_grabKey = xKey;
-    if (swallow)
-        m_swallowed.set(xKey);
-    answer(event->deviceid, swallow, event->time);
-}
-
-void X11KeyInterceptor::released(const xcb_input_key_press_event_t* event)
-{
-    // The release of the key whose press activated the grab ends the grab and
-    // thaws the keyboard by itself. An answer to it would reach the server
-    // after the keyboard moved on, and act on the next grab instead.
-    if (event->detail == m_grabKey) {
-        m_swallowed.reset(*m_grabKey);
-        m_grabKey.reset();
-        return;
+    const std::vector<int>& tokens = exact.empty() ? byKey : exact;
+    for (auto it = tokens.rbegin(); it != tokens.rend(); ++it) {
+        const auto tap = m_taps.find(*it);
+        if (tap == m_taps.end())
+            continue;
+        const Handler handler = tap->second.handler;
+        if (handler(press.event))
+            return true;
     }
-    const bool swallow = event->detail <= 255 && m_swallowed.test(event->detail);
-    if (swallow)
-        m_swallowed.reset(event->detail);
-    answer(event->deviceid, swallow, event->time);
-}
-
-// A swallowed event keeps the keyboard synchronous, so the next event during
-// the same grab (another key, a modifier, a release) also waits for us and can
-// still be replayed. A replayed event ends the grab: the releases of presses
-// swallowed earlier then go to the focused window like any other key. The
-// answer carries the event's time, so the server ignores it should it ever
-// arrive after a later grab began.
-void X11KeyInterceptor::answer(uint16_t deviceId, bool swallow, uint32_t time)
-{
-    if (!swallow) {
-        m_swallowed.reset();
-        m_grabKey.reset();
-    }
-    xcb_input_xi_allow_events(m_xi->connection().get(), time, deviceId,
-                              swallow ? XCB_INPUT_EVENT_MODE_SYNC_DEVICE : XCB_INPUT_EVENT_MODE_REPLAY_DEVICE,
-                              0, XCB_NONE);
-    m_xi->connection().flush();
+    return false;
 }
 
 } // namespace quillon::platform::linux_

@@ -2,10 +2,9 @@
 
 #include "platform/KeyInterceptor.h"
 #include "platform/linux/KeyCodeMap.h"
+#include "platform/linux/KeyGrabThread.h"
 #include "platform/linux/ModifierMap.h"
-#include "platform/linux/XInput.h"
 
-#include <bitset>
 #include <map>
 #include <memory>
 #include <set>
@@ -13,13 +12,14 @@
 
 namespace quillon::platform::linux_ {
 
-/// Consuming key taps as XInput 2 passive grabs on the root window of a
-/// connection of our own. Each armed key is grabbed per modifier combination
-/// that can be held with it and per Lock/NumLock variant (never AnyKey or
-/// AnyModifier, which fail whole as soon as any client grabs any key). The
-/// grabs are synchronous: the keyboard waits after each grabbed press until
-/// we answer, which we do at once — swallow, or replay the press to the
-/// focused window.
+/// Consuming key taps as XInput 2 passive grabs on the root window, owned by
+/// a thread with an X connection of its own (`KeyGrabThread`). Each armed key
+/// is grabbed per modifier combination that can be held with it and per
+/// Lock/NumLock variant (never AnyKey or AnyModifier, which fail whole as soon
+/// as any client grabs any key). The grabs are synchronous: the keyboard waits
+/// after each grabbed press until the handlers, on the main thread, answer —
+/// swallow, or replay the press to the focused window — or until the thread
+/// gives up waiting and passes it.
 class X11KeyInterceptor final : public KeyInterceptor {
 public:
     X11KeyInterceptor() = default;
@@ -30,9 +30,10 @@ public:
     void disarm(int token) override;
 
     /// Whether a press we swallowed may still hold the keyboard's grab.
-    bool holdsKeyboard() const { return m_swallowed.any(); }
+    bool holdsKeyboard() const { return m_thread && m_thread->holdsKeyboard(); }
     /// The key-and-modifier combinations the server grabs for us.
     int grabCount() const { return int(m_grabCount.size() - m_refused.size()); }
+    bool isRefused(uint16_t keyCode, EventFlags flags) override;
 
 private:
     /// An X key code with an X modifier set.
@@ -50,15 +51,13 @@ private:
     std::set<uint16_t> xModifierSets(EventFlags combination);
     void grab(const std::map<uint8_t, std::vector<uint32_t>>& combos);
     void ungrab(const std::map<uint8_t, std::vector<uint32_t>>& combos);
-    void listen(bool on);
-    void handle(const xcb_generic_event_t* event);
-    void handleRaw(uint8_t xKey, bool isPress, uint32_t time, uint16_t sourceId);
-    void pressed(const xcb_input_key_press_event_t* event);
-    void released(const xcb_input_key_press_event_t* event);
-    void answer(uint16_t deviceId, bool swallow, uint32_t time);
+    void shareCombos();
+    /// Another client holds the combination: it is not ours.
+    void refuse(const Combo& combo);
+    bool pressed(const KeyGrabThread::Press& press);
+    void released(uint8_t xKey, const KeyEvent& event);
 
-    std::unique_ptr<XInput> m_xi;
-    std::vector<uint16_t> m_keyboards;
+    std::unique_ptr<KeyGrabThread> m_thread;
     std::optional<ModifierMap> m_modifiers;
     std::map<int, Tap> m_taps;
     int m_lastToken = 0;
@@ -70,11 +69,6 @@ private:
     std::set<Combo> m_refused;
     std::set<Combo> m_reported;
     bool m_listening = false;
-    KeyStream m_stream;
-    /// Keys whose press we swallowed, while the grab it activated may last.
-    std::bitset<256> m_swallowed;
-    /// The key whose press activated the grab that is active now.
-    std::optional<uint8_t> m_grabKey;
 };
 
 } // namespace quillon::platform::linux_

@@ -54,6 +54,7 @@ bool X11KeySynth::connect()
     if (!xtest || !xtest->present)
         return false;
     m_xi = std::move(xi);
+    KeyCodeMap::loadOnce(m_xi->connection().get());
     return true;
 }
 
@@ -128,8 +129,16 @@ bool X11KeySynth::stroke(uint8_t xKey, std::optional<uint16_t> keyCode, EventFla
     fake(false, xKey);
     for (auto it = flagKeysDown.rbegin(); it != flagKeysDown.rend(); ++it)
         fake(false, *it);
+    const auto now = Clock::now();
+    const auto record = [&](uint8_t x, bool down) {
+        if (const auto virtualKey = KeyCodeMap::virtualKey(x))
+            m_records.push_back({*virtualKey, down, now, std::nullopt});
+    };
+    for (const uint8_t key : flagKeysDown) {
+        record(key, true);
+        record(key, false);
+    }
     if (keyCode) {
-        const auto now = Clock::now();
         m_records.push_back({*keyCode, true, now, std::nullopt});
         m_records.push_back({*keyCode, false, now, std::nullopt});
     }
@@ -139,9 +148,13 @@ bool X11KeySynth::stroke(uint8_t xKey, std::optional<uint16_t> keyCode, EventFla
     if (!held.empty()) {
         const auto physical = physicallyDown();
         for (const uint8_t key : held) {
+            // A modifier let go and pressed again is ours both ways; one the
+            // person let go of meanwhile stays up, and that release is theirs.
             if (physical.test(key)) {
                 fake(true, key);
                 m_restored.set(key);
+                record(key, false);
+                record(key, true);
             }
         }
         if (m_restored.none())
@@ -202,12 +215,15 @@ void X11KeySynth::handle(const xcb_generic_event_t* event)
 
 bool X11KeySynth::isOwn(const KeyEvent& event)
 {
-    if (!event.fromSyntheticDevice || event.keyCode < 0 || event.type == KeyEvent::Type::flagsChanged)
+    if (!event.fromSyntheticDevice || event.keyCode < 0 || event.keyCode > 0xFFFF)
         return false;
     const auto now = Clock::now();
     while (!m_records.empty() && now - m_records.front().posted > ownWindow)
         m_records.pop_front();
-    const bool down = event.type == KeyEvent::Type::keyDown;
+    // A modifier's event says by its flags whether the key went down.
+    const bool down = event.type == KeyEvent::Type::flagsChanged
+                          ? (event.flags & KeyCodeMap::modifierSideFlag(uint16_t(event.keyCode))) != 0
+                          : event.type == KeyEvent::Type::keyDown;
     const auto matches = [&](const Record& r) { return r.keyCode == event.keyCode && r.down == down; };
     for (const Record& record : m_records) {
         if (record.seenAt == event.time && matches(record))

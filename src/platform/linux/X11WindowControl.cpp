@@ -1,9 +1,8 @@
 #include "platform/linux/X11WindowControl.h"
 
+#include "platform/Platform.h"
 #include "platform/ScreenSpace.h"
 
-#include <QDeadlineTimer>
-#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -13,10 +12,11 @@ namespace quillon::platform::linux_ {
 X11WindowControl::X11WindowControl(std::unique_ptr<X11Connection> connection)
     : m_x(std::move(connection))
 {
-    if (m_x) {
-        m_ewmh = std::make_unique<Ewmh>(*m_x);
-        m_eventToken = m_x->addEventHandler([this](const xcb_generic_event_t* event) { handle(event); });
-    }
+    if (!m_x)
+        return;
+    m_ewmh = std::make_unique<Ewmh>(*m_x);
+    m_activeAtom = m_x->atom("_NET_ACTIVE_WINDOW");
+    m_eventToken = m_x->addEventHandler([this](const xcb_generic_event_t* event) { handle(event); });
 }
 
 X11WindowControl::~X11WindowControl()
@@ -101,20 +101,63 @@ bool X11WindowControl::isClient(WindowId window)
     return clients && std::find(clients->begin(), clients->end(), window) != clients->end();
 }
 
-bool X11WindowControl::raise(WindowId window)
+// The window manager acts on its own time, and whoever raises next (the
+// application's activation, say) must see this window in front: `done` waits
+// for _NET_ACTIVE_WINDOW to name it, without holding the main thread.
+void X11WindowControl::raise(WindowId window, std::function<void(bool raised)> done)
 {
-    if (!m_ewmh || !isClient(window))
-        return false;
-    m_ewmh->activate(window);
-    // The window manager acts on its own time. Whoever raises next (activating
-    // the application, say) must see this window in front, so wait for it.
-    QDeadlineTimer deadline(500);
-    while (!deadline.hasExpired()) {
-        if (focusedWindow() == window)
-            return true;
-        QThread::msleep(2);
+    auto& queue = platform().mainQueue();
+    if (!m_ewmh || !isClient(window)) {
+        queue.post([done = std::move(done)] {
+            if (done)
+                done(false);
+        });
+        return;
     }
-    return false;
+    const int id = ++m_lastRaise;
+    std::weak_ptr<X11WindowControl*> weak = m_self;
+    WorkItem timeout = queue.after(raiseTimeout, [weak, id] {
+        if (const auto self = weak.lock())
+            (*self)->finishRaise(id, false);
+    });
+    if (m_raises.empty())
+        m_x->selectEvents(m_x->root(), XCB_EVENT_MASK_PROPERTY_CHANGE);
+    m_raises.push_back({id, window, std::move(done), timeout});
+    m_ewmh->activate(window);
+    // Already the active window: the window manager changes nothing.
+    if (focusedWindow() == window) {
+        queue.post([weak, id] {
+            if (const auto self = weak.lock())
+                (*self)->finishRaise(id, true);
+        });
+    }
+}
+
+void X11WindowControl::activeWindowChanged()
+{
+    const auto active = focusedWindow();
+    std::vector<int> raised;
+    for (const PendingRaise& pending : m_raises) {
+        if (pending.window == active)
+            raised.push_back(pending.id);
+    }
+    for (const int id : raised)
+        finishRaise(id, true);
+}
+
+void X11WindowControl::finishRaise(int id, bool raised)
+{
+    const auto it =
+        std::find_if(m_raises.begin(), m_raises.end(), [&](const PendingRaise& p) { return p.id == id; });
+    if (it == m_raises.end())
+        return;
+    PendingRaise pending = std::move(*it);
+    m_raises.erase(it);
+    pending.timeout.cancel();
+    if (m_raises.empty())
+        m_x->selectEvents(m_x->root(), 0);
+    if (pending.done)
+        pending.done(raised);
 }
 
 bool X11WindowControl::close(WindowId window)
@@ -202,7 +245,13 @@ void X11WindowControl::requestFrame(WindowId window, const QRect& target, const 
 
 void X11WindowControl::handle(const xcb_generic_event_t* event)
 {
-    if ((event->response_type & 0x7f) != XCB_CONFIGURE_NOTIFY)
+    const uint8_t type = event->response_type & 0x7f;
+    if (type == XCB_PROPERTY_NOTIFY) {
+        if (!m_raises.empty() && reinterpret_cast<const xcb_property_notify_event_t*>(event)->atom == m_activeAtom)
+            activeWindowChanged();
+        return;
+    }
+    if (type != XCB_CONFIGURE_NOTIFY)
         return;
     const auto* configure = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
     if (configure->event == configure->window)

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "platform/MainQueue.h"
 #include "platform/WindowControl.h"
 #include "platform/linux/Ewmh.h"
 
 #include <QRect>
+#include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class QTimer;
 
@@ -24,7 +27,7 @@ public:
     std::optional<QRectF> frame(WindowId window) override;
     std::optional<WindowId> focusedWindow() override;
     std::optional<WindowId> mainWindow(int32_t pid) override;
-    bool raise(WindowId window) override;
+    void raise(WindowId window, std::function<void(bool raised)> done) override;
     bool close(WindowId window) override;
     bool isResizable(WindowId window) override;
     void setFrame(WindowId window, const QRectF& frame,
@@ -33,7 +36,17 @@ public:
     /// How long a move may take before what reads back is reported anyway.
     static constexpr int frameTimeoutMs = 200;
 
+    /// How long a raise waits for the window manager.
+    static constexpr double raiseTimeout = 0.5;
+
 private:
+    struct PendingRaise {
+        int id;
+        WindowId window;
+        std::function<void(bool)> done;
+        WorkItem timeout;
+    };
+
     /// A move the window manager has not answered yet.
     struct PendingFrame {
         QRect target; // visible frame, root coordinates
@@ -48,6 +61,8 @@ private:
 
     bool isClient(WindowId window);
     void handle(const xcb_generic_event_t* event);
+    void activeWindowChanged();
+    void finishRaise(int id, bool raised);
     void configured(WindowId window);
     void finishFrame(WindowId window);
     /// Sends the move of `target` (the visible frame) for the decorations
@@ -58,6 +73,11 @@ private:
     std::unique_ptr<Ewmh> m_ewmh;
     int m_eventToken = 0;
     std::map<WindowId, PendingFrame> m_pendingFrames;
+    xcb_atom_t m_activeAtom = 0;
+    std::vector<PendingRaise> m_raises;
+    int m_lastRaise = 0;
+    /// The raise work items hold this weakly.
+    std::shared_ptr<X11WindowControl*> m_self = std::make_shared<X11WindowControl*>(this);
 };
 
 } // namespace quillon::platform::linux_
