@@ -1,5 +1,7 @@
 #include "platform/linux/QtAppShell.h"
 
+#include "platform/linux/Ewmh.h"
+#include "platform/linux/X11Connection.h"
 #include "support/Log.h"
 
 #include <QApplication>
@@ -11,6 +13,7 @@
 #include <QProcess>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QWidget>
 
 namespace quillon::platform::linux_ {
 
@@ -76,8 +79,8 @@ public:
 
 QtAppShell::QtAppShell(const QString& appId)
     : QtAppShell(
-        Options{appId, QCoreApplication::applicationFilePath(), QCoreApplication::arguments().mid(1),
-                [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }})
+          Options{appId, QCoreApplication::applicationFilePath(), QCoreApplication::arguments().mid(1),
+                  [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }})
 {
 }
 
@@ -145,7 +148,10 @@ bool QtAppShell::requestReopen()
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 
-void QtAppShell::setReopenHandler(std::function<void()> handler) { m_target->handler = std::move(handler); }
+void QtAppShell::setReopenHandler(std::function<void()> handler)
+{
+    m_target->handler = std::move(handler);
+}
 
 // The name is let go first, so the new process can take it at once; this one
 // quits only once the new one has really started. When it cannot start, the
@@ -177,7 +183,10 @@ bool QtAppShell::relaunch()
     return false;
 }
 
-void QtAppShell::terminate() { m_options.quit(); }
+void QtAppShell::terminate()
+{
+    m_options.quit();
+}
 
 void QtAppShell::setAppearance(Appearance appearance)
 {
@@ -190,6 +199,24 @@ void QtAppShell::setAppearance(Appearance appearance)
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setPalette(appearance == Appearance::dark ? darkPalette()
                                                             : QApplication::style()->standardPalette());
+}
+
+void QtAppShell::bringToFront(QWidget& window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+    if (!m_triedX) {
+        m_triedX = true;
+        m_x = X11Connection::open();
+    }
+    if (!m_x || !window.windowHandle())
+        return;
+    Ewmh ewmh(*m_x);
+    const auto id = xcb_window_t(window.winId());
+    if (const auto desktop = ewmh.cardinal(m_x->root(), "_NET_CURRENT_DESKTOP"))
+        ewmh.sendToRoot(id, "_NET_WM_DESKTOP", *desktop, 2);
+    ewmh.activate(id);
 }
 
 } // namespace quillon::platform::linux_
