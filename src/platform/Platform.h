@@ -34,6 +34,7 @@
 #include "platform/KeySynth.h"
 #include "platform/Pasteboard.h"
 #include "platform/SpaceGestures.h"
+#include "platform/LoginItem.h"
 
 namespace quillon::platform {
 
@@ -82,6 +83,8 @@ public:
     virtual Pasteboard& pasteboard() = 0;
     /// Touchpad swipes for switching workspaces.
     virtual SpaceGestures& spaceGestures() = 0;
+    /// Launch at login.
+    virtual LoginItem& loginItem() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

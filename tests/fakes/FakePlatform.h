@@ -21,6 +21,7 @@
 #include "fakes/FakeNowPlaying.h"
 #include "fakes/FakePowerSources.h"
 #include "fakes/FakeSpaceGestures.h"
+#include "fakes/FakeLoginItem.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -128,6 +129,7 @@ public:
     platform::InputAccess& inputAccess() override { return inputAccessImpl; }
     platform::Pasteboard& pasteboard() override { return pasteboardImpl; }
     platform::SpaceGestures& spaceGestures() override { return spaceGesturesImpl; }
+    platform::LoginItem& loginItem() override { return loginItemImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -165,6 +167,7 @@ public:
     FakeInputAccess inputAccessImpl;
     FakePasteboard pasteboardImpl;
     FakeSpaceGestures spaceGesturesImpl;
+    FakeLoginItem loginItemImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

@@ -47,6 +47,7 @@ public:
     platform::InputAccess& inputAccess() override { return fake.inputAccess(); }
     platform::Pasteboard& pasteboard() override { return fake.pasteboard(); }
     platform::SpaceGestures& spaceGestures() override { return fake.spaceGestures(); }
+    platform::LoginItem& loginItem() override { return fake.loginItem(); }
 
     FakePlatform fake;
 };

@@ -26,6 +26,7 @@
 #include "platform/linux/X11Permissions.h"
 #include "platform/linux/X11Pointer.h"
 #include "platform/linux/X11SpaceGestures.h"
+#include "platform/linux/AutostartLoginItem.h"
 #include "platform/linux/X11Spaces.h"
 #include "platform/linux/X11WindowControl.h"
 #include "platform/linux/X11WindowEvents.h"
@@ -35,6 +36,8 @@
 #include "platform/linux/XdgPaths.h"
 #include "platform/linux/XkbKeyCharacters.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <mutex>
 
 namespace quillon::platform::linux_ {
@@ -98,6 +101,7 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<X11InputAccess> inputAccess;
     QtPasteboard pasteboard;
     X11SpaceGestures spaceGestures;
+    std::unique_ptr<AutostartLoginItem> loginItem;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -226,6 +230,15 @@ InputAccess& LinuxPlatform::inputAccess()
 
 // Connects only when started.
 SpaceGestures& LinuxPlatform::spaceGestures() { return m->spaceGestures; }
+
+LoginItem& LinuxPlatform::loginItem()
+{
+    // The autostart folder sits beside our own configuration folder.
+    return lazy(m->loginItem, [&] {
+        return std::make_unique<AutostartLoginItem>(QFileInfo(m->paths.configDir()).path() + QStringLiteral("/autostart"),
+                                                    m->build.appId, QCoreApplication::applicationFilePath());
+    });
+}
 
 Pasteboard& LinuxPlatform::pasteboard() { return m->pasteboard; }
 

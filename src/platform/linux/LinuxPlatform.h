@@ -48,6 +48,7 @@ public:
     InputAccess& inputAccess() override;
     Pasteboard& pasteboard() override;
     SpaceGestures& spaceGestures() override;
+    LoginItem& loginItem() override;
 
 private:
     struct Parts;

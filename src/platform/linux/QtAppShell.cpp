@@ -79,8 +79,8 @@ public:
 
 QtAppShell::QtAppShell(const QString& appId)
     : QtAppShell(
-          Options{appId, QCoreApplication::applicationFilePath(), QCoreApplication::arguments().mid(1),
-                  [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }})
+        Options{appId, QCoreApplication::applicationFilePath(), QCoreApplication::arguments().mid(1),
+                [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }})
 {
 }
 
@@ -148,10 +148,7 @@ bool QtAppShell::requestReopen()
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 
-void QtAppShell::setReopenHandler(std::function<void()> handler)
-{
-    m_target->handler = std::move(handler);
-}
+void QtAppShell::setReopenHandler(std::function<void()> handler) { m_target->handler = std::move(handler); }
 
 // The name is let go first, so the new process can take it at once; this one
 // quits only once the new one has really started. When it cannot start, the
@@ -183,10 +180,7 @@ bool QtAppShell::relaunch()
     return false;
 }
 
-void QtAppShell::terminate()
-{
-    m_options.quit();
-}
+void QtAppShell::terminate() { m_options.quit(); }
 
 void QtAppShell::setAppearance(Appearance appearance)
 {
