@@ -112,6 +112,11 @@ QIconEngine* MenuBarIconEngine::clone() const
     return new MenuBarIconEngine(m_sessionActive);
 }
 
+QString MenuBarIconEngine::iconName()
+{
+    return m_sessionActive ? QStringLiteral("menubar.session") : QStringLiteral("menubar");
+}
+
 QString MenuBarIconEngine::key() const
 {
     return QStringLiteral("MenuBarIconEngine");

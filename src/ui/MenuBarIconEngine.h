@@ -20,6 +20,8 @@ public:
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override;
     QIconEngine* clone() const override;
     QString key() const override;
+    /// Tells the two drawings apart: "menubar" and "menubar.session".
+    QString iconName() override;
 
 private:
     bool m_sessionActive;

@@ -20,6 +20,8 @@ TEST(MenuBarIcon, IdleIsAnOutlineWithASolidTab)
     const QImage image = MenuBarIcon::make(false).pixmap(QSize(60, 56)).toImage();
     ASSERT_EQ(image.size(), QSize(60, 56));
     EXPECT_TRUE(MenuBarIcon::make(false).isMask());
+    EXPECT_EQ(MenuBarIcon::make(false).name(), "menubar");
+    EXPECT_EQ(MenuBarIcon::make(true).name(), "menubar.session");
     EXPECT_GT(alphaAt(image, 0.8, 7), 200) << "left ring";
     EXPECT_GT(alphaAt(image, 7.5, 13.2), 200) << "bottom ring";
     EXPECT_EQ(alphaAt(image, 3.5, 7), 0) << "inside";
