@@ -35,6 +35,7 @@
 #include "platform/Pasteboard.h"
 #include "platform/SpaceGestures.h"
 #include "platform/LoginItem.h"
+#include "platform/WindowManagerPrefs.h"
 
 namespace quillon::platform {
 
@@ -85,6 +86,7 @@ public:
     virtual SpaceGestures& spaceGestures() = 0;
     /// Launch at login.
     virtual LoginItem& loginItem() = 0;
+    virtual WindowManagerPrefs& windowManagerPrefs() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

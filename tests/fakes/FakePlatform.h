@@ -22,6 +22,7 @@
 #include "fakes/FakePowerSources.h"
 #include "fakes/FakeSpaceGestures.h"
 #include "fakes/FakeLoginItem.h"
+#include "fakes/FakeWindowManagerPrefs.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -130,6 +131,7 @@ public:
     platform::Pasteboard& pasteboard() override { return pasteboardImpl; }
     platform::SpaceGestures& spaceGestures() override { return spaceGesturesImpl; }
     platform::LoginItem& loginItem() override { return loginItemImpl; }
+    platform::WindowManagerPrefs& windowManagerPrefs() override { return windowManagerPrefsImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -168,6 +170,7 @@ public:
     FakePasteboard pasteboardImpl;
     FakeSpaceGestures spaceGesturesImpl;
     FakeLoginItem loginItemImpl;
+    FakeWindowManagerPrefs windowManagerPrefsImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

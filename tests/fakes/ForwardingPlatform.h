@@ -48,6 +48,7 @@ public:
     platform::Pasteboard& pasteboard() override { return fake.pasteboard(); }
     platform::SpaceGestures& spaceGestures() override { return fake.spaceGestures(); }
     platform::LoginItem& loginItem() override { return fake.loginItem(); }
+    platform::WindowManagerPrefs& windowManagerPrefs() override { return fake.windowManagerPrefs(); }
 
     FakePlatform fake;
 };

@@ -27,6 +27,7 @@
 #include "platform/linux/X11Pointer.h"
 #include "platform/linux/X11SpaceGestures.h"
 #include "platform/linux/AutostartLoginItem.h"
+#include "platform/linux/X11WindowManagerPrefs.h"
 #include "platform/linux/X11Spaces.h"
 #include "platform/linux/X11WindowControl.h"
 #include "platform/linux/X11WindowEvents.h"
@@ -102,6 +103,7 @@ struct LinuxPlatform::Parts {
     QtPasteboard pasteboard;
     X11SpaceGestures spaceGestures;
     std::unique_ptr<AutostartLoginItem> loginItem;
+    std::unique_ptr<X11WindowManagerPrefs> windowManagerPrefs;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -230,6 +232,12 @@ InputAccess& LinuxPlatform::inputAccess()
 
 // Connects only when started.
 SpaceGestures& LinuxPlatform::spaceGestures() { return m->spaceGestures; }
+
+WindowManagerPrefs& LinuxPlatform::windowManagerPrefs()
+{
+    return lazy(m->windowManagerPrefs,
+                [&] { return std::make_unique<X11WindowManagerPrefs>(QFileInfo(m->paths.configDir()).path()); });
+}
 
 LoginItem& LinuxPlatform::loginItem()
 {

@@ -49,6 +49,7 @@ public:
     Pasteboard& pasteboard() override;
     SpaceGestures& spaceGestures() override;
     LoginItem& loginItem() override;
+    WindowManagerPrefs& windowManagerPrefs() override;
 
 private:
     struct Parts;
