@@ -2,6 +2,8 @@
 
 #include <functional>
 
+class QWidget;
+
 namespace quillon::platform {
 
 enum class Appearance { light, dark };
@@ -37,6 +39,11 @@ public:
     virtual bool relaunch() = 0;
     /// Ends the application after the current event.
     virtual void terminate() = 0;
+
+    /// Puts our window on the current workspace, raises it and gives it the
+    /// focus, as a click in the taskbar would (so focus-stealing prevention
+    /// lets it through).
+    virtual void bringToFront(QWidget& window) = 0;
 
     virtual void setAppearance(Appearance appearance) = 0;
     virtual Appearance appearance() const = 0;

@@ -40,6 +40,8 @@
 #include "platform/FilePromises.h"
 #include "platform/Screenshots.h"
 #include "platform/ScreenshotPrefs.h"
+#include "platform/LoginItem.h"
+#include "platform/WindowManagerPrefs.h"
 
 namespace quillon::platform {
 
@@ -97,6 +99,9 @@ public:
     /// The screenshot folder and its new files.
     virtual Screenshots& screenshots() = 0;
     virtual ScreenshotPrefs& screenshotPrefs() = 0;
+    /// Launch at login.
+    virtual LoginItem& loginItem() = 0;
+    virtual WindowManagerPrefs& windowManagerPrefs() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -1,14 +1,15 @@
 #include "ui/MenuBarIcon.h"
 
-#include "support/Symbols.h"
+#include "ui/MenuBarIconEngine.h"
 
 namespace quillon {
 
 QIcon MenuBarIcon::make(bool sessionActive)
 {
-    const auto glyph =
-        Symbols::image(sessionActive ? QStringLiteral("cup.and.saucer.fill") : QStringLiteral("sparkles"));
-    return glyph.value_or(QIcon());
+    QIcon icon(new MenuBarIconEngine(sessionActive));
+    // A template: only the shape counts; whoever shows it picks the colour.
+    icon.setIsMask(true);
+    return icon;
 }
 
 } // namespace quillon

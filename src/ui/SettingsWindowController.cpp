@@ -115,8 +115,7 @@ void SettingsWindowController::show()
         });
     }
     m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
+    platform::platform().appShell().bringToFront(*m_window);
 }
 
 void SettingsWindowController::select(SettingsPane pane)

@@ -217,14 +217,14 @@ TEST_F(AppDelegateTest, ReconcilesOnEverySettingsChangeAndShowsToggleChips)
 TEST_F(AppDelegateTest, KeepAwakeFromTheMenuFlipsItsSwitchAndTheIcon)
 {
     launch();
-    EXPECT_EQ(statusItem().icon().name(), "sparkles");
+    EXPECT_EQ(statusItem().icon().name(), "menubar");
     delegate->statusMenu().onToggleAwake();
     EXPECT_TRUE(delegate->settings().isAwakeEnabled());
     EXPECT_TRUE(delegate->awake().isActive());
-    EXPECT_EQ(statusItem().icon().name(), "cup.and.saucer.fill");
+    EXPECT_EQ(statusItem().icon().name(), "menubar.session");
     delegate->awake().toggleQuick();
     EXPECT_FALSE(delegate->awake().isActive());
-    EXPECT_EQ(statusItem().icon().name(), "sparkles");
+    EXPECT_EQ(statusItem().icon().name(), "menubar");
 }
 
 TEST_F(AppDelegateTest, SpacesWarningIsPostedOncePerRun)

@@ -2,6 +2,8 @@
 
 #include "platform/AppShell.h"
 
+#include <vector>
+
 namespace quillon::fakes {
 
 /// Records what the system asks of the application.
@@ -27,6 +29,7 @@ public:
         return relaunchStarts;
     }
     void terminate() override { ++terminations; }
+    void bringToFront(QWidget& window) override { broughtToFront.push_back(&window); }
     void setAppearance(platform::Appearance value) override { current = value; }
     platform::Appearance appearance() const override { return current; }
     bool anotherInstanceIsRunning() const override { return anotherInstance; }
@@ -47,6 +50,7 @@ public:
     int reopenRequests = 0;
     int relaunches = 0;
     int terminations = 0;
+    std::vector<QWidget*> broughtToFront;
     platform::Appearance current = platform::Appearance::light;
     std::function<void()> onReopen;
 };

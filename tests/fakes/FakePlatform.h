@@ -26,6 +26,8 @@
 #include "fakes/FakeFilePromises.h"
 #include "fakes/FakeScreenshots.h"
 #include "fakes/FakeScreenshotPrefs.h"
+#include "fakes/FakeLoginItem.h"
+#include "fakes/FakeWindowManagerPrefs.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -151,6 +153,8 @@ public:
     platform::FilePromises& filePromises() override { return filePromisesImpl; }
     platform::Screenshots& screenshots() override { return screenshotsImpl; }
     platform::ScreenshotPrefs& screenshotPrefs() override { return screenshotPrefsImpl; }
+    platform::LoginItem& loginItem() override { return loginItemImpl; }
+    platform::WindowManagerPrefs& windowManagerPrefs() override { return windowManagerPrefsImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -194,6 +198,8 @@ public:
     FakeFilePromises filePromisesImpl;
     FakeScreenshots screenshotsImpl;
     FakeScreenshotPrefs screenshotPrefsImpl;
+    FakeLoginItem loginItemImpl;
+    FakeWindowManagerPrefs windowManagerPrefsImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

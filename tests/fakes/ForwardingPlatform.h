@@ -53,6 +53,8 @@ public:
     platform::FilePromises& filePromises() override { return fake.filePromises(); }
     platform::Screenshots& screenshots() override { return fake.screenshots(); }
     platform::ScreenshotPrefs& screenshotPrefs() override { return fake.screenshotPrefs(); }
+    platform::LoginItem& loginItem() override { return fake.loginItem(); }
+    platform::WindowManagerPrefs& windowManagerPrefs() override { return fake.windowManagerPrefs(); }
 
     FakePlatform fake;
 };

@@ -31,6 +31,8 @@
 #include "platform/linux/X11Permissions.h"
 #include "platform/linux/X11Pointer.h"
 #include "platform/linux/X11SpaceGestures.h"
+#include "platform/linux/AutostartLoginItem.h"
+#include "platform/linux/X11WindowManagerPrefs.h"
 #include "platform/linux/X11Spaces.h"
 #include "platform/linux/X11WindowControl.h"
 #include "platform/linux/X11WindowEvents.h"
@@ -40,6 +42,8 @@
 #include "platform/linux/XdgPaths.h"
 #include "platform/linux/XkbKeyCharacters.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <mutex>
 
 namespace quillon::platform::linux_ {
@@ -108,6 +112,8 @@ struct LinuxPlatform::Parts {
     LinuxFilePromises filePromises;
     std::unique_ptr<InotifyScreenshots> screenshots;
     NoScreenshotPrefs screenshotPrefs;
+    std::unique_ptr<AutostartLoginItem> loginItem;
+    std::unique_ptr<X11WindowManagerPrefs> windowManagerPrefs;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -248,6 +254,21 @@ InputAccess& LinuxPlatform::inputAccess()
 
 // Connects only when started.
 SpaceGestures& LinuxPlatform::spaceGestures() { return m->spaceGestures; }
+
+WindowManagerPrefs& LinuxPlatform::windowManagerPrefs()
+{
+    return lazy(m->windowManagerPrefs,
+                [&] { return std::make_unique<X11WindowManagerPrefs>(QFileInfo(m->paths.configDir()).path()); });
+}
+
+LoginItem& LinuxPlatform::loginItem()
+{
+    // The autostart folder sits beside our own configuration folder.
+    return lazy(m->loginItem, [&] {
+        return std::make_unique<AutostartLoginItem>(QFileInfo(m->paths.configDir()).path() + QStringLiteral("/autostart"),
+                                                    m->build.appId, QCoreApplication::applicationFilePath());
+    });
+}
 
 Pasteboard& LinuxPlatform::pasteboard() { return m->pasteboard; }
 

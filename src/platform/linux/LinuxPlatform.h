@@ -54,6 +54,8 @@ public:
     FilePromises& filePromises() override;
     Screenshots& screenshots() override;
     ScreenshotPrefs& screenshotPrefs() override;
+    LoginItem& loginItem() override;
+    WindowManagerPrefs& windowManagerPrefs() override;
 
 private:
     struct Parts;

@@ -1,5 +1,7 @@
 #include "platform/linux/QtAppShell.h"
 
+#include "platform/linux/Ewmh.h"
+#include "platform/linux/X11Connection.h"
 #include "support/Log.h"
 
 #include <QApplication>
@@ -13,6 +15,7 @@
 #include <QProcess>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QWidget>
 
 #include <algorithm>
 #include <filesystem>
@@ -250,6 +253,24 @@ bool QtAppShell::anotherInstanceIsRunning() const
             return true;
     }
     return false;
+}
+
+void QtAppShell::bringToFront(QWidget& window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+    if (!m_triedX) {
+        m_triedX = true;
+        m_x = X11Connection::open();
+    }
+    if (!m_x || !window.windowHandle())
+        return;
+    Ewmh ewmh(*m_x);
+    const auto id = xcb_window_t(window.winId());
+    if (const auto desktop = ewmh.cardinal(m_x->root(), "_NET_CURRENT_DESKTOP"))
+        ewmh.sendToRoot(id, "_NET_WM_DESKTOP", *desktop, 2);
+    ewmh.activate(id);
 }
 
 } // namespace quillon::platform::linux_

@@ -8,6 +8,8 @@
 
 namespace quillon::platform::linux_ {
 
+class X11Connection;
+
 /// The application on a Linux desktop. The single instance is a well-known
 /// name on the session bus (the application id); the instance that holds it
 /// serves org.freedesktop.Application at the id's object path, whose Activate
@@ -33,6 +35,7 @@ public:
     void setReopenHandler(std::function<void()> handler) override;
     bool relaunch() override;
     void terminate() override;
+    void bringToFront(QWidget& window) override;
     void setAppearance(Appearance appearance) override;
     Appearance appearance() const override { return m_appearance; }
     bool anotherInstanceIsRunning() const override;
@@ -43,6 +46,9 @@ public:
 private:
     class ReopenTarget;
     Options m_options;
+    // Opened on the first bringToFront(); none without an X display.
+    std::unique_ptr<X11Connection> m_x;
+    bool m_triedX = false;
     std::unique_ptr<ReopenTarget> m_target;
     bool m_ownsName = false;
     Appearance m_appearance = Appearance::light;
