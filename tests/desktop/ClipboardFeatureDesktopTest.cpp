@@ -15,7 +15,8 @@ namespace {
 using namespace quillon::testing;
 
 // X key codes of the physical keys (evdev code + 8).
-constexpr uint8_t xCtrl = 37, xA = 38, xC = 54, xV = 55, xH = 43, xI = 31, xEnd = 115, xDigit1 = 10;
+constexpr uint8_t xEscape = 9, xCtrl = 37, xA = 38, xC = 54, xV = 55, xH = 43, xI = 31, xEnd = 115,
+                  xDigit1 = 10;
 
 struct LineEdit {
     QProcess process;
@@ -95,6 +96,21 @@ TEST(ClipboardFeatureDesktop, CopiedTextIsStoredAndAHeldCtrlVPastesThePick)
     EXPECT_TRUE(waitFor([&] { return edit.text == "hihihi"; }, 5000)) << edit.text.toStdString();
     waitFor([] { return false; }, 500);
     EXPECT_EQ(edit.text, "hihihi");
+
+    // In the menu, a letter reaches the line edit and Escape closes it
+    // without pasting.
+    typist.key(xCtrl, true);
+    waitFor([] { return false; }, 300);
+    typist.key(xV, true);
+    waitFor([] { return false; }, 600);
+    typist.key(xV, false);
+    typist.key(xCtrl, false);
+    typist.tap(xA);
+    EXPECT_TRUE(waitFor([&] { return edit.text == "hihihia"; }, 5000)) << edit.text.toStdString();
+    typist.tap(xEscape);
+    typist.tap(xDigit1);
+    EXPECT_TRUE(waitFor([&] { return edit.text == "hihihia1"; }, 5000))
+        << "the digit after Escape went to the menu: " << edit.text.toStdString();
 }
 
 } // namespace
