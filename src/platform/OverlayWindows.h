@@ -13,6 +13,10 @@ struct OverlayStyle {
     int level = 0;
     /// Clicks pass through the window to whatever lies behind it.
     bool clickThrough = true;
+    /// Left out of our own screen captures, so that what we read from the
+    /// screen is what lies beneath (dimming, for one). Other programs'
+    /// screenshots still show the window.
+    bool captureExcluded = false;
 };
 
 /// Floating windows of our own above everything else: borderless, on every

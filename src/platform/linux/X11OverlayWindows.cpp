@@ -11,6 +11,8 @@
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <string_view>
 #include <xcb/shape.h>
 
 namespace quillon::platform::linux_ {
@@ -42,6 +44,60 @@ void X11OverlayWindows::prepare(QWidget& window, const OverlayStyle& style)
     window.setFocusPolicy(Qt::NoFocus);
     std::erase_if(m_windows, [&](const Entry& e) { return !e.window || e.window == &window; });
     m_windows.push_back({&window, style.level});
+    if (style.captureExcluded)
+        markCaptureExcluded(window);
+}
+
+// On Qt's connection: the window must exist before the property names it.
+// Creating the native window here is fine, its flags and visual are set.
+void X11OverlayWindows::markCaptureExcluded(QWidget& window)
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11)
+        return;
+    xcb_connection_t* conn = x11->connection();
+    const auto name = std::string_view(captureExcludedProperty);
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(conn, xcb_intern_atom(conn, 0, uint16_t(name.size()), name.data()), nullptr);
+    if (!reply)
+        return;
+    const xcb_atom_t atom = reply->atom;
+    free(reply);
+    const uint32_t one = 1;
+    xcb_change_property(conn, XCB_PROP_MODE_REPLACE, xcb_window_t(window.winId()), atom, XCB_ATOM_CARDINAL,
+                        32, 1, &one);
+    xcb_flush(conn);
+}
+
+bool X11OverlayWindows::isCaptureExcluded(X11Connection& x, uint32_t window)
+{
+    xcb_connection_t* conn = x.get();
+    const xcb_atom_t atom = x.atom(captureExcludedProperty);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        conn, xcb_get_property(conn, 0, window, atom, XCB_ATOM_CARDINAL, 0, 1), nullptr);
+    if (!reply)
+        return false;
+    const bool marked = reply->type == XCB_ATOM_CARDINAL && xcb_get_property_value_length(reply) >= 4 &&
+                        *static_cast<const uint32_t*>(xcb_get_property_value(reply)) != 0;
+    free(reply);
+    return marked;
+}
+
+std::vector<uint32_t> X11OverlayWindows::captureExcludedWindows(X11Connection& x)
+{
+    std::vector<uint32_t> marked;
+    xcb_connection_t* conn = x.get();
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(conn, xcb_query_tree(conn, x.root()), nullptr);
+    if (!tree)
+        return marked;
+    const xcb_window_t* children = xcb_query_tree_children(tree);
+    const int count = xcb_query_tree_children_length(tree);
+    for (int i = 0; i < count; ++i) {
+        if (isCaptureExcluded(x, children[i]))
+            marked.push_back(children[i]);
+    }
+    free(tree);
+    return marked;
 }
 
 void X11OverlayWindows::setFrame(QWidget& window, const QRectF& frame)

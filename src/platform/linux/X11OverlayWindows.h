@@ -27,12 +27,21 @@ public:
     void setShape(QWidget& window, const QPainterPath& outline) override;
     void setInputRegion(QWidget& window, const QRectF& rect) override;
 
+    /// The property that marks a capture-excluded overlay on the server: any
+    /// connection of ours can tell such a window from the others.
+    static constexpr const char* captureExcludedProperty = "_QUILLON_CAPTURE_EXCLUDED";
+    /// Whether `window` carries that mark.
+    static bool isCaptureExcluded(X11Connection& x, uint32_t window);
+    /// The marked windows among the root's children, bottom to top.
+    static std::vector<uint32_t> captureExcludedWindows(X11Connection& x);
+
 private:
     struct Entry {
         QPointer<QWidget> window;
         int level;
     };
     void restack();
+    static void markCaptureExcluded(QWidget& window);
 
     std::unique_ptr<X11Connection> m_x;
     std::vector<Entry> m_windows;
