@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace quillon {
 
@@ -17,6 +18,10 @@ public:
 
     /// The picked colour as hex text and as colour.
     std::function<void(const QString&, const QColor&)> onColor;
+
+    /// "#RRGGBB" of a colour's sRGB bytes; none for an invalid colour.
+    /// Extended-range components clamp to 0 and 1.
+    static std::optional<QString> hex(const QColor& color);
 
 private:
     [[maybe_unused]] HotKeyWatcher& m_hotKeys;
