@@ -26,6 +26,7 @@
 #include "fakes/FakeFilePromises.h"
 #include "fakes/FakeScreenshots.h"
 #include "fakes/FakeScreenshotPrefs.h"
+#include "fakes/FakeVolumes.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -151,6 +152,7 @@ public:
     platform::FilePromises& filePromises() override { return filePromisesImpl; }
     platform::Screenshots& screenshots() override { return screenshotsImpl; }
     platform::ScreenshotPrefs& screenshotPrefs() override { return screenshotPrefsImpl; }
+    platform::Volumes& volumes() override { return volumesImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -194,6 +196,7 @@ public:
     FakeFilePromises filePromisesImpl;
     FakeScreenshots screenshotsImpl;
     FakeScreenshotPrefs screenshotPrefsImpl;
+    FakeVolumes volumesImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

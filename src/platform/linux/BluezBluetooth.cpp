@@ -3,7 +3,6 @@
 #include "platform/linux/DBusValues.h"
 
 #include <QDBusConnection>
-#include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 
 namespace quillon::platform::linux_ {
@@ -20,14 +19,6 @@ constexpr int kCallTimeoutMs = 1000;
 QDBusConnection bus()
 {
     return QDBusConnection::systemBus();
-}
-
-QString pathArgument(const QVariant& value)
-{
-    const QVariant plain = DBusValues::plain(value);
-    if (plain.userType() == qMetaTypeId<QDBusObjectPath>())
-        return plain.value<QDBusObjectPath>().path();
-    return plain.toString();
 }
 
 } // namespace
@@ -153,7 +144,7 @@ void BluezBluetooth::interfacesAdded(const QDBusMessage& message)
         return;
     const auto interfaces = DBusValues::interfaces(args[1]);
     if (const auto it = interfaces.find(kDevice); it != interfaces.end())
-        take(pathArgument(args[0]), *it);
+        take(DBusValues::path(args[0]), *it);
 }
 
 void BluezBluetooth::interfacesRemoved(const QDBusMessage& message)
@@ -161,7 +152,7 @@ void BluezBluetooth::interfacesRemoved(const QDBusMessage& message)
     const QVariantList args = message.arguments();
     if (args.size() < 2 || !DBusValues::plain(args[1]).toStringList().contains(kDevice))
         return;
-    const auto it = m_devices.find(pathArgument(args[0]));
+    const auto it = m_devices.find(DBusValues::path(args[0]));
     if (it == m_devices.end())
         return;
     Device gone = it->second;

@@ -17,6 +17,7 @@
 #include "platform/linux/X11DragProbe.h"
 #include "platform/linux/InotifyScreenshots.h"
 #include "platform/linux/NoScreenshotPrefs.h"
+#include "platform/linux/UDisksVolumes.h"
 #include "platform/linux/QtStatusItem.h"
 #include "platform/linux/QtTasks.h"
 #include "platform/linux/SystemClock.h"
@@ -108,6 +109,7 @@ struct LinuxPlatform::Parts {
     LinuxFilePromises filePromises;
     std::unique_ptr<InotifyScreenshots> screenshots;
     NoScreenshotPrefs screenshotPrefs;
+    std::unique_ptr<UDisksVolumes> volumes;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -259,5 +261,6 @@ FilePromises& LinuxPlatform::filePromises() { return m->filePromises; }
 Screenshots& LinuxPlatform::screenshots() { return lazy(m->screenshots); }
 
 ScreenshotPrefs& LinuxPlatform::screenshotPrefs() { return m->screenshotPrefs; }
+Volumes& LinuxPlatform::volumes() { return lazy(m->volumes); }
 
 } // namespace quillon::platform::linux_
