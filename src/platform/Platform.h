@@ -42,6 +42,7 @@
 #include "platform/ScreenshotPrefs.h"
 #include "platform/LoginItem.h"
 #include "platform/WindowManagerPrefs.h"
+#include "platform/Volumes.h"
 
 namespace quillon::platform {
 
@@ -102,6 +103,8 @@ public:
     /// Launch at login.
     virtual LoginItem& loginItem() = 0;
     virtual WindowManagerPrefs& windowManagerPrefs() = 0;
+    /// The mounted filesystems.
+    virtual Volumes& volumes() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -5,6 +5,7 @@
 #include "common/Desktop.h"
 #include "common/HeldKeys.h"
 #include "common/QuillonRun.h"
+#include "common/Service.h"
 #include "common/TestWindows.h"
 #include "fakes/ForwardingPlatform.h"
 #include "features/awake/AwakeFeature.h"
@@ -12,6 +13,7 @@
 #include "notch/BatteryMonitor.h"
 #include "platform/linux/LogindPowerAssertions.h"
 #include "platform/linux/QtDisplays.h"
+#include "platform/linux/UDisksVolumes.h"
 #include "platform/linux/X11Connection.h"
 #include "platform/linux/X11Workspace.h"
 #include "platform/linux/XdgAppDirectory.h"
@@ -63,6 +65,37 @@ struct TestLogind {
     QProcess process;
     QStringList lines;
     bool started = false;
+};
+
+/// The feature with the delegate's reconcile played by hand, over whatever
+/// platform the test installed.
+struct AwakeRig {
+    explicit AwakeRig(fakes::ForwardingPlatform& desktop)
+        : desktop(desktop)
+        , settings(desktop.fake.defaults, QStringLiteral("app.quillon.Quillon"))
+    {
+    }
+    void reconcile()
+    {
+        desktop.fake.queue.drain();
+        if (settings.isAwakeEnabled())
+            awake.activate();
+        else
+            awake.deactivate();
+        awake.applyTriggers();
+    }
+    /// Reconciles until the session is (or is not) active.
+    bool heldWhile(bool active)
+    {
+        return waitFor([&] {
+            reconcile();
+            return awake.isActive() == active;
+        });
+    }
+    fakes::ForwardingPlatform& desktop;
+    Settings settings;
+    BatteryMonitor battery;
+    AwakeFeature awake{settings, battery};
 };
 
 TEST(KeepAwakeDesktop, BothKindsTakeAnIdleBlockInhibitorAndAChangeOverlaps)
@@ -139,32 +172,16 @@ TEST(KeepAwakeDesktop, ARunningTriggerAppHoldsASessionNamingIt)
             platform::linux_::XdgAppDirectory directory;
             platform::linux_::X11Workspace workspaceImpl{platform::linux_::X11Connection::open(), directory};
         } desktop;
-        Settings settings(desktop.fake.defaults, QStringLiteral("app.quillon.Quillon"));
-        BatteryMonitor battery;
-        AwakeFeature awake(settings, battery);
-        const auto reconcile = [&] {
-            desktop.fake.queue.drain();
-            if (settings.isAwakeEnabled())
-                awake.activate();
-            else
-                awake.deactivate();
-            awake.applyTriggers();
-        };
-        settings.setAwakeTriggerApps({QStringLiteral("awake-fixture")});
-        reconcile();
-        EXPECT_FALSE(awake.isActive());
+        AwakeRig rig(desktop);
+        rig.settings.setAwakeTriggerApps({QStringLiteral("awake-fixture")});
+        rig.reconcile();
+        EXPECT_FALSE(rig.awake.isActive());
         testing::TestWindows app({"--class", "awakefixture,AwakeFixture", "--title", "work"});
-        EXPECT_TRUE(waitFor([&] {
-            reconcile();
-            return awake.isActive();
-        }));
-        EXPECT_TRUE(awake.startedByTrigger());
-        EXPECT_EQ(awake.activeTriggerReason(), QStringLiteral("Awake Fixture is running"));
+        EXPECT_TRUE(rig.heldWhile(true));
+        EXPECT_TRUE(rig.awake.startedByTrigger());
+        EXPECT_EQ(rig.awake.activeTriggerReason(), QStringLiteral("Awake Fixture is running"));
         app.process().terminate();
-        EXPECT_TRUE(waitFor([&] {
-            reconcile();
-            return !awake.isActive();
-        }));
+        EXPECT_TRUE(rig.heldWhile(false));
         EXPECT_TRUE(desktop.fake.powerAssertionsImpl.held.empty());
     }
     qputenv("XDG_DATA_HOME", savedDataHome);
@@ -177,23 +194,9 @@ TEST(KeepAwakeDesktop, AnExternalMonitorHoldsASession)
         platform::Displays& displays() override { return displaysImpl; }
         platform::linux_::QtDisplays displaysImpl;
     } desktop;
-    Settings settings(desktop.fake.defaults, QStringLiteral("app.quillon.Quillon"));
-    BatteryMonitor battery;
-    AwakeFeature awake(settings, battery);
-    const auto reconcile = [&] {
-        desktop.fake.queue.drain();
-        if (settings.isAwakeEnabled())
-            awake.activate();
-        else
-            awake.deactivate();
-        awake.applyTriggers();
-    };
-    const auto heldWhile = [&](bool active) {
-        return waitFor([&] {
-            reconcile();
-            return awake.isActive() == active;
-        });
-    };
+    AwakeRig rig(desktop);
+    Settings& settings = rig.settings;
+    AwakeFeature& awake = rig.awake;
     // A laptop panel over the left half of the screen, then a second monitor.
     testing::run("xrandr", {"--setmonitor", "eDP-1", "960/254x1080/286+0+0", "screen"});
     settings.setAwakeOnExternalDisplay(true);
@@ -201,14 +204,62 @@ TEST(KeepAwakeDesktop, AnExternalMonitorHoldsASession)
         const auto screens = desktop.displaysImpl.screens();
         return screens.size() == 1 && screens.front().builtIn;
     }));
-    reconcile();
+    rig.reconcile();
     EXPECT_FALSE(awake.isActive()) << "the built-in panel alone starts nothing";
     testing::run("xrandr", {"--setmonitor", "HDMI-1", "960/254x1080/286+960+0", "none"});
-    EXPECT_TRUE(heldWhile(true));
+    EXPECT_TRUE(rig.heldWhile(true));
     EXPECT_EQ(awake.activeTriggerReason(), QStringLiteral("an external display is connected"));
     testing::run("xrandr", {"--delmonitor", "HDMI-1"});
-    EXPECT_TRUE(heldWhile(false));
+    EXPECT_TRUE(rig.heldWhile(false));
     testing::run("xrandr", {"--delmonitor", "eDP-1"});
+}
+
+TEST(KeepAwakeDesktop, AnExternalDriveMountedHoldsASession)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    testing::Service udisks(QStringLiteral("quillon-test-udisks"));
+    ASSERT_TRUE(udisks.started);
+    // Mounted before anyone watched: learnt from the first question.
+    ASSERT_TRUE(udisks.send(QStringLiteral("add sda1 1 0")));
+    ASSERT_TRUE(udisks.send(QStringLiteral("mount sda1 /")));
+    struct VolumePlatform final : fakes::ForwardingPlatform {
+        platform::Volumes& volumes() override { return volumesImpl; }
+        platform::linux_::UDisksVolumes volumesImpl;
+    } desktop;
+    int notices = 0;
+    desktop.volumesImpl.addChangeHandler([&] { ++notices; });
+    EXPECT_TRUE(waitFor([&] { return desktop.volumesImpl.mounted().size() == 1; }));
+    const auto root = desktop.volumesImpl.mounted();
+    ASSERT_EQ(root.size(), 1u);
+    EXPECT_EQ(root.front().mountPoint, QStringLiteral("/")) << "the closing NUL is not part of the path";
+    EXPECT_EQ(root.front().internal, true);
+
+    AwakeRig rig(desktop);
+    Settings& settings = rig.settings;
+    AwakeFeature& awake = rig.awake;
+    settings.setAwakeOnDriveMounted(true);
+    rig.reconcile();
+    EXPECT_FALSE(awake.isActive()) << "the system's own disk starts nothing";
+
+    ASSERT_TRUE(udisks.send(QStringLiteral("add sdc1 0 1")));
+    ASSERT_TRUE(udisks.send(QStringLiteral("mount sdc1 /run/media/recovery")));
+    EXPECT_TRUE(waitFor([&] { return desktop.volumesImpl.mounted().size() == 2; }));
+    rig.reconcile();
+    EXPECT_FALSE(awake.isActive()) << "a hidden filesystem starts nothing";
+
+    const int before = notices;
+    ASSERT_TRUE(udisks.send(QStringLiteral("add sdb1 0 0")));
+    ASSERT_TRUE(udisks.send(QStringLiteral("mount sdb1 /run/media/backup")));
+    EXPECT_TRUE(rig.heldWhile(true));
+    EXPECT_GT(notices, before);
+    EXPECT_EQ(awake.activeTriggerReason(), QStringLiteral("an external drive is mounted"));
+    ASSERT_TRUE(udisks.send(QStringLiteral("unmount sdb1")));
+    EXPECT_TRUE(rig.heldWhile(false));
+
+    ASSERT_TRUE(udisks.send(QStringLiteral("mount sdb1 /run/media/backup")));
+    EXPECT_TRUE(rig.heldWhile(true));
+    ASSERT_TRUE(udisks.send(QStringLiteral("remove sdb1")));
+    EXPECT_TRUE(rig.heldWhile(false)) << "a drive pulled out while mounted";
 }
 
 TEST(KeepAwakeDesktop, TheChordInTheRealBinaryHoldsOneIdleInhibitor)

@@ -28,6 +28,7 @@
 #include "fakes/FakeScreenshotPrefs.h"
 #include "fakes/FakeLoginItem.h"
 #include "fakes/FakeWindowManagerPrefs.h"
+#include "fakes/FakeVolumes.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -155,6 +156,7 @@ public:
     platform::ScreenshotPrefs& screenshotPrefs() override { return screenshotPrefsImpl; }
     platform::LoginItem& loginItem() override { return loginItemImpl; }
     platform::WindowManagerPrefs& windowManagerPrefs() override { return windowManagerPrefsImpl; }
+    platform::Volumes& volumes() override { return volumesImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -200,6 +202,7 @@ public:
     FakeScreenshotPrefs screenshotPrefsImpl;
     FakeLoginItem loginItemImpl;
     FakeWindowManagerPrefs windowManagerPrefsImpl;
+    FakeVolumes volumesImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

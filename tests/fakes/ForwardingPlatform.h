@@ -55,6 +55,7 @@ public:
     platform::ScreenshotPrefs& screenshotPrefs() override { return fake.screenshotPrefs(); }
     platform::LoginItem& loginItem() override { return fake.loginItem(); }
     platform::WindowManagerPrefs& windowManagerPrefs() override { return fake.windowManagerPrefs(); }
+    platform::Volumes& volumes() override { return fake.volumes(); }
 
     FakePlatform fake;
 };

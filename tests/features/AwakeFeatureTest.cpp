@@ -239,6 +239,40 @@ TEST(AwakeFeature, Triggers)
              r.reconcile();
          },
          false, false, std::nullopt},
+        {"an external drive starts and ends a session",
+         [](AwakeRig& r) {
+             r.set(SettingsKeys::awakeOnDriveMounted, true);
+             r.fake.volumesImpl.mount({QStringLiteral("/media/backup"), false, false});
+             r.reconcile();
+             EXPECT_TRUE(r.feature.isActive());
+             EXPECT_EQ(r.feature.activeTriggerReason(), QStringLiteral("an external drive is mounted"));
+             r.fake.volumesImpl.unmount(QStringLiteral("/media/backup"));
+             r.reconcile();
+         },
+         false, false, std::nullopt},
+        {"hidden, internal and unknown volumes are no external drive",
+         [](AwakeRig& r) {
+             r.fake.volumesImpl.mount({QStringLiteral("/boot/efi"), true, false});
+             r.fake.volumesImpl.mount({QStringLiteral("/"), false, true});
+             r.fake.volumesImpl.mount({QStringLiteral("/mnt/what"), false, std::nullopt});
+             r.set(SettingsKeys::awakeOnDriveMounted, true);
+         },
+         false, false, std::nullopt},
+        {"a drive mounted before the trigger is switched on starts a session at once",
+         [](AwakeRig& r) {
+             r.fake.volumesImpl.mount({QStringLiteral("/media/stick"), false, false});
+             r.set(SettingsKeys::awakeOnDriveMounted, true);
+         },
+         true, true, QStringLiteral("an external drive is mounted")},
+        {"the drive trigger switched off stops following mounts",
+         [](AwakeRig& r) {
+             r.set(SettingsKeys::awakeOnDriveMounted, true);
+             r.set(SettingsKeys::awakeOnDriveMounted, false);
+             EXPECT_FALSE(r.fake.volumesImpl.watching());
+             r.fake.volumesImpl.mount({QStringLiteral("/media/stick"), false, false});
+             r.reconcile();
+         },
+         false, false, std::nullopt},
     };
     for (const Row& row : table) {
         SCOPED_TRACE(row.name);

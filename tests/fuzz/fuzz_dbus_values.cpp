@@ -1,10 +1,11 @@
-// Feeds fuzzer-built D-Bus values to the conversions the MPRIS, UPower and
-// BlueZ sources apply to what the bus delivers. The bus hands dictionaries
+// Feeds fuzzer-built D-Bus values to the conversions the MPRIS, UPower,
+// BlueZ and UDisks2 sources apply to what the bus delivers. The bus hands dictionaries
 // over still in wire form (QDBusArgument), so each value travels first
 // through a real message: this process sends it to itself over a private
 // peer-to-peer connection. Beyond not crashing or hanging: a dictionary of
 // properties, or of interfaces and their properties, unpacks to the keys
-// that were sent.
+// that were sent, an object manager's objects to their paths and interfaces,
+// and a list of byte strings to as many strings.
 
 #include "platform/linux/DBusValues.h"
 
@@ -46,7 +47,9 @@ public:
 
     QVariant value(int depth = 0)
     {
-        switch (byte() % (depth < 4 ? 9 : 6)) {
+        // The seeds were written for the first nine kinds; the later ones
+        // come after them so the seeds keep their meaning.
+        switch (byte() % (depth < 4 ? 11 : 6)) {
         case 0:
             return string();
         case 1:
@@ -71,14 +74,25 @@ public:
             return QVariant::fromValue(QDBusVariant(value(depth + 1)));
         case 7:
             return properties(depth + 1);
-        default: {
+        case 8: {
             Interfaces interfaces;
             for (int n = byte() % 4; n > 0; --n)
                 interfaces.insert(string(), properties(depth + 1));
             return QVariant::fromValue(interfaces);
         }
+        case 9:
+            return QVariant::fromValue(objects(depth + 1));
+        default: {
+            QList<QByteArray> list;
+            for (int n = byte() % 5; n > 0; --n)
+                list << string().toUtf8();
+            return QVariant::fromValue(list);
+        }
         }
     }
+
+    /// The paths of the object manager's answer built last.
+    QStringList lastObjectPaths;
 
 private:
     uint8_t byte() { return m_size > 0 ? (--m_size, *m_data++) : 0; }
@@ -97,15 +111,38 @@ private:
         return s;
     }
 
+    /// An object manager's answer (a{oa{sa{sv}}}), built by hand: Qt has no
+    /// map keyed by object paths.
+    QDBusArgument objects(int depth)
+    {
+        QStringList paths;
+        QDBusArgument argument;
+        argument.beginMap(QMetaType::fromType<QDBusObjectPath>(), QMetaType::fromType<Interfaces>());
+        for (int n = byte() % 4; n > 0; --n) {
+            Interfaces interfaces;
+            for (int i = byte() % 3; i > 0; --i)
+                interfaces.insert(string(), properties(depth));
+            argument.beginMapEntry();
+            paths << QStringLiteral("/o%1").arg(n);
+            argument << QDBusObjectPath(paths.last()) << interfaces;
+            argument.endMapEntry();
+        }
+        argument.endMap();
+        // The outermost is built last.
+        lastObjectPaths = paths;
+        return argument;
+    }
+
     QVariantMap properties(int depth)
     {
-        static const char* const names[] = {"PlaybackStatus", "Metadata",  "xesam:title", "xesam:artist",
-                                            "Type",           "IsPresent", "Percentage",  "OnBattery",
-                                            "Alias",          "Name",      "Address",     "Connected"};
+        static const char* const names[] = {"PlaybackStatus", "Metadata",   "xesam:title", "xesam:artist",
+                                            "Type",           "IsPresent",  "Percentage",  "OnBattery",
+                                            "Alias",          "Name",       "Address",     "Connected",
+                                            "MountPoints",    "HintSystem", "HintIgnore",  "HintAuto"};
         QVariantMap map;
         for (int n = byte() % 5; n > 0; --n) {
             const uint8_t pick = byte();
-            const QString key = pick < 12 * 16 ? QString::fromLatin1(names[pick % 12]) : string();
+            const QString key = pick < 16 * 12 ? QString::fromLatin1(names[pick % 16]) : string();
             map.insert(key, QVariant::fromValue(QDBusVariant(value(depth))));
         }
         return map;
@@ -132,6 +169,7 @@ struct Loopback {
     {
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         qDBusRegisterMetaType<Interfaces>();
+        qDBusRegisterMetaType<QList<QByteArray>>();
         server = new QDBusServer(QStringLiteral("unix:tmpdir=") + QDir::tempPath());
         QObject::connect(server, &QDBusServer::newConnection, [this](const QDBusConnection& connection) {
             serverSide = connection;
@@ -197,12 +235,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static QCoreApplication app(argc, argv);
     static Loopback loopback;
 
-    const QVariant sent = Builder(data, size).value();
+    Builder builder(data, size);
+    const QVariant sent = builder.value();
     const auto received = loopback.roundTrip(sent);
     if (!received)
         return 0;
 
     readLikeTheSources(*received);
+    DBusValues::path(*received);
+    const QList<QByteArray> byteStrings = DBusValues::byteStrings(*received);
+    const auto objects = DBusValues::objects(*received);
+    for (const auto& interfaces : objects) {
+        for (const QVariantMap& each : interfaces) {
+            for (const QVariant& property : each) {
+                readLikeTheSources(property);
+                DBusValues::byteStrings(property);
+            }
+        }
+    }
     const QVariantMap properties = DBusValues::map(*received);
     for (const QVariant& property : properties) {
         readLikeTheSources(property);
@@ -218,6 +268,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QVariant original = unwrapped(sent);
     if (original.userType() == QMetaType::QVariantMap)
         require(properties.keys() == original.toMap().keys());
+    if (original.userType() == qMetaTypeId<QList<QByteArray>>())
+        require(byteStrings.size() == original.value<QList<QByteArray>>().size());
+    if (original.userType() == qMetaTypeId<QDBusArgument>()) {
+        QStringList expected = builder.lastObjectPaths;
+        expected.sort();
+        require(objects.keys() == expected);
+    }
     if (original.userType() == qMetaTypeId<Interfaces>()) {
         const Interfaces expected = original.value<Interfaces>();
         require(interfaces.keys() == expected.keys());

@@ -8,6 +8,7 @@
 // read ("call <member>").
 
 #include <QCoreApplication>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -79,6 +80,17 @@ public:
         } else if (message.interface() == kProperties && message.member() == QLatin1String("GetAll") &&
                    args.size() == 1) {
             reply << object.value(args[0].toString());
+        } else if (message.interface() == kObjectManager &&
+                   message.member() == QLatin1String("GetManagedObjects")) {
+            QDBusArgument all;
+            all.beginMap(QMetaType::fromType<QDBusObjectPath>(), QMetaType::fromType<Interfaces>());
+            for (auto it = m_objects.begin(); it != m_objects.end(); ++it) {
+                all.beginMapEntry();
+                all << QDBusObjectPath(it.key()) << it.value();
+                all.endMapEntry();
+            }
+            all.endMap();
+            reply << QVariant::fromValue(all);
         } else if (message.interface() == QLatin1String("org.freedesktop.DBus.Introspectable")) {
             return false;
         } else {

@@ -201,6 +201,14 @@ std::optional<QString> AwakeFeature::activeTriggerReason() const
         if (std::any_of(screens.begin(), screens.end(), [](const auto& screen) { return !screen.builtIn; }))
             return QStringLiteral("an external display is connected");
     }
+    if (m_settings.awakeOnDriveMounted()) {
+        // A volume that may belong to the computer (internal not known) is
+        // not taken for an external drive.
+        const auto volumes = platform::platform().volumes().mounted();
+        if (std::any_of(volumes.begin(), volumes.end(),
+                        [](const auto& volume) { return !volume.hidden && volume.internal == false; }))
+            return QStringLiteral("an external drive is mounted");
+    }
     return std::nullopt;
 }
 
@@ -249,6 +257,9 @@ void AwakeFeature::removeTriggerObservers()
     if (m_screenToken)
         platform::platform().displays().removeChangeHandler(*m_screenToken);
     m_screenToken.reset();
+    if (m_volumeToken)
+        platform::platform().volumes().removeChangeHandler(*m_volumeToken);
+    m_volumeToken.reset();
 }
 
 void AwakeFeature::installTriggerObservers()
@@ -270,17 +281,23 @@ void AwakeFeature::installTriggerObservers()
                     feature.endTriggerSessionIfReasonGone();
             });
     }
-    if (m_lastDisplayTrigger) {
-        m_screenToken = platform::platform().displays().addChangeHandler([weak] {
-            const auto self = weak.lock();
-            if (!self || !*self)
-                return;
-            if ((*self)->activeTriggerReason())
-                (*self)->startTriggerSession();
-            else
-                (*self)->endTriggerSessionIfReasonGone();
-        });
-    }
+    const auto follow = [weak] {
+        const auto self = weak.lock();
+        if (self && *self)
+            (*self)->followTriggerChange();
+    };
+    if (m_lastDisplayTrigger)
+        m_screenToken = platform::platform().displays().addChangeHandler(follow);
+    if (m_lastDriveTrigger)
+        m_volumeToken = platform::platform().volumes().addChangeHandler(follow);
+}
+
+void AwakeFeature::followTriggerChange()
+{
+    if (activeTriggerReason())
+        startTriggerSession();
+    else
+        endTriggerSessionIfReasonGone();
 }
 
 } // namespace quillon

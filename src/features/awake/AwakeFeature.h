@@ -17,7 +17,8 @@ class BatteryMonitor;
 class Settings;
 
 /// Keep-awake sessions: manual, timed, or held while a trigger holds (a
-/// listed app runs, an external display is connected). A session runs exactly
+/// listed app runs, an external display is connected, an external drive is
+/// mounted). A session runs exactly
 /// while "awake.isEnabled" is on; everything that starts or ends one writes
 /// that key, and reconcile calls activate() or deactivate().
 class AwakeFeature final : public Feature {
@@ -62,12 +63,14 @@ private:
     void installTriggerObservers();
     void removeTriggerObservers();
     void writeEnabledLater(bool on);
+    void followTriggerChange();
 
     Settings& m_settings;
     SleepAssertion m_assertion;
     BatteryMonitor& m_battery;
     std::optional<int> m_workspaceToken;
     std::optional<int> m_screenToken;
+    std::optional<int> m_volumeToken;
     bool m_triggerStarted = false;
     bool m_forceIndefinite = false;
     QSet<QString> m_lastTriggerApps;

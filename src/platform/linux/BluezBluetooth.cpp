@@ -3,7 +3,6 @@
 #include "platform/linux/DBusValues.h"
 
 #include <QDBusConnection>
-#include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 
 namespace quillon::platform::linux_ {
@@ -20,14 +19,6 @@ constexpr int kCallTimeoutMs = 1000;
 QDBusConnection bus()
 {
     return QDBusConnection::systemBus();
-}
-
-QString pathArgument(const QVariant& value)
-{
-    const QVariant plain = DBusValues::plain(value);
-    if (plain.userType() == qMetaTypeId<QDBusObjectPath>())
-        return plain.value<QDBusObjectPath>().path();
-    return plain.toString();
 }
 
 } // namespace
@@ -176,7 +167,7 @@ void BluezBluetooth::interfacesAdded(const QDBusMessage& message)
     if (args.size() < 2)
         return;
     const auto interfaces = DBusValues::interfaces(args[1]);
-    const QString path = pathArgument(args[0]);
+    const QString path = DBusValues::path(args[0]);
     if (const auto it = interfaces.find(kBattery);
         it != interfaces.end() && it->contains(QStringLiteral("Percentage")))
         m_batteries[path] = DBusValues::plain(it->value(QStringLiteral("Percentage"))).toInt();
@@ -191,10 +182,10 @@ void BluezBluetooth::interfacesRemoved(const QDBusMessage& message)
         return;
     const QStringList removed = DBusValues::plain(args[1]).toStringList();
     if (removed.contains(kBattery))
-        m_batteries.erase(pathArgument(args[0]));
+        m_batteries.erase(DBusValues::path(args[0]));
     if (!removed.contains(kDevice))
         return;
-    const auto it = m_devices.find(pathArgument(args[0]));
+    const auto it = m_devices.find(DBusValues::path(args[0]));
     if (it == m_devices.end())
         return;
     Device gone = it->second;

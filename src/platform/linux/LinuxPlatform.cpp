@@ -17,6 +17,7 @@
 #include "platform/linux/X11DragProbe.h"
 #include "platform/linux/InotifyScreenshots.h"
 #include "platform/linux/NoScreenshotPrefs.h"
+#include "platform/linux/UDisksVolumes.h"
 #include "platform/linux/QtStatusItem.h"
 #include "platform/linux/QtTasks.h"
 #include "platform/linux/SystemClock.h"
@@ -114,6 +115,7 @@ struct LinuxPlatform::Parts {
     NoScreenshotPrefs screenshotPrefs;
     std::unique_ptr<AutostartLoginItem> loginItem;
     std::unique_ptr<X11WindowManagerPrefs> windowManagerPrefs;
+    std::unique_ptr<UDisksVolumes> volumes;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -280,5 +282,6 @@ FilePromises& LinuxPlatform::filePromises() { return m->filePromises; }
 Screenshots& LinuxPlatform::screenshots() { return lazy(m->screenshots); }
 
 ScreenshotPrefs& LinuxPlatform::screenshotPrefs() { return m->screenshotPrefs; }
+Volumes& LinuxPlatform::volumes() { return lazy(m->volumes); }
 
 } // namespace quillon::platform::linux_

@@ -56,6 +56,7 @@ public:
     ScreenshotPrefs& screenshotPrefs() override;
     LoginItem& loginItem() override;
     WindowManagerPrefs& windowManagerPrefs() override;
+    Volumes& volumes() override;
 
 private:
     struct Parts;
