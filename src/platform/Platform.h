@@ -40,6 +40,7 @@
 #include "platform/FilePromises.h"
 #include "platform/Screenshots.h"
 #include "platform/ScreenshotPrefs.h"
+#include "platform/XAttr.h"
 
 namespace quillon::platform {
 
@@ -97,6 +98,8 @@ public:
     /// The screenshot folder and its new files.
     virtual Screenshots& screenshots() = 0;
     virtual ScreenshotPrefs& screenshotPrefs() = 0;
+    /// Extended attributes of files.
+    virtual XAttr& xattr() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -26,6 +26,7 @@
 #include "fakes/FakeFilePromises.h"
 #include "fakes/FakeScreenshots.h"
 #include "fakes/FakeScreenshotPrefs.h"
+#include "fakes/FakeXAttr.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -151,6 +152,7 @@ public:
     platform::FilePromises& filePromises() override { return filePromisesImpl; }
     platform::Screenshots& screenshots() override { return screenshotsImpl; }
     platform::ScreenshotPrefs& screenshotPrefs() override { return screenshotPrefsImpl; }
+    platform::XAttr& xattr() override { return xattrImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -194,6 +196,7 @@ public:
     FakeFilePromises filePromisesImpl;
     FakeScreenshots screenshotsImpl;
     FakeScreenshotPrefs screenshotPrefsImpl;
+    FakeXAttr xattrImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

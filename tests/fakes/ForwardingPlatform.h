@@ -53,6 +53,7 @@ public:
     platform::FilePromises& filePromises() override { return fake.filePromises(); }
     platform::Screenshots& screenshots() override { return fake.screenshots(); }
     platform::ScreenshotPrefs& screenshotPrefs() override { return fake.screenshotPrefs(); }
+    platform::XAttr& xattr() override { return fake.xattr(); }
 
     FakePlatform fake;
 };

@@ -16,6 +16,7 @@
 #include "platform/linux/LinuxFilePromises.h"
 #include "platform/linux/X11DragProbe.h"
 #include "platform/linux/InotifyScreenshots.h"
+#include "platform/linux/LinuxXAttr.h"
 #include "platform/linux/NoScreenshotPrefs.h"
 #include "platform/linux/QtStatusItem.h"
 #include "platform/linux/QtTasks.h"
@@ -108,6 +109,7 @@ struct LinuxPlatform::Parts {
     LinuxFilePromises filePromises;
     std::unique_ptr<InotifyScreenshots> screenshots;
     NoScreenshotPrefs screenshotPrefs;
+    LinuxXAttr xattr;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -259,5 +261,6 @@ FilePromises& LinuxPlatform::filePromises() { return m->filePromises; }
 Screenshots& LinuxPlatform::screenshots() { return lazy(m->screenshots); }
 
 ScreenshotPrefs& LinuxPlatform::screenshotPrefs() { return m->screenshotPrefs; }
+XAttr& LinuxPlatform::xattr() { return m->xattr; }
 
 } // namespace quillon::platform::linux_

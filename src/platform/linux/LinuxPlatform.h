@@ -54,6 +54,7 @@ public:
     FilePromises& filePromises() override;
     Screenshots& screenshots() override;
     ScreenshotPrefs& screenshotPrefs() override;
+    XAttr& xattr() override;
 
 private:
     struct Parts;
