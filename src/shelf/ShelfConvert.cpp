@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "shelf/ContentTypes.h"
 #include "shelf/HeifImage.h"
+#include "shelf/PdfPages.h"
 #include "shelf/ZipArchive.h"
 #include "support/CrashReporter.h"
 #include "support/Log.h"
@@ -18,10 +19,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QUuid>
-
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFWriter.hh>
 
 #include <sys/stat.h>
 
@@ -176,80 +173,36 @@ std::optional<QByteArray> imagePage(const QImage& image)
     return bytes;
 }
 
-/// Every page of a readable PDF; none for an encrypted or broken one.
-bool appendPages(QPDF& source, QPDFPageDocumentHelper& target)
-{
-    if (source.isEncrypted())
-        return false;
-    const auto pages = QPDFPageDocumentHelper(source).getAllPages();
-    for (const auto& page : pages)
-        target.addPage(page, false);
-    return !pages.empty();
-}
-
 std::optional<QString> makePdf(const QStringList& inputs, const QString& tempDir)
 {
-    try {
-        QPDF combined;
-        combined.emptyPDF();
-        QPDFPageDocumentHelper target(combined);
-        // Pages copied from another document need it until the write.
-        std::vector<std::unique_ptr<QPDF>> sources;
-        std::vector<std::unique_ptr<QByteArray>> images;
-        for (const QString& input : inputs) {
-            const auto type = ContentTypes::ofContent(input);
-            if (!type)
-                continue;
-            auto source = std::make_unique<QPDF>();
-            source->setSuppressWarnings(true);
-            try {
-                if (ContentTypes::conforms(*type, Kind::Pdf)) {
-                    source->processFile(QFile::encodeName(input).constData());
-                } else if (ContentTypes::conforms(*type, Kind::Image)) {
-                    const QImage image = readImage(input);
-                    const auto page = image.isNull() ? std::nullopt : imagePage(image);
-                    if (!page)
-                        continue;
-                    images.push_back(std::make_unique<QByteArray>(*page));
-                    source->processMemoryFile(input.toUtf8().constData(), images.back()->constData(),
-                                              size_t(images.back()->size()));
-                } else {
-                    continue;
-                }
-                if (!appendPages(*source, target))
-                    continue;
-            } catch (const std::exception& error) {
-                Log::debug([&] {
-                    return QStringLiteral("ShelfConvert: skipped %1: %2")
-                        .arg(input, QString::fromUtf8(error.what()));
-                });
-                continue;
-            }
-            sources.push_back(std::move(source));
+    std::vector<PdfPages::Source> sources;
+    for (const QString& input : inputs) {
+        const auto type = ContentTypes::ofContent(input);
+        if (!type)
+            continue;
+        if (ContentTypes::conforms(*type, Kind::Pdf)) {
+            sources.push_back({QFile::encodeName(input).toStdString(), {}});
+        } else if (ContentTypes::conforms(*type, Kind::Image)) {
+            const QImage image = readImage(input);
+            const auto page = image.isNull() ? std::nullopt : imagePage(image);
+            if (page)
+                sources.push_back({input.toStdString(), page->toStdString()});
         }
-        if (target.getAllPages().empty())
-            return std::nullopt;
-        const auto folder = scratchDir(tempDir);
-        if (!folder)
-            return std::nullopt;
-        const QString name = inputs.size() == 1 ? baseName(inputs.first()) : QStringLiteral("Combined");
-        const QString output = *folder + QLatin1Char('/') + name + QStringLiteral(".pdf");
-        try {
-            QPDFWriter writer(combined, QFile::encodeName(output).constData());
-            writer.write();
-        } catch (const std::exception& error) {
-            Log::debug([&] {
-                return QStringLiteral("ShelfConvert: pdf failed: ") + QString::fromUtf8(error.what());
-            });
-            QFile::remove(output);
-            return std::nullopt;
-        }
-        return output;
-    } catch (const std::exception& error) {
+    }
+    if (sources.empty())
+        return std::nullopt;
+    const auto folder = scratchDir(tempDir);
+    if (!folder)
+        return std::nullopt;
+    const QString name = inputs.size() == 1 ? baseName(inputs.first()) : QStringLiteral("Combined");
+    const QString output = *folder + QLatin1Char('/') + name + QStringLiteral(".pdf");
+    std::string error;
+    if (PdfPages::join(sources, QFile::encodeName(output).toStdString(), error) == 0) {
         Log::debug(
-            [&] { return QStringLiteral("ShelfConvert: pdf failed: ") + QString::fromUtf8(error.what()); });
+            [&] { return QStringLiteral("ShelfConvert: pdf failed: ") + QString::fromStdString(error); });
         return std::nullopt;
     }
+    return output;
 }
 
 std::optional<QString> makeZip(const QStringList& inputs, const QString& tempDir)
