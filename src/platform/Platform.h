@@ -43,6 +43,7 @@
 #include "platform/LoginItem.h"
 #include "platform/WindowManagerPrefs.h"
 #include "platform/Volumes.h"
+#include "platform/XAttr.h"
 
 namespace quillon::platform {
 
@@ -105,6 +106,8 @@ public:
     virtual WindowManagerPrefs& windowManagerPrefs() = 0;
     /// The mounted filesystems.
     virtual Volumes& volumes() = 0;
+    /// Extended attributes of files.
+    virtual XAttr& xattr() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -70,15 +70,6 @@ Stamp itemDate(const fs::path& folder, bool readsBirthTimes)
     return statStamp(folder, false).value_or(noDate);
 }
 
-/// "photo.png" → "photo 2.png", "README" → "README 2".
-QString numberedName(const QString& name, int counter)
-{
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    if (dot <= 0)
-        return name + QLatin1Char(' ') + QString::number(counter);
-    return name.left(dot) + QLatin1Char(' ') + QString::number(counter) + name.mid(dot);
-}
-
 bool occupied(const fs::path& path)
 {
     std::error_code ec;
@@ -166,6 +157,14 @@ QString ShelfItem::displayName() const
 ShelfStore::ShelfStore(QString directory)
     : m_directory(QDir::cleanPath(QDir(directory).absolutePath()))
 {
+}
+
+QString ShelfStore::numberedName(const QString& name, int counter)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0)
+        return name + QLatin1Char(' ') + QString::number(counter);
+    return name.left(dot) + QLatin1Char(' ') + QString::number(counter) + name.mid(dot);
 }
 
 std::optional<QUuid> ShelfStore::idOfFolderName(const QString& name)

@@ -68,6 +68,9 @@ public:
     /// The path a URL stands for: absolute, "." and ".." resolved, links
     /// left as they are.
     static QString standardPath(const QUrl& url);
+    /// The name a second file of one name takes: "photo.png" → "photo 2.png",
+    /// "README" → "README 2".
+    static QString numberedName(const QString& name, int counter);
 
     static constexpr const char* originsName = ".origins";
 

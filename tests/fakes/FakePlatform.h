@@ -29,6 +29,7 @@
 #include "fakes/FakeLoginItem.h"
 #include "fakes/FakeWindowManagerPrefs.h"
 #include "fakes/FakeVolumes.h"
+#include "fakes/FakeXAttr.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -157,6 +158,7 @@ public:
     platform::LoginItem& loginItem() override { return loginItemImpl; }
     platform::WindowManagerPrefs& windowManagerPrefs() override { return windowManagerPrefsImpl; }
     platform::Volumes& volumes() override { return volumesImpl; }
+    platform::XAttr& xattr() override { return xattrImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -203,6 +205,7 @@ public:
     FakeLoginItem loginItemImpl;
     FakeWindowManagerPrefs windowManagerPrefsImpl;
     FakeVolumes volumesImpl;
+    FakeXAttr xattrImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

@@ -56,6 +56,7 @@ public:
     platform::LoginItem& loginItem() override { return fake.loginItem(); }
     platform::WindowManagerPrefs& windowManagerPrefs() override { return fake.windowManagerPrefs(); }
     platform::Volumes& volumes() override { return fake.volumes(); }
+    platform::XAttr& xattr() override { return fake.xattr(); }
 
     FakePlatform fake;
 };

@@ -16,6 +16,7 @@
 #include "platform/linux/LinuxFilePromises.h"
 #include "platform/linux/X11DragProbe.h"
 #include "platform/linux/InotifyScreenshots.h"
+#include "platform/linux/LinuxXAttr.h"
 #include "platform/linux/NoScreenshotPrefs.h"
 #include "platform/linux/UDisksVolumes.h"
 #include "platform/linux/QtStatusItem.h"
@@ -116,6 +117,7 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<AutostartLoginItem> loginItem;
     std::unique_ptr<X11WindowManagerPrefs> windowManagerPrefs;
     std::unique_ptr<UDisksVolumes> volumes;
+    LinuxXAttr xattr;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -283,5 +285,6 @@ Screenshots& LinuxPlatform::screenshots() { return lazy(m->screenshots); }
 
 ScreenshotPrefs& LinuxPlatform::screenshotPrefs() { return m->screenshotPrefs; }
 Volumes& LinuxPlatform::volumes() { return lazy(m->volumes); }
+XAttr& LinuxPlatform::xattr() { return m->xattr; }
 
 } // namespace quillon::platform::linux_

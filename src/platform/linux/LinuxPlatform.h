@@ -57,6 +57,7 @@ public:
     LoginItem& loginItem() override;
     WindowManagerPrefs& windowManagerPrefs() override;
     Volumes& volumes() override;
+    XAttr& xattr() override;
 
 private:
     struct Parts;
