@@ -56,7 +56,8 @@ public:
         auto* view = new SettingsPaneView(m_model, pane);
         if (m_pane) {
             // Later: the selection may come from inside the old pane.
-            m_layout->replaceWidget(m_pane, view);
+            // The layout hands back the old pane's item, which is ours to free.
+            delete m_layout->replaceWidget(m_pane, view);
             m_pane->hide();
             m_pane->deleteLater();
         } else {

@@ -61,13 +61,15 @@ protected:
     /// Receives, noting whether the files came before receive returned.
     bool receive(const DragData& drag)
     {
-        bool returned = false;
-        const bool result = ShelfDrop::receive(drag, [&, this](const QList<QUrl>& urls) {
+        // A member, not a local: later deliveries come from the main queue,
+        // after this call has returned.
+        receiveReturned = false;
+        const bool result = ShelfDrop::receive(drag, [this](const QList<QUrl>& urls) {
             ++deliveries;
             delivered = urls;
-            deliveredAtOnce = !returned;
+            deliveredAtOnce = !receiveReturned;
         });
-        returned = true;
+        receiveReturned = true;
         return result;
     }
     static QStringList names(const QList<QUrl>& urls)
@@ -88,6 +90,7 @@ protected:
     QList<QUrl> delivered;
     int deliveries = 0;
     bool deliveredAtOnce = false;
+    bool receiveReturned = false;
 };
 
 TEST_F(ShelfDropTest, ReceivesFilesOrImageData)
