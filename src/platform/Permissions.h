@@ -31,6 +31,10 @@ public:
     virtual bool requestAutomation() = 0;
     /// The consent as it stands, read without asking anyone.
     virtual AutomationConsent automationConsent() = 0;
+    /// Whether synthetic key strokes can be posted (the paste after a pick).
+    virtual bool postEventsAllowed() = 0;
+    /// Asks for that access where the desktop can be asked, and answers it.
+    virtual bool requestPostEvents() = 0;
 };
 
 } // namespace quillon::platform

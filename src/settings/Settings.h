@@ -218,6 +218,7 @@ public:
     void setShelfAutoScreenshots(bool on) { set(on, SettingsKeys::shelfAutoScreenshots); }
     bool shelfRemoveOnDragOut() const { return readBool(SettingsKeys::shelfRemoveOnDragOut); }
     void setShelfRemoveOnDragOut(bool on) { set(on, SettingsKeys::shelfRemoveOnDragOut); }
+    QSet<QString> clipboardExcludedApps() const { return readSet(SettingsKeys::clipboardExcludedApps); }
     void setClipboardExcludedApps(const QSet<QString>& apps)
     {
         writeSet(SettingsKeys::clipboardExcludedApps, apps);

@@ -32,6 +32,12 @@ public:
     }
 
     platform::AutomationConsent automationConsent() override { return consent; }
+    bool postEventsAllowed() override { return postEvents; }
+    bool requestPostEvents() override
+    {
+        ++postEventRequests;
+        return postEvents;
+    }
 
     void notifyTrustChange() { m_handlers.notify(); }
     std::size_t trustHandlerCount() const { return m_handlers.size(); }
@@ -39,6 +45,8 @@ public:
     bool trusted = true;
     bool screenCapture = true;
     bool automation = true;
+    bool postEvents = true;
+    int postEventRequests = 0;
     platform::AutomationConsent consent = platform::AutomationConsent::notApplicable;
     int trustReads = 0;
     int accessibilityRequests = 0;

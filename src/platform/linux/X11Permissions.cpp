@@ -50,21 +50,21 @@ X11Permissions::~X11Permissions() = default;
 X11Permissions::Answer X11Permissions::probe()
 {
     if (waylandSession())
-        return {false, false, QStringLiteral("Wayland session: X11 clients see only other X11 clients")};
+        return {false, false, false, QStringLiteral("Wayland session: X11 clients see only other X11 clients")};
     if (!m_connection || !m_connection->isAlive()) {
         if (m_connection)
             m_connection.release()->deleteLater(); // may be inside its own event dispatch
         m_connection = X11Connection::open();
         if (!m_connection)
-            return {false, false, QStringLiteral("no X11 session")};
+            return {false, false, false, QStringLiteral("no X11 session")};
         m_connection->setOnLost([this] { onConnectionLost(); });
     }
     xcb_connection_t* conn = m_connection->get();
     if (!hasXTest(conn))
-        return {true, false, QStringLiteral("the X server has no XTest extension")};
+        return {true, false, false, QStringLiteral("the X server has no XTest extension")};
     if (!hasXInput22(conn))
-        return {true, false, QStringLiteral("the X server has no XInput 2.2")};
-    return {true, true, QString()};
+        return {true, false, true, QStringLiteral("the X server has no XInput 2.2")};
+    return {true, true, true, QString()};
 }
 
 // Takes the answer again; announces a change of trust, and logs why whenever
@@ -73,7 +73,8 @@ void X11Permissions::update()
 {
     const Answer answer = probe();
     const bool first = !m_answer;
-    const bool changed = first || m_answer->trusted != answer.trusted || m_answer->reason != answer.reason;
+    const bool changed = first || m_answer->trusted != answer.trusted || m_answer->xtest != answer.xtest
+                         || m_answer->reason != answer.reason;
     const bool trustChanged = !first && m_answer->trusted != answer.trusted;
     m_answer = answer;
 
@@ -104,6 +105,13 @@ bool X11Permissions::accessibilityTrusted()
     if (!m_answer)
         update();
     return m_answer->trusted;
+}
+
+bool X11Permissions::postEventsAllowed()
+{
+    if (!m_answer)
+        update();
+    return m_answer->xtest;
 }
 
 bool X11Permissions::screenCaptureAllowed()

@@ -36,11 +36,15 @@ public:
     bool requestAutomation() override { return true; }
     /// No desktop here asks before one program drives another.
     AutomationConsent automationConsent() override { return AutomationConsent::notApplicable; }
+    /// XTest is all it takes; nothing can be asked for.
+    bool postEventsAllowed() override;
+    bool requestPostEvents() override { return postEventsAllowed(); }
 
 private:
     struct Answer {
         bool x11Session = false;
         bool trusted = false;
+        bool xtest = false;
         QString reason;
     };
     Answer probe();
