@@ -13,21 +13,16 @@ namespace F = platform::KeyFlags;
 
 constexpr int visibleRows = 6;
 
-// Whatever is typed while the picker is open reaches it, with any of Shift,
-// Ctrl, Alt and Super held: a letter typed with Ctrl joins the query too.
+// Whatever is typed while the picker is open reaches it, also with Shift or
+// Ctrl held: a letter typed with Ctrl (the leader may still be down) joins
+// the query too. Alt and Super stay out: each modifier doubles the passive
+// grabs the server files per key, and arming all sixteen combinations of
+// every key took seconds; those chords are mostly the window manager's.
 platform::KeyGrab everyKeyGrab()
 {
     platform::KeyGrab grab;
     grab.everyKey = true;
-    grab.modifiers.clear();
-    const platform::EventFlags bits[] = {F::shift, F::command, F::option, F::control};
-    for (int mask = 0; mask < 16; ++mask) {
-        platform::EventFlags flags = 0;
-        for (int i = 0; i < 4; ++i)
-            if (mask & (1 << i))
-                flags |= bits[i];
-        grab.modifiers.push_back(flags);
-    }
+    grab.modifiers = {0, F::shift, F::command, F::shift | F::command};
     return grab;
 }
 
@@ -92,9 +87,11 @@ void SnippetsFeature::showPicker()
         if (alive.lock() && index >= 0 && index < int(m_visible.size()))
             highlight(index);
     };
+    // Armed before the list shows: whatever is typed once it is on screen
+    // goes to it, not to the window below.
+    m_keyTap.arm();
     m_menu.show(items(m_visible), header(),
                 {QStringLiteral("↑↓ move"), QStringLiteral("⏎ insert"), QStringLiteral("esc")}, visibleRows);
-    m_keyTap.arm();
     installDismissMonitors();
 }
 
@@ -110,9 +107,10 @@ std::vector<ListMenu::Item> SnippetsFeature::items(const std::vector<Snippet>& s
 
 ListMenu::Header SnippetsFeature::header()
 {
-    return ListMenu::Search{m_state.query, m_store.all().empty()
-                                               ? QStringLiteral("No snippets yet — add them in Settings › Snippets")
-                                               : QStringLiteral("type to search…")};
+    return ListMenu::Search{m_state.query,
+                            m_store.all().empty()
+                                ? QStringLiteral("No snippets yet — add them in Settings › Snippets")
+                                : QStringLiteral("type to search…")};
 }
 
 bool SnippetsFeature::handleKey(const TransientKeyTap::KeyEvent& key)
@@ -211,8 +209,8 @@ void SnippetsFeature::installDismissMonitors()
             if (alive.lock() && !down.overOwnWindow && (down.button == 1 || down.button == 3))
                 close();
         });
-    m_appSwitchToken =
-        platform.workspace().addHandler([this, alive](platform::AppNotice notice, const platform::RunningApp&) {
+    m_appSwitchToken = platform.workspace().addHandler(
+        [this, alive](platform::AppNotice notice, const platform::RunningApp&) {
             if (alive.lock() && notice == platform::AppNotice::activated)
                 close();
         });
