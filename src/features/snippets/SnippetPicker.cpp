@@ -1,5 +1,6 @@
 #include "features/snippets/SnippetPicker.h"
 
+#include <QList>
 #include <QTextBoundaryFinder>
 #include <algorithm>
 
