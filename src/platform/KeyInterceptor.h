@@ -19,6 +19,9 @@ struct KeyGrab {
     /// key of the pair, 0 is no modifier. Presses with other modifiers held
     /// never reach the tap.
     std::vector<EventFlags> modifiers{0};
+    /// Every key but the modifier keys, besides `keyCodes`: for a flow that
+    /// reads whatever is typed while it is open.
+    bool everyKey = false;
 };
 
 /// Consuming key taps. While a tap is armed, presses of its keys reach it

@@ -2,6 +2,7 @@
 // through XTest into a line edit of the test's own.
 #include "BuildInfoValues.h"
 #include "common/Desktop.h"
+#include "common/LineEdit.h"
 #include "common/QuillonRun.h"
 #include "common/Typist.h"
 
@@ -17,30 +18,6 @@ using namespace quillon::testing;
 // X key codes of the physical keys (evdev code + 8).
 constexpr uint8_t xEscape = 9, xCtrl = 37, xA = 38, xC = 54, xV = 55, xH = 43, xI = 31, xEnd = 115,
                   xDigit1 = 10;
-
-struct LineEdit {
-    QProcess process;
-    QString text;
-    LineEdit()
-    {
-        process.start(QStringLiteral(QUILLON_TEST_BIN_DIR "/quillon-test-lineedit"), {});
-        QObject::connect(&process, &QProcess::readyReadStandardOutput, [this] {
-            while (process.canReadLine()) {
-                const QString line = QString::fromUtf8(process.readLine()).chopped(1);
-                if (line.startsWith("text "))
-                    text = line.mid(5);
-                else if (line.startsWith("ready"))
-                    ready = true;
-            }
-        });
-    }
-    ~LineEdit()
-    {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-    bool ready = false;
-};
 
 TEST(ClipboardFeatureDesktop, CopiedTextIsStoredAndAHeldCtrlVPastesThePick)
 {

@@ -58,7 +58,8 @@ platform::EventFlags withoutOwnFlags(uint16_t keyCode, platform::EventFlags flag
 bool tapHolds(const FakeKeyInterceptor::Tap& tap, uint16_t keyCode, platform::EventFlags flags)
 {
     flags = withoutOwnFlags(keyCode, flags);
-    if (std::find(tap.keys.keyCodes.begin(), tap.keys.keyCodes.end(), keyCode) == tap.keys.keyCodes.end())
+    if (!tap.keys.everyKey &&
+        std::find(tap.keys.keyCodes.begin(), tap.keys.keyCodes.end(), keyCode) == tap.keys.keyCodes.end())
         return false;
     for (const platform::EventFlags combination : tap.keys.modifiers) {
         if (combinationMatches(combination, flags))
@@ -120,7 +121,7 @@ bool FakeKeyInterceptor::release(uint16_t keyCode, platform::EventFlags flags)
     std::vector<int> tokens;
     for (const auto& [token, tap] : taps) {
         const auto& codes = tap.keys.keyCodes;
-        if (std::find(codes.begin(), codes.end(), keyCode) != codes.end())
+        if (tap.keys.everyKey || std::find(codes.begin(), codes.end(), keyCode) != codes.end())
             tokens.push_back(token);
     }
     for (auto it = tokens.rbegin(); it != tokens.rend(); ++it) {

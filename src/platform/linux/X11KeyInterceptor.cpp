@@ -111,8 +111,19 @@ std::set<X11KeyInterceptor::Combo> X11KeyInterceptor::combosFor(const KeyGrab& k
     std::set<uint16_t> sets;
     for (const EventFlags combination : keys.modifiers)
         sets.merge(xModifierSets(combination));
+    std::vector<uint16_t> keyCodes = keys.keyCodes;
+    if (keys.everyKey) {
+        // Keys the server counts as modifiers (Num Lock, a layout's level
+        // shifts) stay free, or holding one would be read as a key press.
+        const ModifierMap& map = modifiers();
+        for (uint16_t virtualKey = 0; virtualKey < 128; ++virtualKey) {
+            const auto xKey = KeyCodeMap::xKeyCode(virtualKey);
+            if (xKey && map.bitsOf(*xKey) == 0 && KeyCodeMap::modifierSideFlag(virtualKey) == 0)
+                keyCodes.push_back(virtualKey);
+        }
+    }
     std::set<Combo> combos;
-    for (const uint16_t keyCode : keys.keyCodes) {
+    for (const uint16_t keyCode : keyCodes) {
         const auto xKey = KeyCodeMap::xKeyCode(keyCode);
         if (!xKey)
             continue;
