@@ -18,7 +18,7 @@ namespace {
 using namespace quillon::testing;
 
 // X key codes of the physical keys (evdev code + 8).
-constexpr uint8_t xRightCtrl = 105, xRightAlt = 108, xK = 45, x3 = 12, x1 = 10, xB = 56;
+constexpr uint8_t xRightCtrl = 105, xRightAlt = 108, xK = 45, x3 = 12, x1 = 10, xB = 56, xM = 58;
 
 QString rootProperty(const QString& property, const QString& window = {})
 {
@@ -49,18 +49,21 @@ protected:
         for (const char* name : {"Kiwi", "Mango"}) {
             QFile file(m_home.path() + "/data/applications/" + QString(name).toLower() + "-fixture.desktop");
             file.open(QIODevice::WriteOnly);
-            file.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=quillon-test-window\n"
+            // Started by quillon when pinned: the test window, under the app's class.
+            file.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\n"
+                                      "Exec=\"%2\" --class %3,%1 --title \"%1 started\" %U\n"
                                       "StartupWMClass=%1\n")
-                           .arg(name)
+                           .arg(name, QStringLiteral(QUILLON_TEST_BIN_DIR "/quillon-test-window"),
+                                QString(name).toLower())
                            .toUtf8());
         }
     }
 
-    bool startQuillon()
+    bool startQuillon(const QByteArray& more = {})
     {
         m_quillon = std::make_unique<QuillonRun>(
-            m_home, QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true},
-                                  "jump.isEnabled": {"type": "bool", "value": true}})"));
+            m_home, QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true},)") + more +
+                        R"("jump.isEnabled": {"type": "bool", "value": true}})");
         if (!m_quillon->start())
             return false;
         const bool on = waitFor([&] { return m_quillon->log().contains("Feature Jump: ON"); }, 10000);
@@ -109,6 +112,46 @@ TEST_F(JumpDesktop, RightCtrlAndALetterBringsItsAppForwardAndHidesItWhenInFront)
     chord(xRightCtrl, xK);
     EXPECT_TRUE(waitFor([&] { return activeWindow() == kiwi.ids[0] && !isIconified(kiwi.ids[0]); }, 5000))
         << log();
+}
+
+// The windows of a class the window manager manages, by xdotool.
+QStringList windowsOfClass(const QString& wmClass)
+{
+    QProcess search;
+    search.start("xdotool", {"search", "--class", wmClass});
+    search.waitForFinished(5000);
+    return QString::fromUtf8(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+TEST_F(JumpDesktop, APinnedAppThatIsNotRunningIsStartedOnceAndBroughtForward)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    TestWindows kiwi({"--class", "kiwi,Kiwi", "--title", "Kiwi notes"});
+    ASSERT_TRUE(startQuillon(R"("jump.forced": {"type": "dictionary", "value": {"m": "mango-fixture"}},
+                                 "jump.hideOnRepeat": {"type": "bool", "value": false},)"))
+        << log();
+    activate(kiwi.ids[0]);
+    ASSERT_TRUE(windowsOfClass("Mango").isEmpty());
+
+    // Pressed twice, the second time while it starts or once it runs: one
+    // start, one window. (With hiding on repeat off, a second press that
+    // finds it in front only brings it forward.)
+    chord(xRightCtrl, xM);
+    chord(xRightCtrl, xM);
+    ASSERT_TRUE(waitFor([&] { return windowsOfClass("Mango").size() == 1; }, 10000))
+        << windowsOfClass("Mango").join(' ').toStdString() << log();
+    const quint32 mango = windowsOfClass("Mango").front().toUInt();
+    EXPECT_TRUE(waitFor([&] { return activeWindow() == mango; }, 10000))
+        << activeWindow() << " " << mango << " " << kiwi.ids[0]
+        << rootProperty("WM_CLASS", QString::number(activeWindow())).toStdString()
+        << rootProperty("WM_NAME", QString::number(activeWindow())).toStdString()
+        << rootProperty("_NET_WM_STATE", QString::number(mango)).toStdString() << log();
+    waitFor([] { return false; }, 500);
+    EXPECT_EQ(windowsOfClass("Mango").size(), 1) << log();
+
+    const QString pid = rootProperty("_NET_WM_PID", QString::number(mango)).section('=', 1).trimmed();
+    ASSERT_FALSE(pid.isEmpty());
+    QProcess::execute("kill", {pid});
 }
 
 TEST_F(JumpDesktop, RightCtrlAndADigitMovesToThatWorkspace)

@@ -280,6 +280,7 @@ bool JumpFeature::activateApp(QChar letter)
                     if (self.onHintPress)
                         self.onHintPress(target);
                 });
+                Log::debug([&] { return QStringLiteral("Jump: hide ") + target; });
                 sys().mainQueue().post([pid] { sys().workspace().hide(pid); });
                 return true;
             }
