@@ -20,21 +20,11 @@ QString unescape(const QString& raw)
         }
         const QChar next = raw[++i];
         switch (next.unicode()) {
-        case 's':
-            out += QLatin1Char(' ');
-            break;
-        case 'n':
-            out += QLatin1Char('\n');
-            break;
-        case 't':
-            out += QLatin1Char('\t');
-            break;
-        case 'r':
-            out += QLatin1Char('\r');
-            break;
-        default:
-            out += next;
-            break;
+        case 's': out += QLatin1Char(' '); break;
+        case 'n': out += QLatin1Char('\n'); break;
+        case 't': out += QLatin1Char('\t'); break;
+        case 'r': out += QLatin1Char('\r'); break;
+        default: out += next; break;
         }
     }
     return out;
@@ -119,10 +109,7 @@ std::optional<DesktopEntry> DesktopEntry::read(const QString& path, const QStrin
     return parse(file.read(1 << 20), group);
 }
 
-QString DesktopEntry::value(const QString& key) const
-{
-    return unescape(m_values.value(key));
-}
+QString DesktopEntry::value(const QString& key) const { return unescape(m_values.value(key)); }
 
 QString DesktopEntry::localized(const QString& key) const
 {
@@ -135,10 +122,7 @@ QString DesktopEntry::localized(const QString& key) const
     return value(key);
 }
 
-bool DesktopEntry::boolean(const QString& key) const
-{
-    return m_values.value(key) == QLatin1String("true");
-}
+bool DesktopEntry::boolean(const QString& key) const { return m_values.value(key) == QLatin1String("true"); }
 
 QString DesktopEntry::program(const QString& exec)
 {
@@ -146,8 +130,7 @@ QString DesktopEntry::program(const QString& exec)
     int i = 0;
     if (i < parts.size() && QFileInfo(parts[i]).fileName() == QLatin1String("env")) {
         ++i;
-        while (i < parts.size() &&
-               (parts[i].contains(QLatin1Char('=')) || parts[i].startsWith(QLatin1Char('-')))) {
+        while (i < parts.size() && (parts[i].contains(QLatin1Char('=')) || parts[i].startsWith(QLatin1Char('-')))) {
             // -u NAME and -C DIR take the next word along.
             if (parts[i] == QLatin1String("-u") || parts[i] == QLatin1String("-C"))
                 ++i;

@@ -33,10 +33,7 @@ namespace quillon::platform::linux_ {
 
 namespace {
 
-int openPidfd(int32_t pid)
-{
-    return int(::syscall(SYS_pidfd_open, pid, 0));
-}
+int openPidfd(int32_t pid) { return int(::syscall(SYS_pidfd_open, pid, 0)); }
 
 QString executableOf(int32_t pid)
 {
@@ -145,9 +142,7 @@ void X11Workspace::refresh(bool announce)
             launched.push_back(*info.pid);
         Record& record = adopt(*info.pid, &info);
         record.hadNormalWindow = record.hadNormalWindow || isNormal(kind);
-        ++(isNormal(kind)        ? record.ordinaryWindows
-           : isShellWindow(kind) ? record.shellWindows
-                                 : record.otherWindows);
+        ++(isNormal(kind) ? record.ordinaryWindows : isShellWindow(kind) ? record.shellWindows : record.otherWindows);
         if (!isAppWindow(kind))
             continue;
         record.windows.push_back(info.window);
@@ -164,8 +159,7 @@ void X11Workspace::refresh(bool announce)
         // A panel or desktop shell is a background app whatever its menu
         // entry says, and so is an app that went to the tray as its last
         // ordinary window closed.
-        const bool shellOnly =
-            record.shellWindows > 0 && record.ordinaryWindows == 0 && record.otherWindows == 0;
+        const bool shellOnly = record.shellWindows > 0 && record.ordinaryWindows == 0 && record.otherWindows == 0;
         const bool trayOnly =
             record.ordinaryWindows == 0 && std::find(inTray.begin(), inTray.end(), pid) != inTray.end();
         record.app.regular = !shellOnly && !trayOnly && (record.shownInMenus || record.hadNormalWindow);
@@ -181,8 +175,7 @@ void X11Workspace::refresh(bool announce)
             });
         }
         // Without a pidfd an app counts as gone once its process is.
-        if (record.pidfd < 0 && record.windows.empty() &&
-            !QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)))
+        if (record.pidfd < 0 && record.windows.empty() && !QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)))
             QTimer::singleShot(0, this, [this, pid = pid] { exited(pid); });
     }
     updateActive(announce);
@@ -263,8 +256,7 @@ void X11Workspace::watchTray()
 {
     const QByteArray selection = "_NET_SYSTEM_TRAY_S" + QByteArray::number(0);
     auto cookie = xcb_get_selection_owner(m_x->get(), m_x->atom(selection.constData()));
-    XcbReply<xcb_get_selection_owner_reply_t> owner(
-        xcb_get_selection_owner_reply(m_x->get(), cookie, nullptr));
+    XcbReply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(m_x->get(), cookie, nullptr));
     const xcb_window_t tray = owner ? owner->owner : xcb_window_t(XCB_WINDOW_NONE);
     if (tray == m_tray)
         return;
@@ -311,9 +303,8 @@ void X11Workspace::updateActive(bool announce)
     if (!announce)
         return;
     // Deactivation first, as a person sees it.
-    std::stable_sort(notices.begin(), notices.end(), [](const auto& a, const auto& b) {
-        return a.first == AppNotice::deactivated && b.first != a.first;
-    });
+    std::stable_sort(notices.begin(), notices.end(),
+                     [](const auto& a, const auto& b) { return a.first == AppNotice::deactivated && b.first != a.first; });
     for (const auto& [notice, app] : notices)
         m_handlers.notify(notice, app);
 }
@@ -351,8 +342,7 @@ std::optional<RunningApp> X11Workspace::app(int32_t pid)
 QIcon X11Workspace::icon(const RunningApp& app)
 {
     if (!app.iconName.isEmpty()) {
-        QIcon icon =
-            QFileInfo(app.iconName).isAbsolute() ? QIcon(app.iconName) : QIcon::fromTheme(app.iconName);
+        QIcon icon = QFileInfo(app.iconName).isAbsolute() ? QIcon(app.iconName) : QIcon::fromTheme(app.iconName);
         if (!icon.isNull())
             return icon;
     }
