@@ -276,7 +276,7 @@ bool JumpFeature::activateApp(QChar letter)
             const auto app = runningApp(target);
             if (app && !app->hidden) {
                 const int32_t pid = app->pid;
-                post([target, pid](JumpFeature& self) {
+                post([target](JumpFeature& self) {
                     if (self.onHintPress)
                         self.onHintPress(target);
                 });
