@@ -17,6 +17,8 @@ struct AppEntry {
     QString icon;
     /// The program of its Exec line, without folder ("xterm").
     QString executable;
+    /// The whole Exec line, escapes of the file format resolved.
+    QString exec;
     QString startupWMClass;
     /// Listed in application menus (not NoDisplay, not Hidden).
     bool shownInMenus = true;

@@ -52,6 +52,13 @@ public:
     /// forced. False when there is no such application.
     virtual bool quit(int32_t pid) = 0;
 
+    /// Starts the application of a desktop entry, without a shell, and
+    /// answers the pid of the first running app of that id to appear within
+    /// `launchTimeout` seconds, else none (also when the entry cannot be
+    /// started). An app of that id already running answers at once.
+    virtual void launch(const QString& appId, std::function<void(std::optional<int32_t> pid)> done) = 0;
+    static constexpr double launchTimeout = 10.0;
+
     /// Shows a file selected in the file manager.
     virtual bool reveal(const QString& path) = 0;
 

@@ -187,6 +187,7 @@ public:
     /// unpins the application.
     void setJumpForced(const std::optional<QString>& letter, const QString& bundleID);
     void setJumpIgnored(const QSet<QString>& apps) { writeSet(SettingsKeys::jumpIgnored, apps); }
+    QSet<QString> jumpIgnored() const { return readSet(SettingsKeys::jumpIgnored); }
     bool notchLeaderHints() const { return readBool(SettingsKeys::notchLeaderHints); }
     void setNotchLeaderHints(bool on) { set(on, SettingsKeys::notchLeaderHints); }
     bool notchFeatureHints() const { return readBool(SettingsKeys::notchFeatureHints); }

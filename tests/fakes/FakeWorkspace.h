@@ -31,6 +31,12 @@ public:
         revealed.push_back(path);
         return true;
     }
+    /// Recorded; completed by the test through `launchDone`.
+    void launch(const QString& appId, std::function<void(std::optional<int32_t>)> done) override
+    {
+        launched.push_back(appId);
+        launchDone.push_back(std::move(done));
+    }
     int addHandler(Handler handler) override { return m_handlers.add(std::move(handler)); }
     void removeHandler(int token) override { m_handlers.remove(token); }
 
@@ -39,6 +45,8 @@ public:
     std::vector<platform::RunningApp> apps;
     std::vector<int32_t> activated, hidden, unhidden, quitted;
     std::vector<QString> revealed;
+    std::vector<QString> launched;
+    std::vector<std::function<void(std::optional<int32_t>)>> launchDone;
 
 private:
     bool record(std::vector<int32_t>& calls, int32_t pid)

@@ -65,6 +65,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!entry)
         return 0;
     entry->application(QStringLiteral("fuzz"), QStringLiteral("/fuzz.desktop"));
+    // What a launch would start: a program, never an empty one.
+    if (const auto arguments = DesktopEntry::arguments(entry->value(QStringLiteral("Exec"))))
+        require(!arguments->isEmpty() && !arguments->front().isEmpty());
     entry->localized(QStringLiteral("Name"));
 
     // Keys as a writer would name them: the text before the first "=".

@@ -58,6 +58,21 @@ TEST(DesktopEntry, ProgramOfAnExecLine)
         EXPECT_EQ(DesktopEntry::program(exec), program) << exec.toStdString();
 }
 
+TEST(DesktopEntry, ArgumentsOfAnExecLineWithoutFieldCodesOrAShell)
+{
+    const std::pair<QString, std::optional<QStringList>> rows[] = {
+        {"xterm", QStringList{"xterm"}},
+        {"/usr/bin/firefox-esr %u --new-window", QStringList{"/usr/bin/firefox-esr", "--new-window"}},
+        {"\"/opt/My App/bin/my app\" --name \"a \\\"b\\\"\" %F", QStringList{"/opt/My App/bin/my app", "--name", "a \"b\""}},
+        {"app --rate 50%% ; rm -rf x", QStringList{"app", "--rate", "50%", ";", "rm", "-rf", "x"}},
+        {"app \"unbalanced", std::nullopt},
+        {"%U %f", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [exec, arguments] : rows)
+        EXPECT_EQ(DesktopEntry::arguments(exec), arguments) << exec.toStdString();
+}
+
 AppEntry entry(const QString& id, const QString& exec, const QString& wmClass = {}, bool shown = true)
 {
     AppEntry e;

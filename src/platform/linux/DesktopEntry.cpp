@@ -59,6 +59,19 @@ QStringList words(const QString& exec)
     return result;
 }
 
+// Every double quote closed, read as words() reads them.
+bool quotesBalanced(const QString& exec)
+{
+    bool quoted = false;
+    for (int i = 0; i < exec.size(); ++i) {
+        if (exec[i] == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (quoted && exec[i] == QLatin1Char('\\'))
+            ++i;
+    }
+    return !quoted;
+}
+
 } // namespace
 
 std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray& text, const QString& group)
@@ -127,6 +140,33 @@ QString DesktopEntry::program(const QString& exec)
     return i < parts.size() ? QFileInfo(parts[i]).fileName() : QString();
 }
 
+std::optional<QStringList> DesktopEntry::arguments(const QString& exec)
+{
+    if (!quotesBalanced(exec))
+        return std::nullopt;
+    QStringList result;
+    for (const QString& word : words(exec)) {
+        QString out;
+        bool dropped = false;
+        for (int i = 0; i < word.size(); ++i) {
+            if (word[i] != QLatin1Char('%') || i + 1 == word.size()) {
+                out += word[i];
+                continue;
+            }
+            const QChar code = word[++i];
+            if (code == QLatin1Char('%'))
+                out += code;
+            else
+                dropped = true; // %f %u %i %c %k and the deprecated ones
+        }
+        if (!out.isEmpty() || !dropped)
+            result << out;
+    }
+    if (result.isEmpty() || result.front().isEmpty())
+        return std::nullopt;
+    return result;
+}
+
 std::optional<AppEntry> DesktopEntry::application(const QString& appId, const QString& path) const
 {
     if (value(QStringLiteral("Type")) != QLatin1String("Application") || boolean(QStringLiteral("Hidden")))
@@ -135,7 +175,8 @@ std::optional<AppEntry> DesktopEntry::application(const QString& appId, const QS
     app.appId = appId;
     app.name = localized(QStringLiteral("Name"));
     app.icon = value(QStringLiteral("Icon"));
-    app.executable = program(value(QStringLiteral("Exec")));
+    app.exec = value(QStringLiteral("Exec"));
+    app.executable = program(app.exec);
     if (app.executable.isEmpty())
         app.executable = program(value(QStringLiteral("TryExec")));
     app.startupWMClass = value(QStringLiteral("StartupWMClass"));

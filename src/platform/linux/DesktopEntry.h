@@ -27,6 +27,10 @@ public:
     /// The program an Exec line runs, without folder: the first word that is
     /// not `env` or a variable assignment.
     static QString program(const QString& exec);
+    /// The program and arguments an Exec line starts, its field codes
+    /// dropped ("%%" is a percent sign); none for unbalanced quotes or a line
+    /// with no program.
+    static std::optional<QStringList> arguments(const QString& exec);
 
     /// An application entry with `appId`; none for other types and for
     /// entries marked Hidden (which hide the ones of the same id below them).

@@ -1,6 +1,12 @@
 #include "platform/linux/X11Workspace.h"
 
+#include "platform/MainQueue.h"
+#include "platform/Platform.h"
+#include "platform/linux/DesktopEntry.h"
 #include "platform/linux/StatusNotifierPids.h"
+#include "support/Log.h"
+
+#include <QProcess>
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -423,6 +429,49 @@ bool X11Workspace::terminate(Record& record)
         return false;
     record.quitting = false;
     return ::syscall(SYS_pidfd_send_signal, record.pidfd, SIGTERM, nullptr, 0) == 0;
+}
+
+void X11Workspace::launch(const QString& appId, std::function<void(std::optional<int32_t> pid)> done)
+{
+    for (const RunningApp& app : runningApps()) {
+        if (app.appId == appId) {
+            done(app.pid);
+            return;
+        }
+    }
+    const auto entry = m_directory.entry(appId);
+    const auto arguments = entry ? DesktopEntry::arguments(entry->exec) : std::nullopt;
+    if (!arguments) {
+        Log::error(QStringLiteral("Workspace: %1 has no Exec line that can be started").arg(appId));
+        done(std::nullopt);
+        return;
+    }
+    if (!QProcess::startDetached(arguments->front(), arguments->mid(1))) {
+        Log::error(QStringLiteral("Workspace: %1 could not be started").arg(appId));
+        done(std::nullopt);
+        return;
+    }
+    // The first of the app's windows (or tray icon) to turn up, or the time-out.
+    struct Wait {
+        bool fired = false;
+        int token = 0;
+        std::function<void(std::optional<int32_t>)> done;
+    };
+    auto wait = std::make_shared<Wait>();
+    wait->done = std::move(done);
+    auto finish = [this, wait](std::optional<int32_t> pid) {
+        if (wait->fired)
+            return;
+        wait->fired = true;
+        const int token = wait->token;
+        platform().mainQueue().post([this, token] { removeHandler(token); });
+        wait->done(pid);
+    };
+    wait->token = addHandler([finish, appId](AppNotice notice, const RunningApp& app) {
+        if (notice == AppNotice::launched && app.appId == appId)
+            finish(app.pid);
+    });
+    platform().mainQueue().after(launchTimeout, [finish] { finish(std::nullopt); });
 }
 
 bool X11Workspace::reveal(const QString& path)
