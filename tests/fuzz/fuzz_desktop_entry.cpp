@@ -59,7 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray text(reinterpret_cast<const char*>(data), qsizetype(size));
     // mimeapps.list is read by the same reader, one group of it.
     if (const auto defaults = DesktopEntry::parse(text, QStringLiteral("Default Applications")))
-        defaults->value(QStringLiteral("inode/directory")).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (const QString& app :
+             defaults->value(QStringLiteral("inode/directory")).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            if (app.isEmpty())
+                std::abort();
 
     const auto entry = DesktopEntry::parse(text);
     if (!entry)
