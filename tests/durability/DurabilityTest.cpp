@@ -7,7 +7,10 @@
 // below, with a reader that says which sequence number the file holds.
 // QUILLON_DURABILITY_SEED=N repeats the moments of an earlier run.
 
+#include "features/clipboard/ClipboardStore.h"
+#include "features/snippets/SnippetStore.h"
 #include "platform/PlistValue.h"
+#include "shelf/ShelfStore.h"
 #include "support/AtomicFile.h"
 
 #include <QDir>
@@ -83,15 +86,177 @@ Found readSettingsDomain(const QString& path)
     return found;
 }
 
+/// The bytes of a stored file, or why there are none.
+std::optional<QByteArray> readBytes(const QString& path, Found& found)
+{
+    QFile file(path);
+    if (!file.exists())
+        return std::nullopt;
+    found.exists = true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        found.problem = QStringLiteral("cannot be read");
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+/// The parts of one document written by the helper: `count` texts that all
+/// start with the same "<sequence>:".
+Found wholeDocument(Found found, const QStringList& parts, int count)
+{
+    if (parts.size() != count) {
+        found.problem = QStringLiteral("holds %1 parts, not %2").arg(parts.size()).arg(count);
+        return found;
+    }
+    bool isNumber = false;
+    const qint64 sequence = parts.front().section(QLatin1Char(':'), 0, 0).toLongLong(&isNumber);
+    if (!isNumber) {
+        found.problem = QStringLiteral("holds no sequence number");
+        return found;
+    }
+    const QString prefix = QString::number(sequence) + QLatin1Char(':');
+    for (const QString& part : parts) {
+        if (!part.startsWith(prefix)) {
+            found.problem = QStringLiteral("is not one whole document (\"%1\" disagrees)").arg(part.left(20));
+            return found;
+        }
+    }
+    found.sequence = sequence;
+    return found;
+}
+
+QStringList textsOf(const std::vector<ClipboardEntry>& entries)
+{
+    QStringList texts;
+    for (const ClipboardEntry& entry : entries)
+        texts << entry.text;
+    return texts;
+}
+
+/// "Clipboard.json": a full history whose every entry carries the sequence.
+Found readClipboardHistory(const QString& path)
+{
+    Found found;
+    const auto bytes = readBytes(path, found);
+    if (!bytes)
+        return found;
+    const auto entries = ClipboardStore::decode(*bytes);
+    if (!entries) {
+        found.problem = QStringLiteral("does not decode as a history");
+        return found;
+    }
+    return wholeDocument(found, textsOf(*entries), int(ClipboardStore::maxEntries));
+}
+
+/// "ClipboardPins.json": a full list of pins in manual order.
+Found readClipboardPins(const QString& path)
+{
+    Found found;
+    const auto bytes = readBytes(path, found);
+    if (!bytes)
+        return found;
+    const auto pins = ClipboardStore::decodePins(*bytes);
+    if (!pins || !pins->second) {
+        found.problem = QStringLiteral("does not decode as pins in manual order");
+        return found;
+    }
+    return wholeDocument(found, textsOf(pins->first), int(ClipboardStore::maxEntries));
+}
+
+/// "Snippets.json": 64 snippets whose every body carries the sequence.
+Found readSnippets(const QString& path)
+{
+    Found found;
+    const auto bytes = readBytes(path, found);
+    if (!bytes)
+        return found;
+    const auto snippets = SnippetStore::decode(*bytes);
+    if (!snippets) {
+        found.problem = QStringLiteral("does not decode as snippets");
+        return found;
+    }
+    QStringList bodies;
+    for (const Snippet& snippet : *snippets)
+        bodies << snippet.body;
+    return wholeDocument(found, bodies, 64);
+}
+
+/// What a stash or removal cut short leaves inside the shelf folder.
+int shelfStaging(const QString& path)
+{
+    int staging = 0;
+    for (const QString& name : QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden))
+        if (name.endsWith(QLatin1String(".partial")) || name.endsWith(QLatin1String(".removing")))
+            ++staging;
+    return staging;
+}
+
+/// The shelf folder, as a fresh load finds it: only whole items, each two
+/// files of one sequence with their origins, and no staging folder left.
+Found readShelf(const QString& path)
+{
+    Found found;
+    if (!QFileInfo(path).isDir())
+        return found;
+    found.exists = true;
+    ShelfStore store(path);
+    store.load();
+    for (const QString& name : QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        if (!ShelfStore::idOfFolderName(name)) {
+            found.problem = QStringLiteral("%1 is left after a load").arg(name);
+            return found;
+        }
+    }
+    for (const ShelfItem& item : store.items()) {
+        QStringList parts;
+        for (const QUrl& url : item.urls) {
+            QFile file(url.toLocalFile());
+            if (!file.open(QIODevice::ReadOnly)) {
+                found.problem = QStringLiteral("%1 cannot be read").arg(url.toLocalFile());
+                return found;
+            }
+            const QByteArray bytes = file.readAll();
+            const QByteArray line = bytes.left(bytes.indexOf('\n') + 1);
+            if (line.isEmpty() || bytes != line.repeated(64)) {
+                found.problem = QStringLiteral("%1 is not a whole copy").arg(url.toLocalFile());
+                return found;
+            }
+            parts << QString::fromUtf8(line);
+        }
+        const Found one = wholeDocument({}, parts, 2);
+        if (!one.problem.isEmpty()) {
+            found.problem = QStringLiteral("item %1 ").arg(item.id.toString()) + one.problem;
+            return found;
+        }
+        const QString made = QStringLiteral("/s%1/").arg(*one.sequence);
+        if (item.origins.size() != 2 || !item.origins[0].contains(made) || !item.origins[1].contains(made)) {
+            found.problem = QStringLiteral("item %1 has origins %2")
+                                .arg(item.id.toString(), item.origins.join(QLatin1Char(',')));
+            return found;
+        }
+        found.sequence = std::max(found.sequence.value_or(0), *one.sequence);
+    }
+    return found;
+}
+
 struct StoredFile {
     const char* writer;   ///< the helper's name for it
-    const char* fileName; ///< the file inside the folder the helper is given
+    const char* fileName; ///< the file (or folder) inside the folder the helper is given
     Found (*read)(const QString& path);
+    /// For a folder store: how many staging entries a write cut short left
+    /// inside it, counted before the reader loads it.
+    int (*staging)(const QString& path) = nullptr;
+    /// Another name the helper keeps beside the file (what it stashes from).
+    const char* besides = nullptr;
 };
 
 const StoredFile storedFiles[] = {
     {"settings", "app.quillon.Quillon.json", readSettingsDomain},
     {"settings-profile2", "app.quillon.Quillon.profile2.json", readSettingsDomain},
+    {"clipboard", "Clipboard.json", readClipboardHistory},
+    {"clipboard-pins", "ClipboardPins.json", readClipboardPins},
+    {"snippets", "Snippets.json", readSnippets},
+    {"shelf", "Shelf", readShelf, shelfStaging, "sources"},
 };
 
 /// The helper, running, with its standard output on a pipe.
@@ -213,6 +378,8 @@ TEST_P(DurabilityTest, SurvivesAKillAtAnyMoment)
         if (auto last = writer.kill())
             acknowledged = last;
 
+        if (stored.staging)
+            leftTemporaries += stored.staging(path);
         const Found found = stored.read(path);
         ASSERT_TRUE(found.problem.isEmpty()) << qPrintable(found.problem);
         if (acknowledged) {
@@ -227,14 +394,15 @@ TEST_P(DurabilityTest, SurvivesAKillAtAnyMoment)
         // nothing set aside, nothing a later start would take for data.
         for (const QString& name :
              QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
-            if (name == QLatin1String(stored.fileName))
+            if (name == QLatin1String(stored.fileName) ||
+                (stored.besides && name == QLatin1String(stored.besides)))
                 continue;
             ASSERT_TRUE(name.startsWith(temporaryName)) << "unexpected " << qPrintable(name);
             ++leftTemporaries;
             QFile::remove(folder.path() + QLatin1Char('/') + name);
         }
     }
-    EXPECT_GT(leftTemporaries, 0) << "no kill landed between a temporary file's creation and its rename";
+    EXPECT_GT(leftTemporaries, 0) << "no kill landed between a temporary's creation and its rename";
     std::printf("%s: %d kills, %d inside a write\n", stored.writer, kills, leftTemporaries);
 }
 
