@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -52,12 +53,17 @@ private:
     void snapshotStep(const QString& directory, std::vector<SettingsPane> panes, std::size_t index,
                       std::function<void()> completion);
     bool writePNG(const QString& path);
+    void startFrontmostTracking();
+    void stopFrontmostTracking();
 
     AppFeatures m_features;
     std::unique_ptr<SettingsModel> m_model;
     std::unique_ptr<Window> m_window;
     SettingsPane m_selected = SettingsPane::general;
     std::shared_ptr<SettingsWindowController*> m_self;
+    /// The last application other than this one that was in front.
+    std::optional<int32_t> m_targetPID;
+    std::optional<int> m_workspaceToken;
 };
 
 } // namespace quillon
