@@ -1,8 +1,8 @@
 #include "ui/SettingsWindowController.h"
 
 #include "input/HotkeyFormat.h"
-#include "platform/Platform.h"
 #include "permissions/AccessibilityPermission.h"
+#include "platform/Platform.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "support/AtomicFile.h"
@@ -28,6 +28,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace quillon {
@@ -419,8 +420,14 @@ void SettingsWindowController::debugSnapshot(const QString& directory, std::vect
 void SettingsWindowController::snapshotStep(const QString& directory, std::vector<SettingsPane> panes,
                                             std::size_t index, std::function<void()> completion)
 {
-    writePNG(QDir(directory).filePath(panes[index].rawValue() + QStringLiteral(".png")));
+    if (index == 0) {
+        m_snapshotFailed = false;
+        m_snapshotCaptures.clear();
+    }
+    if (!writePNG(QDir(directory).filePath(panes[index].rawValue() + QStringLiteral(".png"))))
+        m_snapshotFailed = true;
     if (index + 1 >= panes.size()) {
+        finishSnapshot();
         if (completion)
             completion();
         return;
@@ -433,15 +440,35 @@ void SettingsWindowController::snapshotStep(const QString& directory, std::vecto
     });
 }
 
+void SettingsWindowController::finishSnapshot()
+{
+    // Panes differ, so captures that are all the same bytes mean the window
+    // never drew. Equal sizes alone would fail every good run.
+    const auto& captures = m_snapshotCaptures;
+    const bool blank =
+        captures.size() > 1 && std::all_of(captures.begin(), captures.end(),
+                                           [&](const QByteArray& c) { return c == captures.front(); });
+    if (blank)
+        std::fprintf(
+            stderr,
+            "settings-png: all %d captures are byte-identical \u2014 the window rendered blank. Unlock the "
+            "display (and keep it awake) and re-run.\n",
+            int(captures.size()));
+    m_snapshotExitStatus = blank || m_snapshotFailed ? 1 : 0;
+    m_snapshotCaptures.clear();
+}
+
 bool SettingsWindowController::writePNG(const QString& path)
 {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!m_window->grab().save(&buffer, "PNG")) {
+    const QPixmap capture = m_window->grab();
+    if (capture.isNull() || !capture.save(&buffer, "PNG")) {
         std::fputs("settings-png: window capture failed\n", stderr);
         return false;
     }
+    m_snapshotCaptures.push_back(png);
     QString error;
     if (!AtomicFile::write(path, png, &error)) {
         std::fprintf(stderr, "settings-png: %s\n", qPrintable(error));
