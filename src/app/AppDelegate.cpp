@@ -17,6 +17,7 @@
 #include "notch/NotchGeometry.h"
 #include "permissions/ScreenRecordingPermission.h"
 #include "platform/Platform.h"
+#include "shelf/ScreenshotThumbnail.h"
 #include "shelf/ShelfFeature.h"
 #include "support/CrashReporter.h"
 #include "support/Log.h"
@@ -24,7 +25,6 @@
 #include "support/Notifier.h"
 #include "support/SessionHeader.h"
 #include "ui/MenuBarIcon.h"
-#include "shelf/ScreenshotThumbnail.h"
 #include "ui/SettingsWindowController.h"
 #include "ui/StatusMenuController.h"
 #include "windows/WindowSpaces.h"
@@ -363,8 +363,9 @@ void AppDelegate::actOnOptions(const LaunchOptions& options)
 void AppDelegate::renderSettingsSnapshot(const LaunchOptions& options)
 {
     actOnOptions(options);
-    settingsWindow().debugSnapshot(options.settingsPNG->directory, options.settingsPNG->panes,
-                                   [] { platform::platform().appShell().terminate(); });
+    settingsWindow().debugSnapshot(options.settingsPNG->directory, options.settingsPNG->panes, [this] {
+        platform::platform().appShell().terminate(settingsWindow().snapshotExitStatus());
+    });
 }
 
 void AppDelegate::reconcile()

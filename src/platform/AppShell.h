@@ -37,8 +37,9 @@ public:
     /// Starts a new instance and quits this one once it has started. When it
     /// cannot be started this one keeps running (and keeps the name): false.
     virtual bool relaunch() = 0;
-    /// Ends the application after the current event.
-    virtual void terminate() = 0;
+    /// Ends the application after the current event, with `status` as the
+    /// process's exit status.
+    virtual void terminate(int status = 0) = 0;
 
     /// Puts our window on the current workspace, raises it and gives it the
     /// focus, as a click in the taskbar would (so focus-stealing prevention

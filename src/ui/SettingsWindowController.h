@@ -3,9 +3,11 @@
 #include "app/AppFeatures.h"
 #include "app/SettingsPane.h"
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -34,6 +36,10 @@ public:
     void debugSnapshot(const QString& directory, std::vector<SettingsPane> only,
                        std::function<void()> completion);
 
+    /// After a snapshot run: 1 when a capture failed or every capture came
+    /// out the same (a blank window), else 0.
+    int snapshotExitStatus() const { return m_snapshotExitStatus; }
+
     const AppFeatures& features() const { return m_features; }
     /// Nothing until the first show().
     QWidget* window() const;
@@ -52,12 +58,21 @@ private:
     void snapshotStep(const QString& directory, std::vector<SettingsPane> panes, std::size_t index,
                       std::function<void()> completion);
     bool writePNG(const QString& path);
+    void finishSnapshot();
+    void startFrontmostTracking();
+    void stopFrontmostTracking();
 
     AppFeatures m_features;
     std::unique_ptr<SettingsModel> m_model;
     std::unique_ptr<Window> m_window;
     SettingsPane m_selected = SettingsPane::general;
     std::shared_ptr<SettingsWindowController*> m_self;
+    /// The last application other than this one that was in front.
+    std::optional<int32_t> m_targetPID;
+    std::optional<int> m_workspaceToken;
+    std::vector<QByteArray> m_snapshotCaptures;
+    bool m_snapshotFailed = false;
+    int m_snapshotExitStatus = 0;
 };
 
 } // namespace quillon

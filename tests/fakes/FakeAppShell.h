@@ -28,7 +28,12 @@ public:
             ++terminations;
         return relaunchStarts;
     }
-    void terminate() override { ++terminations; }
+    void terminate(int status = 0) override
+    {
+        ++terminations;
+        lastExitStatus = status;
+    }
+    int lastExitStatus = 0;
     void bringToFront(QWidget& window) override { broughtToFront.push_back(&window); }
     void setAppearance(platform::Appearance value) override { current = value; }
     platform::Appearance appearance() const override { return current; }

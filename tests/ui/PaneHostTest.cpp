@@ -11,7 +11,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
@@ -90,8 +90,11 @@ TEST_F(PaneHost, SwitchingPanesStartsWithFreshState)
     EXPECT_FALSE(first) << "the old view is gone";
 
     // The sidebar selects too.
-    auto* sidebar = window.window()->findChild<QListWidget*>();
-    sidebar->setCurrentRow(int(SettingsPane::Case(SettingsPane::about)));
+    auto* row = window.window()->findChild<QWidget*>(QStringLiteral("row-about"));
+    ASSERT_TRUE(row);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(20, 14), row->mapToGlobal(QPointF(20, 14)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(row, &press);
     EXPECT_EQ(window.paneView()->pane(), SettingsPane::about);
     window.window()->hide();
 }

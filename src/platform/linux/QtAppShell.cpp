@@ -211,9 +211,14 @@ bool QtAppShell::relaunch()
     return false;
 }
 
-void QtAppShell::terminate()
+void QtAppShell::terminate(int status)
 {
-    m_options.quit();
+    if (status == 0) {
+        m_options.quit();
+        return;
+    }
+    QMetaObject::invokeMethod(
+        qApp, [status] { QCoreApplication::exit(status); }, Qt::QueuedConnection);
 }
 
 void QtAppShell::setAppearance(Appearance appearance)

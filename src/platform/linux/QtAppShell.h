@@ -34,7 +34,7 @@ public:
     bool requestReopen() override;
     void setReopenHandler(std::function<void()> handler) override;
     bool relaunch() override;
-    void terminate() override;
+    void terminate(int status = 0) override;
     void bringToFront(QWidget& window) override;
     void setAppearance(Appearance appearance) override;
     Appearance appearance() const override { return m_appearance; }
