@@ -73,8 +73,15 @@ protected:
             const auto active = m_ewmh->windowValue(m_x->root(), "_NET_ACTIVE_WINDOW");
             return active && m_ewmh->client(*active, ClientInfo::Pid).pid == quillonPid;
         });
-        m_ewmh->activate(id);
-        ASSERT_TRUE(waitFor([&] { return m_ewmh->windowValue(m_x->root(), "_NET_ACTIVE_WINDOW") == id; }));
+        // The settings window may be brought forward more than once while it
+        // opens, so go back until the test window stays in front.
+        const auto isActive = [&] { return m_ewmh->windowValue(m_x->root(), "_NET_ACTIVE_WINDOW") == id; };
+        bool settled = false;
+        for (int attempt = 0; attempt < 5 && !settled; ++attempt) {
+            m_ewmh->activate(id);
+            settled = waitFor(isActive) && !waitFor([&] { return !isActive(); }, 300);
+        }
+        ASSERT_TRUE(settled);
     }
 
     /// The visible frame, root coordinates.
