@@ -6,9 +6,11 @@
 #include "BuildInfoValues.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <sys/resource.h>
 
@@ -56,6 +58,27 @@ public:
         process.start(QUILLON_BINARY, arguments);
         return process.waitForStarted(5000);
     }
+    /// Without a tray host the settings window opens at launch and is
+    /// brought forward; a test that types into its own window waits for
+    /// that first, so the settings window cannot take the focus afterwards.
+    /// Answers whether it came (a run with a tray opens no window).
+    bool waitForSettingsWindow(int timeoutMs = 5000)
+    {
+        const QString pid = QString::number(process.processId());
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < timeoutMs) {
+            const QString active = output("xprop", {"-root", "_NET_ACTIVE_WINDOW"}).section('#', 1).trimmed();
+            if (!active.isEmpty() && active != "0x0" &&
+                output("xprop", {"-id", active, "_NET_WM_PID"}).section('=', 1).trimmed() == pid) {
+                // It may be brought forward once more while it opens.
+                QThread::msleep(300);
+                return true;
+            }
+            QThread::msleep(50);
+        }
+        return false;
+    }
     QString log() const
     {
         QFile file(logPath);
@@ -64,6 +87,15 @@ public:
 
     QProcess process;
     QString logPath;
+
+private:
+    static QString output(const QString& program, const QStringList& arguments)
+    {
+        QProcess run;
+        run.start(program, arguments);
+        run.waitForFinished(2000);
+        return QString::fromUtf8(run.readAllStandardOutput());
+    }
 };
 
 } // namespace quillon::testing

@@ -28,6 +28,7 @@ TEST(ClipboardFeatureDesktop, CopiedTextIsStoredAndAHeldCtrlVPastesThePick)
     ASSERT_TRUE(quillon.start());
     ASSERT_TRUE(waitFor([&] { return quillon.log().contains("Clipboard activated"); }, 10000))
         << quillon.log().toStdString();
+    quillon.waitForSettingsWindow();
 
     LineEdit edit;
     ASSERT_TRUE(waitFor([&] { return edit.ready; }, 10000));

@@ -45,6 +45,7 @@ protected:
         ASSERT_TRUE(quillon->start());
         ASSERT_TRUE(waitFor([&] { return quillon->log().contains("Snippets activated"); }, 10000))
             << quillon->log().toStdString();
+        quillon->waitForSettingsWindow();
         edit.emplace();
         ASSERT_TRUE(waitFor([&] { return edit->ready; }, 10000));
         waitFor([] { return false; }, 500); // the window manager's focus settles
