@@ -3,6 +3,7 @@
 #include "common/Desktop.h"
 #include "common/QtPrint.h"
 #include "common/QuillonRun.h"
+#include "common/TestWindows.h"
 #include "common/Typist.h"
 #include "platform/linux/Ewmh.h"
 #include "platform/linux/X11WindowControl.h"
@@ -10,6 +11,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -34,17 +37,9 @@ protected:
         m_x = X11Connection::open();
         ASSERT_TRUE(m_x);
         m_ewmh = std::make_unique<Ewmh>(*m_x);
-        m_window.setProgram(QStringLiteral(QUILLON_TEST_BIN_DIR "/quillon-test-window"));
-        m_window.setArguments({"--title", "Snap me"});
-        m_window.start();
-        ASSERT_TRUE(waitFor([&] {
-            if (m_window.canReadLine()) {
-                const QString line = QString::fromUtf8(m_window.readLine()).trimmed();
-                if (line.startsWith("window "))
-                    id = line.mid(7).toUInt();
-            }
-            return id != 0;
-        }));
+        m_window.emplace(QStringList{"--title", "Snap me"});
+        ASSERT_EQ(m_window->ids.size(), 1u);
+        id = m_window->ids.front();
         m_ewmh->activate(id);
         ASSERT_TRUE(waitFor([&] { return m_ewmh->windowValue(m_x->root(), "_NET_ACTIVE_WINDOW") == id; }));
         ASSERT_TRUE(waitFor([&] { return frame().isValid(); }));
@@ -52,10 +47,7 @@ protected:
     void TearDown() override
     {
         m_quillon.reset();
-        if (m_window.state() != QProcess::NotRunning) {
-            m_window.kill();
-            m_window.waitForFinished(3000);
-        }
+        m_window.reset();
     }
 
     void startQuillon()
@@ -123,7 +115,7 @@ protected:
     xcb_window_t id = 0;
     std::unique_ptr<X11Connection> m_x;
     std::unique_ptr<Ewmh> m_ewmh;
-    QProcess m_window;
+    std::optional<quillon::testing::TestWindows> m_window;
     QTemporaryDir m_home;
     std::unique_ptr<QuillonRun> m_quillon;
     Typist m_typist;
