@@ -13,8 +13,14 @@ bool onDesktop();
 /// Runs a program and returns its standard output (empty on failure).
 QString run(const QString& program, const QStringList& arguments, int timeoutMs = 10000);
 
+/// How long a wait for something that should happen gives it by default. The
+/// machines that run these tests are shared and can stall a process for
+/// seconds; waiting longer costs nothing when the thing happens at once.
+/// Waits that check something does NOT happen pass their own, short, timeout.
+constexpr int patientMs = 15000;
+
 /// Spins the event loop until `condition` holds or `timeoutMs` passes.
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
+bool waitFor(const std::function<bool()>& condition, int timeoutMs = patientMs);
 
 } // namespace quillon::testing
 

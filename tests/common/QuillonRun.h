@@ -4,6 +4,7 @@
 // whose targets define QUILLON_BINARY.
 
 #include "BuildInfoValues.h"
+#include "common/Desktop.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -62,7 +63,7 @@ public:
     /// brought forward; a test that types into its own window waits for
     /// that first, so the settings window cannot take the focus afterwards.
     /// Answers whether it came (a run with a tray opens no window).
-    bool waitForSettingsWindow(int timeoutMs = 5000)
+    bool waitForSettingsWindow(int timeoutMs = quillon::testing::patientMs)
     {
         const QString pid = QString::number(process.processId());
         QElapsedTimer clock;

@@ -46,7 +46,7 @@ public:
         m_process.write((command + '\n').toUtf8());
         return waitForLine(QStringLiteral("done ") + command.section(' ', 0, 0));
     }
-    bool waitForLine(const QString& prefix, int timeoutMs = 5000)
+    bool waitForLine(const QString& prefix, int timeoutMs = quillon::testing::patientMs)
     {
         return quillon::testing::waitFor(
             [&] {

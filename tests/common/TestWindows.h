@@ -27,7 +27,7 @@ public:
         });
     }
     /// Waits for a line other than the window ids.
-    bool waitForLine(const QString& wanted, int timeoutMs = 5000)
+    bool waitForLine(const QString& wanted, int timeoutMs = quillon::testing::patientMs)
     {
         return waitFor(
             [&] {

@@ -66,7 +66,7 @@ protected:
                         R"("jump.isEnabled": {"type": "bool", "value": true}})");
         if (!m_quillon->start())
             return false;
-        const bool on = waitFor([&] { return m_quillon->log().contains("Feature Jump: ON"); }, 10000);
+        const bool on = waitFor([&] { return m_quillon->log().contains("Feature Jump: ON"); });
         // Quillon may take the focus once as it starts; let it settle.
         waitFor([] { return false; }, 1000);
         return on;
@@ -98,19 +98,19 @@ TEST_F(JumpDesktop, RightCtrlAndALetterBringsItsAppForwardAndHidesItWhenInFront)
     ASSERT_EQ(mango.ids.size(), 1u);
     ASSERT_TRUE(startQuillon()) << log();
     ASSERT_TRUE(
-        waitFor([&] { return m_quillon->log().contains("Jump auto groups: {k: [kiwi-fixture]"); }, 5000))
+        waitFor([&] { return m_quillon->log().contains("Jump auto groups: {k: [kiwi-fixture]"); }))
         << log();
     activate(mango.ids[0]);
 
     chord(xRightCtrl, xK);
-    EXPECT_TRUE(waitFor([&] { return activeWindow() == kiwi.ids[0]; }, 5000)) << log();
+    EXPECT_TRUE(waitFor([&] { return activeWindow() == kiwi.ids[0]; })) << log();
 
     chord(xRightCtrl, xK);
-    EXPECT_TRUE(waitFor([&] { return isIconified(kiwi.ids[0]); }, 5000)) << log();
+    EXPECT_TRUE(waitFor([&] { return isIconified(kiwi.ids[0]); })) << log();
 
     // Once hidden, the letter brings it back.
     chord(xRightCtrl, xK);
-    EXPECT_TRUE(waitFor([&] { return activeWindow() == kiwi.ids[0] && !isIconified(kiwi.ids[0]); }, 5000))
+    EXPECT_TRUE(waitFor([&] { return activeWindow() == kiwi.ids[0] && !isIconified(kiwi.ids[0]); }))
         << log();
 }
 
@@ -138,10 +138,10 @@ TEST_F(JumpDesktop, APinnedAppThatIsNotRunningIsStartedOnceAndBroughtForward)
     // finds it in front only brings it forward.)
     chord(xRightCtrl, xM);
     chord(xRightCtrl, xM);
-    ASSERT_TRUE(waitFor([&] { return windowsOfClass("Mango").size() == 1; }, 10000))
+    ASSERT_TRUE(waitFor([&] { return windowsOfClass("Mango").size() == 1; }))
         << windowsOfClass("Mango").join(' ').toStdString() << log();
     const quint32 mango = windowsOfClass("Mango").front().toUInt();
-    EXPECT_TRUE(waitFor([&] { return activeWindow() == mango; }, 10000))
+    EXPECT_TRUE(waitFor([&] { return activeWindow() == mango; }))
         << activeWindow() << " " << mango << " " << kiwi.ids[0]
         << rootProperty("WM_CLASS", QString::number(activeWindow())).toStdString()
         << rootProperty("WM_NAME", QString::number(activeWindow())).toStdString()
@@ -159,10 +159,10 @@ TEST_F(JumpDesktop, RightCtrlAndADigitMovesToThatWorkspace)
     QUILLON_REQUIRE_DESKTOP();
     ASSERT_TRUE(startQuillon()) << log();
     chord(xRightCtrl, x3);
-    EXPECT_TRUE(waitFor([&] { return rootProperty("_NET_CURRENT_DESKTOP").endsWith("= 2"); }, 5000))
+    EXPECT_TRUE(waitFor([&] { return rootProperty("_NET_CURRENT_DESKTOP").endsWith("= 2"); }))
         << rootProperty("_NET_CURRENT_DESKTOP").toStdString();
     chord(xRightCtrl, x1);
-    EXPECT_TRUE(waitFor([&] { return rootProperty("_NET_CURRENT_DESKTOP").endsWith("= 0"); }, 5000))
+    EXPECT_TRUE(waitFor([&] { return rootProperty("_NET_CURRENT_DESKTOP").endsWith("= 0"); }))
         << rootProperty("_NET_CURRENT_DESKTOP").toStdString();
 }
 
@@ -174,7 +174,7 @@ TEST_F(JumpDesktop, RightAltAndATitleInitialRaisesThatWindow)
     ASSERT_TRUE(startQuillon()) << log();
     activate(kiwi.ids[0]);
     chord(xRightAlt, xB);
-    EXPECT_TRUE(waitFor([&] { return activeWindow() == kiwi.ids[1]; }, 5000)) << log();
+    EXPECT_TRUE(waitFor([&] { return activeWindow() == kiwi.ids[1]; })) << log();
 }
 
 } // namespace

@@ -271,7 +271,7 @@ TEST(KeepAwakeDesktop, TheChordInTheRealBinaryHoldsOneIdleInhibitor)
     testing::QuillonRun quillon(home,
                                 QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true}})"));
     ASSERT_TRUE(quillon.start());
-    ASSERT_TRUE(waitFor([&] { return quillon.log().contains("Feature Notch: ON"); }, 10000))
+    ASSERT_TRUE(waitFor([&] { return quillon.log().contains("Feature Notch: ON"); }))
         << quillon.log().toStdString();
     // X key codes of the physical keys (evdev code + 8).
     constexpr uint8_t xRightCtrl = 105, xRightAlt = 108, xA = 38;

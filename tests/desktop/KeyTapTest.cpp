@@ -617,7 +617,7 @@ TEST_F(LeaderKeys, AChordFiresWhileAPowerReadingIsPending)
     typist.key(xRightCtrl, false);
     ASSERT_TRUE(quillon::testing::waitFor([&] { return !taken.empty(); })) << seen();
     EXPECT_FALSE(readingArrived) << "the chord waited for the power reading";
-    EXPECT_TRUE(quillon::testing::waitFor([&] { return readingArrived; }, 10000));
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return readingArrived; }));
     power.removeChangeHandler(*token);
     upower.closeWriteChannel();
     upower.waitForFinished(3000);

@@ -29,7 +29,7 @@ TEST(LeaderChord, FeatureLeaderShowsItsHintsAndItsAFlipsKeepAwake)
     QuillonRun quillon(home, QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true},
                                             "snap.isEnabled": {"type": "bool", "value": true}})"));
     ASSERT_TRUE(quillon.start());
-    ASSERT_TRUE(waitFor([&] { return quillon.log().contains("Feature Notch: ON"); }, 10000))
+    ASSERT_TRUE(waitFor([&] { return quillon.log().contains("Feature Notch: ON"); }))
         << quillon.log().toStdString();
 
     Typist typist;
@@ -52,12 +52,12 @@ TEST(LeaderChord, FeatureLeaderShowsItsHintsAndItsAFlipsKeepAwake)
         HeldKeys leader(typist, {xRightCtrl, xRightAlt});
         EXPECT_TRUE(waitFor(hintsShown, 5000)) << "no hint row after the hold delay";
         typist.tap(xA);
-        EXPECT_TRUE(waitFor([&] { return storedBool(settingsFile, "awake.isEnabled") == true; }, 5000));
+        EXPECT_TRUE(waitFor([&] { return storedBool(settingsFile, "awake.isEnabled") == true; }));
     }
     // The change went through the store's observers: reconcile switched it on.
-    EXPECT_TRUE(waitFor([&] { return quillon.log().contains("Feature Awake: ON"); }, 5000))
+    EXPECT_TRUE(waitFor([&] { return quillon.log().contains("Feature Awake: ON"); }))
         << quillon.log().toStdString();
-    EXPECT_TRUE(waitFor([&] { return !hintsShown(); }, 5000)) << "the hints stayed after the release";
+    EXPECT_TRUE(waitFor([&] { return !hintsShown(); })) << "the hints stayed after the release";
 }
 
 // Another program holds Ctrl+Alt+T (as desktops bind it to a terminal): the
@@ -75,7 +75,7 @@ TEST(LeaderChord, AChordAnotherProgramHoldsIsLeftOutOfTheHints)
     QuillonRun quillon(home, QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true},
                                             "ocr.isEnabled": {"type": "bool", "value": true}})"));
     ASSERT_TRUE(quillon.start());
-    ASSERT_TRUE(waitFor([&] { return quillon.log().contains("Feature Notch: ON"); }, 10000))
+    ASSERT_TRUE(waitFor([&] { return quillon.log().contains("Feature Notch: ON"); }))
         << quillon.log().toStdString();
     auto tileLines = [&] {
         QStringList lines;
@@ -88,7 +88,7 @@ TEST(LeaderChord, AChordAnotherProgramHoldsIsLeftOutOfTheHints)
     QString errors;
     for (int round = 0; round < 2; ++round) {
         HeldKeys leader(typist, {xRightCtrl, xRightAlt});
-        ASSERT_TRUE(waitFor([&] { return tileLines().size() == round + 1; }, 5000))
+        ASSERT_TRUE(waitFor([&] { return tileLines().size() == round + 1; }))
             << quillon.log().toStdString();
     }
     for (const QString& tiles : tileLines()) {
@@ -115,7 +115,7 @@ TEST(LeaderChord, KeysNobodyServesReachTheFocusedWindowUntouched)
     QTemporaryDir home;
     QuillonRun quillon(home, true);
     ASSERT_TRUE(quillon.start());
-    ASSERT_TRUE(waitFor([&] { return quillon.log().contains("Feature Notch: ON"); }, 10000))
+    ASSERT_TRUE(waitFor([&] { return quillon.log().contains("Feature Notch: ON"); }))
         << quillon.log().toStdString();
 
     QProcess window;

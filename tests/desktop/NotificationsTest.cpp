@@ -174,11 +174,11 @@ TEST_F(NotificationsTest, RealDunstShowsReplacesAndKeepsNotices)
     platform::setPlatform(&linuxPlatform);
 
     Notifier::postTransient("awake-ended", "Keep-awake ended", "first", 60);
-    ASSERT_TRUE(quillon::testing::waitFor([] { return Dunst::displayed() == 1; }, 10000));
+    ASSERT_TRUE(quillon::testing::waitFor([] { return Dunst::displayed() == 1; }));
     Notifier::postTransient("awake-ended", "Keep-awake ended", "second", 60);
     Notifier::post("accessibility-lost", "Accessibility lost", "Quillon can no longer see keys");
     // The transient was replaced in place, not shown twice.
-    ASSERT_TRUE(quillon::testing::waitFor([] { return Dunst::displayed() == 2; }, 10000))
+    ASSERT_TRUE(quillon::testing::waitFor([] { return Dunst::displayed() == 2; }))
         << "displayed: " << Dunst::displayed();
 
     // History lists only closed notifications.

@@ -100,17 +100,17 @@ int centreOf(const TopWindow& w)
 TEST_F(NowPlayingBar, FollowsTheScreenWhenItsSizeOrMonitorsChange)
 {
     ASSERT_TRUE(player->send("play Solar|Miles Davis"));
-    ASSERT_TRUE(quillon::testing::waitFor([&] { return bar().has_value(); }, 10000));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return bar().has_value(); }));
     const int offset = centreOf(*bar()) - 960; // the wings differ; the notch is centred
     {
         SmallerMode mode;
         ASSERT_TRUE(mode.switched) << "xrandr could not switch the virtual screen";
         EXPECT_TRUE(quillon::testing::waitFor(
-            [&] { return bar() && std::abs(centreOf(*bar()) - offset - 640) <= 2; }, 5000))
+            [&] { return bar() && std::abs(centreOf(*bar()) - offset - 640) <= 2; }))
             << "the bar stayed at x " << (bar() ? bar()->geometry.x() : -1);
     }
     EXPECT_TRUE(quillon::testing::waitFor(
-        [&] { return bar() && std::abs(centreOf(*bar()) - offset - 960) <= 2; }, 5000));
+        [&] { return bar() && std::abs(centreOf(*bar()) - offset - 960) <= 2; }));
 
     // A monitor added beside the screen and removed again leaves the bar on the primary one.
     ASSERT_EQ(QProcess::execute("xrandr", {"--setmonitor", "extra", "640/300x400/200+1280+0", "none"}), 0);

@@ -83,7 +83,7 @@ TEST_F(PermissionsProbeTest, LostAndRegainedXServerChangesTrust)
 
     xvfb.terminate();
     ASSERT_TRUE(xvfb.waitForFinished(10000));
-    EXPECT_TRUE(quillon::testing::waitFor([&] { return notices == 1; }, 10000));
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return notices == 1; }));
     EXPECT_FALSE(permissions.accessibilityTrusted());
 
     QProcess again;

@@ -28,7 +28,7 @@ TEST(QuillonProcess, StartsStaysUpAndEndsCleanlyOnSigterm)
     quillon.start(QUILLON_BINARY, {});
     ASSERT_TRUE(quillon.waitForStarted(5000));
     const QString log = home.path() + "/state/Quillon/debug.log";
-    EXPECT_TRUE(quillon::testing::waitFor([&] { return QFile::exists(log); }, 10000));
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return QFile::exists(log); }));
     EXPECT_FALSE(quillon.waitForFinished(1500)) << "quillon exited early: " << quillon.readAllStandardError().toStdString();
     ASSERT_EQ(quillon.state(), QProcess::Running);
 

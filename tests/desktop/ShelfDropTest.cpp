@@ -163,7 +163,7 @@ TEST_P(ShelfDropDesktop, DraggedFilesAreSeenMidDragAndLandAsOneItem)
     testing::waitFor([] { return false; }, 200);
     EXPECT_FALSE(target.received) << "dropped before the button went up";
     typist.button(1, false);
-    ASSERT_TRUE(testing::waitFor([&] { return target.received && !target.files.isEmpty(); }, 10000));
+    ASSERT_TRUE(testing::waitFor([&] { return target.received && !target.files.isEmpty(); }));
 
     EXPECT_TRUE(seen);
     EXPECT_EQ(probe.changeCount(), before + 1);

@@ -56,7 +56,7 @@ protected:
             m_home, QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true},
                                    "snap.isEnabled": {"type": "bool", "value": true}})"));
         ASSERT_TRUE(m_quillon->start());
-        ASSERT_TRUE(waitFor([&] { return m_quillon->log().contains("Snap active"); }, 10000))
+        ASSERT_TRUE(waitFor([&] { return m_quillon->log().contains("Snap active"); }))
             << m_quillon->log().toStdString();
         // Without a tray the settings window opens at launch and takes the
         // focus; the person then goes back to their window.

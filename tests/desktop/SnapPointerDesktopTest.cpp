@@ -56,7 +56,7 @@ protected:
                                    "snap.onDrag": {"type": "bool", "value": true},
                                    "snap.mouseSnap": {"type": "bool", "value": true}})"));
         ASSERT_TRUE(m_quillon->start());
-        ASSERT_TRUE(waitFor([&] { return m_quillon->log().contains("Snap active"); }, 10000));
+        ASSERT_TRUE(waitFor([&] { return m_quillon->log().contains("Snap active"); }));
         // Without a tray the settings window opens and takes the focus first.
         const int32_t quillonPid = int32_t(m_quillon->process.processId());
         waitFor([&] {
@@ -131,7 +131,7 @@ TEST_F(SnapPointerDesktop, DraggingTheTitleBarToTheLeftEdgeShowsTheFootprintAndS
         m_typist.moveTo(title.x() + (4 - title.x()) * i / steps, title.y());
         pause(40);
     }
-    const bool footprint = waitFor([&] { return overlayAt(half); }, 3000);
+    const bool footprint = waitFor([&] { return overlayAt(half); });
     m_typist.button(1, false);
     EXPECT_TRUE(footprint) << "an override-redirect window on the left half during the drag";
     EXPECT_TRUE(waitFor([&] { return frame() == half; })) << text(frame()) << m_quillon->log().toStdString();
@@ -148,7 +148,7 @@ TEST_F(SnapPointerDesktop, HoldingSuperAltShowsTheHintsAndTheDialAndAMoveUpSnaps
     m_typist.key(xSuper, true);
     m_typist.key(xAlt, true);
     const QRect ring(centre.x() - 52, centre.y() - 52, 104, 104);
-    const bool opened = waitFor([&] { return overlayAt(ring); }, 3000);
+    const bool opened = waitFor([&] { return overlayAt(ring); });
     const bool hints = waitFor([&] { return hintRowShown(); });
     if (opened) {
         for (int dy = 10; dy <= 60; dy += 10) {

@@ -148,7 +148,7 @@ TEST_F(SweepDesktop, ClosingTheLastWindowEndsTheAppBySignal)
     close(app);
     ASSERT_TRUE(waitFor([&] { return windowCount(app.pid()) == 0; }));
     ASSERT_TRUE(runCheck());
-    ASSERT_TRUE(waitFor([&] { return app.finished(); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return app.finished(); }));
     EXPECT_EQ(app.process().exitStatus(), QProcess::CrashExit);
     EXPECT_EQ(app.process().exitCode(), SIGTERM);
     EXPECT_TRUE(desktop->fake.log.contains("Quitting Sweep Fixture (sweep-fixture)"));
@@ -257,7 +257,7 @@ TEST(SweepInstance, TheRealBinaryQuitsAnAppWhoseLastWindowClosed)
     auto x = X11Connection::open();
     platform::linux_::Ewmh(*x).close(app.ids.front());
     x->flush();
-    EXPECT_TRUE(waitFor([&] { return app.finished(); }, 10000)) << quillon.log().toStdString();
+    EXPECT_TRUE(waitFor([&] { return app.finished(); })) << quillon.log().toStdString();
     EXPECT_TRUE(quillon.log().contains("Quitting Sweep Fixture (sweep-fixture)"));
 }
 

@@ -123,7 +123,7 @@ TEST(Tray, ASettingsSnapshotBesideARunningQuillonStartsNothing)
                                          R"({"colorPicker.isEnabled": {"type": "bool", "value": true}})");
     ASSERT_TRUE(quillon.start());
     auto icons = [&] { return countInside(*x, x->root(), "trayer", "Quillon", false); };
-    ASSERT_TRUE(quillon::testing::waitFor([&] { return icons() == 1; }, 10000));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return icons() == 1; }));
     quillon::testing::waitFor([] { return false; }, 500); // let start-up's writes settle
 
     auto settingsTimes = [&] {
@@ -174,7 +174,7 @@ TEST(Tray, IconIsEmbeddedInTheTrayHost)
                         "--height", "24"});
     ASSERT_TRUE(tray.waitForStarted(5000));
     ASSERT_TRUE(quillon::testing::waitFor(
-        [&] { return selectionOwner(*x, "_NET_SYSTEM_TRAY_S0") != XCB_NONE; }, 10000));
+        [&] { return selectionOwner(*x, "_NET_SYSTEM_TRAY_S0") != XCB_NONE; }));
 
     QTemporaryDir home;
     // A feature on: no first-run settings window, so the tray is the only way in.
@@ -182,7 +182,7 @@ TEST(Tray, IconIsEmbeddedInTheTrayHost)
                                          R"({"colorPicker.isEnabled": {"type": "bool", "value": true}})");
     ASSERT_TRUE(quillon.start());
     EXPECT_TRUE(quillon::testing::waitFor(
-        [&] { return nestedInside(*x, x->root(), "trayer", "Quillon", false); }, 10000))
+        [&] { return nestedInside(*x, x->root(), "trayer", "Quillon", false); }))
         << "Quillon's icon did not appear in the tray";
 
     quillon.process.terminate();
@@ -255,7 +255,7 @@ TEST(Tray, IconStandsOutOnLightAndDarkPanels)
             10000));
         int standing = 0;
         EXPECT_TRUE(quillon::testing::waitFor(
-            [&] { return (standing = pixelsStandingOut(*x, *icon, tint)) >= 20; }, 5000))
+            [&] { return (standing = pixelsStandingOut(*x, *icon, tint)) >= 20; }))
             << "on a panel of " << colour.toStdString() << " only " << standing << " pixels differ";
     }
 }

@@ -295,7 +295,7 @@ TEST_F(WindowsTest, AnAppLeftWithoutWindowsAfterQuitIsAskedBySignal)
     TestWindows windows({"--title", "only", "--stay"});
     ASSERT_TRUE(waitFor([&] { return workspace.app(windows.pid()).has_value(); }));
     ASSERT_TRUE(workspace.quit(windows.pid()));
-    ASSERT_TRUE(waitFor([&] { return windows.finished(); }, 10000));
+    ASSERT_TRUE(waitFor([&] { return windows.finished(); }));
     EXPECT_EQ(windows.process().exitStatus(), QProcess::CrashExit) << "ended by SIGTERM";
     EXPECT_EQ(windows.process().exitCode(), SIGTERM);
 }
