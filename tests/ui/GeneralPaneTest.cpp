@@ -56,7 +56,8 @@ private:
 
 TEST_F(GeneralPaneTest, SectionsFollowTheAccessibilityGrant)
 {
-    const QStringList always{"Profiles", "Startup", "Shortcuts that work everywhere", "Backup", "Diagnostics"};
+    const QStringList always{"Profiles", "Startup", "Shortcuts that work everywhere", "Backup",
+                             "Diagnostics"};
     setTrusted(true);
     EXPECT_EQ(shownSections(), always);
 
@@ -95,13 +96,15 @@ TEST_F(GeneralPaneTest, ProfileSegmentSwitchesAndShowsTheProfileInForce)
     GeneralPane& view = pane();
     SegmentedControl& control = *view.profileControl();
     EXPECT_EQ(control.selectedIndex(), 0);
-    EXPECT_EQ(view.profileRowLabel()->subLabel()->text(), "two independent sets of settings — currently on Profile 1");
+    EXPECT_EQ(view.profileRowLabel()->subLabel()->text(),
+              "two independent sets of settings — currently on Profile 1");
 
     control.buttons()[1]->click();
     settle();
     EXPECT_EQ(settings().profile(), Settings::Profile::two);
     EXPECT_EQ(control.selectedIndex(), 1);
-    EXPECT_EQ(view.profileRowLabel()->subLabel()->text(), "two independent sets of settings — currently on Profile 2");
+    EXPECT_EQ(view.profileRowLabel()->subLabel()->text(),
+              "two independent sets of settings — currently on Profile 2");
 
     control.buttons()[1]->click(); // the one in force: nothing changes
     settle();
@@ -229,7 +232,8 @@ TEST_F(GeneralPaneTest, BackupFollowsWhereTheFileGoes)
 {
     GeneralPane& view = pane();
     EXPECT_EQ(view.saveButton()->text(), "Save Settings to Desktop");
-    EXPECT_TRUE(view.backupSection()->footerLabel()->text().contains("Quillon-Settings.json to your Desktop. "));
+    EXPECT_TRUE(
+        view.backupSection()->footerLabel()->text().contains("Quillon-Settings.json to your Desktop. "));
     view.saveButton()->click();
     settle();
     EXPECT_EQ(view.backupStatusLabel()->text(), "Saved to the Desktop");

@@ -50,7 +50,10 @@ TEST_F(MissingPermissions, ListFollowsTheSwitchesAndTheGrants)
          {"jump.isEnabled", "sweep.isEnabled"},
          [](PermissionFacts& f) { f.accessibility = false; },
          {{"Accessibility", everyAccessibilityPane, true}}},
-        {"jump and sweep, access granted", {"jump.isEnabled", "sweep.isEnabled"}, [](PermissionFacts&) {}, {}},
+        {"jump and sweep, access granted",
+         {"jump.isEnabled", "sweep.isEnabled"},
+         [](PermissionFacts&) {},
+         {}},
         {"colour picker alone needs no access",
          {"colorPicker.isEnabled"},
          [](PermissionFacts& f) { f.accessibility = false; },
@@ -93,9 +96,12 @@ TEST_F(MissingPermissions, ListFollowsTheSwitchesAndTheGrants)
          [](PermissionFacts& f) { f.screenshotFolderReadable = false; },
          {{"Files & Folders", "Shelf auto-stashes new screenshots from your capture folder", false}}},
         {"everything missing, in order",
-         {"clipboard.isEnabled", "ocr.isEnabled", "shelf.isEnabled", "awake.isEnabled", "shelf.autoScreenshots"},
-         [](PermissionFacts& f) { f = PermissionFacts{false, false, false, false, AutomationConsent::denied,
-                                                      NotificationStatus::denied, false}; },
+         {"clipboard.isEnabled", "ocr.isEnabled", "shelf.isEnabled", "awake.isEnabled",
+          "shelf.autoScreenshots"},
+         [](PermissionFacts& f) {
+             f = PermissionFacts{
+                 false, false, false, false, AutomationConsent::denied, NotificationStatus::denied, false};
+         },
          {{"Accessibility", everyAccessibilityPane, true},
           {"Send Keystrokes", "replays Ctrl+V so Clipboard & Snippets can paste", true},
           {"Screen Recording", "OCR reads the region you select off the screen", true},
@@ -138,9 +144,10 @@ TEST_F(MissingPermissions, EachEntryOpensItsOwnPage)
                                        settings(), actions);
     for (const PermissionNeed& need : needs)
         need.open();
-    EXPECT_EQ(opened, (std::vector<SettingsPage>{SettingsPage::accessibility, SettingsPage::accessibility,
-                                                 SettingsPage::screenCapture, SettingsPage::automation,
-                                                 SettingsPage::notifications, SettingsPage::filesAndFolders}));
+    EXPECT_EQ(opened,
+              (std::vector<SettingsPage>{SettingsPage::accessibility, SettingsPage::accessibility,
+                                         SettingsPage::screenCapture, SettingsPage::automation,
+                                         SettingsPage::notifications, SettingsPage::filesAndFolders}));
 }
 
 TEST_F(MissingPermissions, AccessibilityEntryMatchesTheFeaturesOwnTest)

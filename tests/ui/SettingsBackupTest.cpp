@@ -18,10 +18,10 @@ struct SettingsBackupTest : ::testing::Test, testing::UiFixture {
     SettingsBackupTest()
     {
         settings().setShelfEnabled(false);
-        backup = std::make_unique<SettingsBackup>(SettingsBackup::Services{
-            settings(), store, [this] { return shelfActive; },
-            [this](const QList<QUrl>& urls) { shelved += urls; }, desktop, dir.path() + "/tmp",
-            [this] { ++refreshes; }});
+        backup = std::make_unique<SettingsBackup>(
+            SettingsBackup::Services{settings(), store, [this] { return shelfActive; },
+                                     [this](const QList<QUrl>& urls) { shelved += urls; }, desktop,
+                                     dir.path() + "/tmp", [this] { ++refreshes; }});
     }
     QString write(const QString& name, const QByteArray& data)
     {
@@ -146,28 +146,57 @@ TEST_F(SettingsBackupTest, ImportTellsWhatItTook)
         bool written;
     };
     const Case cases[] = {
-        {"missing file", [&] { return dir.path() + "/none.json"; }, {"Not a Quillon settings file", false}, false},
-        {"a folder", [&] { QDir().mkpath(dir.path() + "/folder.json"); return dir.path() + "/folder.json"; },
-         {"Not a Quillon settings file", false}, false},
+        {"missing file",
+         [&] { return dir.path() + "/none.json"; },
+         {"Not a Quillon settings file", false},
+         false},
+        {"a folder",
+         [&] {
+             QDir().mkpath(dir.path() + "/folder.json");
+             return dir.path() + "/folder.json";
+         },
+         {"Not a Quillon settings file", false},
+         false},
         {"empty", [&] { return write("empty.json", ""); }, {"Not a Quillon settings file", false}, false},
-        {"not JSON", [&] { return write("notes.json", "just some text"); }, {"Not a Quillon settings file", false},
+        {"not JSON",
+         [&] { return write("notes.json", "just some text"); },
+         {"Not a Quillon settings file", false},
          false},
         {"another program's JSON",
-         [&] { return write("other.json", R"({"app": "Other", "schema": 1, "values": {"clipboard.isEnabled": true}})"); },
-         {"Not a Quillon settings file", false}, false},
-        {"not UTF-8", [&] { return write("latin.json", "{\"app\": \"Quillon\xe9\"}"); },
-         {"Not a Quillon settings file", false}, false},
-        {"over the import limit", [&] { return write("big.json", oversized); }, {"Not a Quillon settings file", false},
+         [&] {
+             return write("other.json",
+                          R"({"app": "Other", "schema": 1, "values": {"clipboard.isEnabled": true}})");
+         },
+         {"Not a Quillon settings file", false},
          false},
-        {"no snippets section", [&] {
+        {"not UTF-8",
+         [&] { return write("latin.json", "{\"app\": \"Quillon\xe9\"}"); },
+         {"Not a Quillon settings file", false},
+         false},
+        {"over the import limit",
+         [&] { return write("big.json", oversized); },
+         {"Not a Quillon settings file", false},
+         false},
+        {"no snippets section",
+         [&] {
              QByteArray text = settings().exportJSON().toUtf8();
              text.replace("\"clipboard.isEnabled\": false", "\"clipboard.isEnabled\": true");
              return write("plain.json", text);
-         }, {"Settings imported", true}, true},
-        {"empty snippets section", [&] { return write("zero.json", document(0)); }, {"Settings imported", true}, true},
+         },
+         {"Settings imported", true},
+         true},
+        {"empty snippets section",
+         [&] { return write("zero.json", document(0)); },
+         {"Settings imported", true},
+         true},
         {"junk snippets", [&] { return write("junk.json", junk); }, {"Settings imported", true}, true},
-        {"one snippet", [&] { return write("one.json", document(1)); }, {"Settings imported · 1 snippet", true}, true},
-        {"three snippets", [&] { return write("three.json", document(3)); }, {"Settings imported · 3 snippets", true},
+        {"one snippet",
+         [&] { return write("one.json", document(1)); },
+         {"Settings imported · 1 snippet", true},
+         true},
+        {"three snippets",
+         [&] { return write("three.json", document(3)); },
+         {"Settings imported · 3 snippets", true},
          true},
     };
     for (const Case& c : cases) {
@@ -198,8 +227,8 @@ TEST_F(SettingsBackupTest, DropTakesTheFirstLocalFile)
     const QString bad = write("bad.json", "not ours");
     EXPECT_FALSE(backup->handleDrop({QUrl("https://example.com/a.json")}));
     EXPECT_FALSE(backup->status());
-    EXPECT_TRUE(backup->handleDrop({QUrl("https://example.com/a.json"), QUrl::fromLocalFile(good),
-                                    QUrl::fromLocalFile(bad)}));
+    EXPECT_TRUE(backup->handleDrop(
+        {QUrl("https://example.com/a.json"), QUrl::fromLocalFile(good), QUrl::fromLocalFile(bad)}));
     fake.queue.drain();
     EXPECT_EQ(backup->status(), (Status{"Settings imported", true}));
 }

@@ -100,8 +100,8 @@ void BackupDropArea::paintEvent(QPaintEvent*)
         painter.drawImage(QRectF(left, (height() - glyphSize) / 2.0, glyphSize, glyphSize), glyph);
     }
     painter.setPen(ink);
-    painter.drawText(QRect(left + glyphSize + gap, 0, textWidth + 2, height()), Qt::AlignVCenter | Qt::AlignLeft,
-                     text);
+    painter.drawText(QRect(left + glyphSize + gap, 0, textWidth + 2, height()),
+                     Qt::AlignVCenter | Qt::AlignLeft, text);
 }
 
 } // namespace quillon

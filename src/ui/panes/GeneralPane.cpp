@@ -111,9 +111,9 @@ GeneralPane::GeneralPane(SettingsModel& model, QWidget* parent)
     buildProfilesSection();
     buildStartupSection();
     buildShortcutsSection();
-    m_permissionsSection = section(
-        new FormSection(QStringLiteral("Permissions needed"),
-                        QStringLiteral("Only what the features you’ve enabled require — the full list is in About.")));
+    m_permissionsSection = section(new FormSection(
+        QStringLiteral("Permissions needed"),
+        QStringLiteral("Only what the features you’ve enabled require — the full list is in About.")));
     m_permissionRows = new QWidget;
     m_permissionLayout = new QVBoxLayout(m_permissionRows);
     m_permissionLayout->setContentsMargins(0, 0, 0, 0);
@@ -139,14 +139,16 @@ void GeneralPane::buildKeyboardSection()
 {
     m_keyboardSection = section(new FormSection(
         QStringLiteral("Keyboard shortcuts need permission"),
-        text("Until you grant this, r⌘ r⌥ ~ won't open this window and no other shortcut below will fire — the "
+        text("Until you grant this, r⌘ r⌥ ~ won't open this window and no other shortcut below will fire — "
+             "the "
              "keystroke is left to the app you're in. The tray icon opens Settings either way.")));
     AccessibilityPermission& permission = model().features.permission;
     SettingsModel& settingsModel = model();
     m_keyboardSection->addRow(new PermissionRow(
         QStringLiteral("Accessibility"), false,
-        QStringLiteral("Global shortcuts need an X11 session with the XTEST and XInput extensions. Nothing else "
-                       "here needs it."),
+        QStringLiteral(
+            "Global shortcuts need an X11 session with the XTEST and XInput extensions. Nothing else "
+            "here needs it."),
         [&permission, &settingsModel] {
             permission.requestAccess();
             settingsModel.refresh();
@@ -183,7 +185,8 @@ void GeneralPane::buildProfilesSection()
 void GeneralPane::buildStartupSection()
 {
     auto* startup = section(new FormSection(QStringLiteral("Startup")));
-    m_loginLabel = new RowLabel(QStringLiteral("Launch at Login"), QStringLiteral("open Quillon automatically at login"));
+    m_loginLabel = new RowLabel(QStringLiteral("Launch at Login"),
+                                QStringLiteral("open Quillon automatically at login"));
     SettingsModel& settingsModel = model();
     m_loginSwitch = startup->addToggleRow(m_loginLabel, Binding<bool>([] { return LoginItem::isEnabled(); },
                                                                       [this, &settingsModel](bool) {
@@ -196,7 +199,8 @@ void GeneralPane::buildShortcutsSection()
 {
     auto* shortcuts = section(new FormSection(
         QStringLiteral("Shortcuts that work everywhere"),
-        text("The ⌘ and ⌥ to the RIGHT of the space bar. These belong to no single feature — turning Jump off, "
+        text("The ⌘ and ⌥ to the RIGHT of the space bar. These belong to no single feature — turning Jump "
+             "off, "
              "or anything else, never takes them away — but they do need Accessibility, since telling the "
              "right-hand modifiers from the left ones means reading the key event.")));
     const auto add = [shortcuts](RowLabel* label, const char* chord) {
@@ -210,10 +214,11 @@ void GeneralPane::buildShortcutsSection()
                          QStringLiteral(" — these need their feature on; with it off the key does nothing, "
                                         "shows no hint, and is left to the app you're in")),
         "r⌘ r⌥ letter");
-    add(new RowLabel(QStringLiteral("Open this window"), QStringLiteral("from anywhere, whatever else is switched off")),
+    add(new RowLabel(QStringLiteral("Open this window"),
+                     QStringLiteral("from anywhere, whatever else is switched off")),
         "r⌘ r⌥ ~");
-    m_profileRowLabel = add(new RowLabel(QStringLiteral("Switch settings profile"), QStringLiteral(" ")),
-                            "r⌘ r⌥ 1 / 2");
+    m_profileRowLabel =
+        add(new RowLabel(QStringLiteral("Switch settings profile"), QStringLiteral(" ")), "r⌘ r⌥ 1 / 2");
     m_snippetRowLabel = add(new RowLabel(QStringLiteral("Snippet picker"), QStringLiteral(" ")), "r⌘ :");
 }
 
@@ -245,16 +250,19 @@ void GeneralPane::buildBackupSection()
 
 void GeneralPane::buildDiagnosticsSection()
 {
-    auto* diagnostics = section(new FormSection(
-        QStringLiteral("Diagnostics"),
-        text("Off by default. The log stays on your Mac — nothing is ever uploaded — and it names files, apps and "
-             "windows you used, so read it before sending it on. Crashes are always recorded here, whether or not "
-             "detailed logging is on.")));
+    auto* diagnostics = section(new FormSection(QStringLiteral("Diagnostics"),
+                                                text("Off by default. The log stays on your Mac — nothing is "
+                                                     "ever uploaded — and it names files, apps and "
+                                                     "windows you used, so read it before sending it on. "
+                                                     "Crashes are always recorded here, whether or not "
+                                                     "detailed logging is on.")));
     diagnostics->addToggleRow(
-        new RowLabel(QStringLiteral("Detailed logging"),
-                     QStringLiteral("write what the app is doing to a local file — turn this on to reproduce a bug, "
-                                    "then send us the log")),
-        model().bind(Settings::KeyPath<bool>{&Settings::diagnosticsLogging, &Settings::setDiagnosticsLogging}));
+        new RowLabel(
+            QStringLiteral("Detailed logging"),
+            QStringLiteral("write what the app is doing to a local file — turn this on to reproduce a bug, "
+                           "then send us the log")),
+        model().bind(
+            Settings::KeyPath<bool>{&Settings::diagnosticsLogging, &Settings::setDiagnosticsLogging}));
     auto* reveal = button(text("Reveal Log in Finder"));
     connect(reveal, &QPushButton::clicked, this, [] { FileLog::reveal(); });
     m_clearLogButton = button(QStringLiteral("Clear"));
@@ -357,8 +365,7 @@ PermissionActions GeneralPane::permissionActions() const
 
 std::vector<PermissionNeed> GeneralPane::missingRequired() const
 {
-    return quillon::missingRequired(permissionFacts(), model().features.settings,
-                                    permissionActions());
+    return quillon::missingRequired(permissionFacts(), model().features.settings, permissionActions());
 }
 
 void GeneralPane::showPermissionNeeds()
@@ -381,7 +388,8 @@ void GeneralPane::showPermissionNeeds()
         delete item;
     }
     for (const PermissionNeed& need : needs)
-        m_permissionLayout->addWidget(new PermissionRow(need.title, false, need.sub, need.request, need.open));
+        m_permissionLayout->addWidget(
+            new PermissionRow(need.title, false, need.sub, need.request, need.open));
 }
 
 void GeneralPane::showBackupStatus()
@@ -391,9 +399,9 @@ void GeneralPane::showBackupStatus()
     if (!status)
         return;
     const QColor colour = status->ok ? okGreen : failRed;
-    QLabel* glyph = glyphLabel(status->ok ? QStringLiteral("checkmark.circle.fill")
-                                          : QStringLiteral("xmark.circle.fill"),
-                               11, colour);
+    QLabel* glyph =
+        glyphLabel(status->ok ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("xmark.circle.fill"),
+                   11, colour);
     m_statusGlyph->setPixmap(glyph->pixmap());
     m_statusGlyph->setFixedSize(glyph->size());
     delete glyph;
@@ -430,7 +438,8 @@ void GeneralPane::reload()
     const bool second = settings.root().integerForKey(SettingsKeys::settingsActiveProfile) == 2;
     m_profileControl->setSelectedIndex(second ? 1 : 0);
 
-    const bool waiting = platform::platform().loginItem().status() == platform::LoginItem::Status::requiresApproval;
+    const bool waiting =
+        platform::platform().loginItem().status() == platform::LoginItem::Status::requiresApproval;
     m_loginLabel->subLabel()->setText(waiting ? text("waiting for approval in System Settings → Login Items")
                                               : QStringLiteral("open Quillon automatically at login"));
 
@@ -448,7 +457,8 @@ void GeneralPane::reload()
         (toShelf ? QStringLiteral("Quillon-Settings.json onto the shelf. ")
                  : QStringLiteral("Quillon-Settings.json to your Desktop. ")) +
         QStringLiteral("Import from that file, or drop one here."));
-    const QString saveTitle = toShelf ? QStringLiteral("Save Settings to Shelf") : QStringLiteral("Save Settings to Desktop");
+    const QString saveTitle =
+        toShelf ? QStringLiteral("Save Settings to Shelf") : QStringLiteral("Save Settings to Desktop");
     m_saveButton->setText(saveTitle);
     m_saveButton->setAccessibleName(saveTitle);
 

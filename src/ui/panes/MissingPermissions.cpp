@@ -43,16 +43,18 @@ std::vector<PermissionNeed> missingRequired(const PermissionFacts& facts, const 
     // The same predicate that decides whether the features ask for access at
     // all, so this list never disagrees with them.
     if (!facts.accessibility && FeatureRegistry::needsAccessibilityNow(settings)) {
-        needs.push_back({QStringLiteral("Accessibility"), accessibilityNeededBy(), actions.requestAccessibility,
-                         opener(actions, SettingsPage::accessibility)});
+        needs.push_back({QStringLiteral("Accessibility"), accessibilityNeededBy(),
+                         actions.requestAccessibility, opener(actions, SettingsPage::accessibility)});
     }
     if ((settings.isClipboardEnabled() || settings.isSnippetsEnabled()) && !facts.postEvents) {
-        needs.push_back({QStringLiteral("Send Keystrokes"), text("replays ⌘V so Clipboard & Snippets can paste"),
-                         actions.requestPostEvents, opener(actions, SettingsPage::accessibility)});
+        needs.push_back({QStringLiteral("Send Keystrokes"),
+                         text("replays ⌘V so Clipboard & Snippets can paste"), actions.requestPostEvents,
+                         opener(actions, SettingsPage::accessibility)});
     }
     if (settings.isOCREnabled() && !facts.screenCaptureAtLaunch && !facts.screenCapture) {
-        needs.push_back({QStringLiteral("Screen Recording"), text("OCR reads the region you select off the screen"),
-                         actions.requestScreenCapture, opener(actions, SettingsPage::screenCapture)});
+        needs.push_back({QStringLiteral("Screen Recording"),
+                         text("OCR reads the region you select off the screen"), actions.requestScreenCapture,
+                         opener(actions, SettingsPage::screenCapture)});
     }
     if (settings.isShelfEnabled() && facts.automation == platform::AutomationConsent::denied) {
         needs.push_back({text("Automation (Finder)"), text("Shelf stashes the current Finder selection"),
@@ -69,7 +71,8 @@ std::vector<PermissionNeed> missingRequired(const PermissionFacts& facts, const 
     }
     if (settings.shelfAutoScreenshots() && !facts.screenshotFolderReadable) {
         needs.push_back({QStringLiteral("Files & Folders"),
-                         text("Shelf auto-stashes new screenshots from your capture folder"), {},
+                         text("Shelf auto-stashes new screenshots from your capture folder"),
+                         {},
                          opener(actions, SettingsPage::filesAndFolders)});
     }
     return needs;

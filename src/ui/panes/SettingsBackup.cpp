@@ -118,12 +118,11 @@ std::optional<QString> SettingsBackup::readImport(const QString& path)
 void SettingsBackup::importFile(const QString& path)
 {
     QPointer<SettingsBackup> self(this);
-    platform::platform().tasks().runWithResult<std::optional<QString>>(
-        [path] { return readImport(path); },
-        [self](std::optional<QString> text) {
-            if (self)
-                self->applyImport(text);
-        });
+    platform::platform().tasks().runWithResult<std::optional<QString>>([path] { return readImport(path); },
+                                                                       [self](std::optional<QString> text) {
+                                                                           if (self)
+                                                                               self->applyImport(text);
+                                                                       });
 }
 
 bool SettingsBackup::handleDrop(const QList<QUrl>& urls)
