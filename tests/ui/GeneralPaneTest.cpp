@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
 
@@ -240,6 +241,25 @@ TEST_F(GeneralPaneTest, BackupFollowsWhereTheFileGoes)
     EXPECT_TRUE(QFile::exists(fake.pathsImpl.desktopDir() + "/Quillon-Settings.json"));
     fake.queue.advance(3.1);
     EXPECT_TRUE(view.backupStatusLabel()->parentWidget()->isHidden());
+}
+
+TEST_F(GeneralPaneTest, ImportFromFileRestoresAChangedSetting)
+{
+    GeneralPane& view = pane();
+    settings().setClipboardEnabled(true);
+    view.saveButton()->click();
+    settle();
+    settings().setClipboardEnabled(false);
+
+    QFileDialog* dialog = view.importFromFile();
+    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+    EXPECT_EQ(dialog->labelText(QFileDialog::Accept), "Import");
+    EXPECT_EQ(dialog->nameFilters(), QStringList{"JSON (*.json)"});
+    dialog->selectFile(fake.pathsImpl.desktopDir() + "/Quillon-Settings.json");
+    static_cast<QDialog*>(dialog)->accept(); // the person presses "Import"
+    settle();
+    EXPECT_TRUE(settings().isClipboardEnabled());
+    EXPECT_EQ(view.backupStatusLabel()->text(), "Settings imported");
 }
 
 } // namespace
