@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QList>
+#include <QUrl>
+
 namespace quillon {
 
 /// The shelf at the notch: opens while files are dragged towards it, holds
@@ -16,6 +19,8 @@ public:
     /// The shelf chord: adds the file manager's selection; answers whether
     /// anything was added.
     bool hotkeyInvoked() { return false; }
+    /// Adds the files to the shelf as one item.
+    void add(const QList<QUrl>& urls) { (void)urls; }
 };
 
 } // namespace quillon

@@ -1,6 +1,7 @@
 #include "ui/SettingsPaneView.h"
 
 #include "ui/PlaceholderPane.h"
+#include "ui/panes/GeneralPane.h"
 
 #include <QVBoxLayout>
 
@@ -24,8 +25,9 @@ PaneView* SettingsPaneView::makePane(SettingsModel& model, SettingsPane pane)
 {
     // Each pane's own view takes its case here as it is built.
     switch (pane) {
-    case SettingsPane::gettingStarted:
     case SettingsPane::general:
+        return new GeneralPane(model);
+    case SettingsPane::gettingStarted:
     case SettingsPane::snap:
     case SettingsPane::jump:
     case SettingsPane::colorPicker:

@@ -1,5 +1,6 @@
 #include "shelf/ShelfDrop.h"
 #include "common/Desktop.h"
+#include "common/DragSource.h"
 #include "common/Typist.h"
 #include "fakes/ForwardingPlatform.h"
 #include "platform/linux/X11DragProbe.h"
@@ -21,44 +22,13 @@ namespace quillon {
 namespace {
 
 using platform::linux_::X11DragProbe;
+using testing::DragSource;
 
 /// The fake platform with the real drag probe.
 class ProbePlatform : public fakes::ForwardingPlatform {
 public:
     platform::DragProbe& dragProbe() override { return probe; }
     X11DragProbe probe;
-};
-
-/// A drag source program; knows where its window shows.
-class DragSource {
-public:
-    DragSource(const QString& program, const QStringList& arguments)
-    {
-        QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] {
-            while (m_process.canReadLine()) {
-                const QStringList parts = QString::fromUtf8(m_process.readLine()).trimmed().split(' ');
-                if (parts.value(0) == "ready")
-                    area = QRect(parts.value(1).toInt(), parts.value(2).toInt(), parts.value(3).toInt(),
-                                 parts.value(4).toInt());
-            }
-        });
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(program, arguments);
-    }
-    ~DragSource()
-    {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
-    bool waitReady()
-    {
-        return testing::waitFor([this] { return !area.isEmpty(); }, 10000);
-    }
-
-    QRect area;
-
-private:
-    QProcess m_process;
 };
 
 /// A window of ours that takes drops as the shelf does.
