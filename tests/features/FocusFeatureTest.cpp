@@ -136,6 +136,10 @@ TEST_F(FocusFeatureActive, ANewEventCancelsTheEarlierSettlePasses)
     EXPECT_EQ(listReads(), before + 1);
     fake.queue.advance(10);
     EXPECT_EQ(listReads(), before + 1 + 2);
+    // An application minimised whole, or restored, is such an event too.
+    fake.workspaceImpl.send(platform::AppNotice::hidden, app(7, false));
+    fake.workspaceImpl.send(platform::AppNotice::unhidden, app(7, false));
+    EXPECT_EQ(listReads(), before + 3 + 2);
 }
 
 TEST_F(FocusFeatureActive, AlphaReachesTheOverlaysOnlyWhileActive)

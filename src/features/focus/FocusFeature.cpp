@@ -145,7 +145,8 @@ void FocusFeature::subscribe()
         later([](FocusFeature& self, platform::AppNotice notice, const platform::RunningApp& app) {
             if (notice == platform::AppNotice::activated)
                 self.scheduleReorder(app);
-            else if (notice == platform::AppNotice::terminated)
+            else if (notice == platform::AppNotice::terminated || notice == platform::AppNotice::hidden ||
+                     notice == platform::AppNotice::unhidden)
                 self.scheduleReorder(std::nullopt);
         }));
     m_spacesToken =
