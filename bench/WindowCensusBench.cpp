@@ -1,6 +1,7 @@
 // How long one read of the window list takes with 200 client windows: the
 // census reads it for every watched app, on the sweep's queue. Needs an X
 // display with a window manager (run it through scripts/with-desktop).
+#include "ManyWindows.h"
 #include "platform/Platform.h"
 #include "platform/linux/Ewmh.h"
 #include "platform/linux/LinuxPlatform.h"
@@ -14,41 +15,11 @@
 #include <future>
 
 using namespace quillon::platform::linux_;
+using namespace quillon::bench;
 
 namespace {
 
 constexpr int windowCount = 200;
-
-// Opens the windows on a connection of their own and closes them when done.
-class ManyWindows {
-public:
-    explicit ManyWindows(X11Connection& x)
-        : m_x(x)
-    {
-        for (int i = 0; i < windowCount; ++i) {
-            const xcb_window_t w = xcb_generate_id(x.get());
-            xcb_create_window(x.get(), XCB_COPY_FROM_PARENT, w, x.root(), int16_t(10 + i), int16_t(10 + i),
-                              200, 120, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, x.screen()->root_visual, 0,
-                              nullptr);
-            const QByteArray title = "bench window " + QByteArray::number(i);
-            xcb_change_property(x.get(), XCB_PROP_MODE_REPLACE, w, x.atom("_NET_WM_NAME"),
-                                x.atom("UTF8_STRING"), 8, uint32_t(title.size()), title.constData());
-            xcb_map_window(x.get(), w);
-            m_windows.push_back(w);
-        }
-        xcb_flush(x.get());
-    }
-    ~ManyWindows()
-    {
-        for (const xcb_window_t w : m_windows)
-            xcb_destroy_window(m_x.get(), w);
-        xcb_flush(m_x.get());
-    }
-
-private:
-    X11Connection& m_x;
-    std::vector<xcb_window_t> m_windows;
-};
 
 // Qt (for the X11 helpers) and a connection; none, with the benchmark
 // skipped, without a display.
@@ -65,23 +36,13 @@ std::unique_ptr<X11Connection> display(benchmark::State& state)
     return owner;
 }
 
-// Until the window manager lists the windows (or ten seconds pass).
-void awaitManaged(X11Connection& owner)
-{
-    Ewmh ewmh(owner);
-    for (int tries = 0; tries < 1000 && ewmh.clientList(true).value_or(std::vector<xcb_window_t>{}).size() <
-                                            size_t(windowCount);
-         ++tries)
-        QThread::msleep(10);
-}
-
 void BM_WindowListOf200Clients(benchmark::State& state)
 {
     auto owner = display(state);
     if (!owner)
         return;
-    ManyWindows windows(*owner);
-    awaitManaged(*owner);
+    ManyWindows windows(*owner, windowCount);
+    awaitManaged(*owner, windowCount);
     X11WindowServer server(X11Connection::open());
     size_t entries = 0;
     for (auto _ : state) {
@@ -101,8 +62,8 @@ void BM_SweepCensusOf200Clients(benchmark::State& state)
     auto owner = display(state);
     if (!owner)
         return;
-    ManyWindows windows(*owner);
-    awaitManaged(*owner);
+    ManyWindows windows(*owner, windowCount);
+    awaitManaged(*owner, windowCount);
     LinuxPlatform linux;
     quillon::platform::setPlatform(&linux);
     const auto queue = linux.tasks().makeSerial();
@@ -126,8 +87,8 @@ void BM_XwininfoTreeOf200Clients(benchmark::State& state)
     auto owner = display(state);
     if (!owner)
         return;
-    ManyWindows windows(*owner);
-    awaitManaged(*owner);
+    ManyWindows windows(*owner, windowCount);
+    awaitManaged(*owner, windowCount);
     for (auto _ : state) {
         QProcess xwininfo;
         xwininfo.start(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/WindowServer.h"
+
 #include <QPainterPath>
 #include <QRectF>
+#include <functional>
 
 class QWidget;
 
@@ -44,6 +47,19 @@ public:
     /// `rect` (window coordinates, y down); elsewhere the pointer and clicks
     /// reach whatever lies behind.
     virtual void setInputRegion(QWidget& window, const QRectF& rect) = 0;
+
+    /// Stacks the window directly above the client window `client` (above
+    /// the window manager's frame of it). From then on the window stays where
+    /// it is put: `show` no longer lifts it among the levels. False when the
+    /// client is gone; the window then stays where it was.
+    virtual bool stackAbove(QWidget& window, WindowId client) = 0;
+    /// Stacks the window just above the topmost desktop window, else below
+    /// every other window; it stays put as after `stackAbove`.
+    virtual void stackAtBack(QWidget& window) = 0;
+    /// Called on the main thread whenever a compositor starts or stops;
+    /// `translucent()` tells which.
+    virtual int addCompositorHandler(std::function<void()> handler) = 0;
+    virtual void removeCompositorHandler(int token) = 0;
 };
 
 } // namespace quillon::platform

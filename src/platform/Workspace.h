@@ -28,7 +28,9 @@ struct RunningApp {
     bool operator==(const RunningApp&) const = default;
 };
 
-enum class AppNotice { launched, terminated, activated, deactivated };
+/// `hidden`: every window of the app is minimised now; `unhidden`: one of
+/// them is restored.
+enum class AppNotice { launched, terminated, activated, deactivated, hidden, unhidden };
 
 /// Running applications and what can be done with them. Main thread.
 class Workspace {

@@ -141,9 +141,14 @@ TEST_F(WindowsTest, WorkspaceAnnouncesLaunchActivationAndKnowsBackgroundApps)
 
     ASSERT_TRUE(workspace.hide(windows.pid()));
     EXPECT_TRUE(waitFor([&] { return workspace.app(windows.pid())->hidden; }));
+    const auto told = [&](platform::AppNotice notice) {
+        return std::count(notices.begin(), notices.end(), std::pair(notice, windows.pid())) == 1;
+    };
+    EXPECT_TRUE(waitFor([&] { return told(platform::AppNotice::hidden); })) << "minimising is announced";
     EXPECT_EQ(WindowCensus::onScreenWindowCount(windows.pid()), 0);
     ASSERT_TRUE(workspace.unhide(windows.pid()));
     EXPECT_TRUE(waitFor([&] { return !workspace.app(windows.pid())->hidden; }));
+    EXPECT_TRUE(waitFor([&] { return told(platform::AppNotice::unhidden); }));
     EXPECT_EQ(WindowCensus::onScreenWindowCount(windows.pid()), 1);
 }
 

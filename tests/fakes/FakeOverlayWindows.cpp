@@ -35,6 +35,25 @@ void FakeOverlayWindows::setShape(QWidget& window, const QPainterPath& outline)
     record.shapeBounds.push_back(outline.boundingRect());
 }
 
+bool FakeOverlayWindows::stackAbove(QWidget& window, platform::WindowId client)
+{
+    if (goneClients.count(client))
+        return false;
+    Record& record = recordOf(window);
+    record.above = client;
+    record.atBack = false;
+    ++record.stackings;
+    return true;
+}
+
+void FakeOverlayWindows::stackAtBack(QWidget& window)
+{
+    Record& record = recordOf(window);
+    record.above.reset();
+    record.atBack = true;
+    ++record.stackings;
+}
+
 const FakeOverlayWindows::Record* FakeOverlayWindows::find(const QWidget* window) const
 {
     for (const auto& r : records) {

@@ -23,4 +23,17 @@ public:
     int calls = 0;
 };
 
+/// An ordinary, opaque window on screen.
+inline platform::WindowEntry listedWindow(int32_t pid, platform::WindowId id, QRectF bounds, int layer = 0)
+{
+    platform::WindowEntry e;
+    e.id = id;
+    e.pid = pid;
+    e.layer = layer;
+    e.bounds = bounds;
+    e.alpha = 1.0;
+    e.onScreen = true;
+    return e;
+}
+
 } // namespace quillon::fakes

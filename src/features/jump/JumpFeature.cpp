@@ -231,6 +231,8 @@ void JumpFeature::subscribeToAppChanges()
                 jump.rebuildAutoBindings();
                 break;
             case platform::AppNotice::deactivated:
+            case platform::AppNotice::hidden:
+            case platform::AppNotice::unhidden:
                 break;
             }
         }));

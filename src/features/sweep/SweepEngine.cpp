@@ -110,6 +110,8 @@ void SweepEngine::subscribeToWorkspace()
                 engine.handleActivation(app);
                 break;
             case platform::AppNotice::deactivated:
+            case platform::AppNotice::hidden:
+            case platform::AppNotice::unhidden:
                 break;
             }
         });

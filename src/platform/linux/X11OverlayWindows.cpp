@@ -14,20 +14,152 @@
 #include <cstdlib>
 #include <string_view>
 #include <xcb/shape.h>
+#include <xcb/xfixes.h>
 
 namespace quillon::platform::linux_ {
 
 X11OverlayWindows::X11OverlayWindows() = default;
-X11OverlayWindows::~X11OverlayWindows() = default;
+
+X11OverlayWindows::~X11OverlayWindows()
+{
+    if (m_x && m_compositorEvents) {
+        m_x->removeEventHandler(m_compositorEvents);
+        xcb_destroy_window(m_x->get(), m_selectionWindow);
+        m_x->flush();
+    }
+}
+
+bool X11OverlayWindows::connect()
+{
+    if (m_x && m_x->isAlive())
+        return true;
+    m_compositorEvents = 0;
+    m_x = X11Connection::open();
+    if (m_x && !m_compositorHandlers.empty())
+        watchCompositor();
+    return m_x != nullptr;
+}
 
 // Asked anew each time: a compositor may start or stop while we run.
 bool X11OverlayWindows::translucent()
 {
-    if (!m_x || !m_x->isAlive())
-        m_x = X11Connection::open();
-    if (!m_x)
+    if (!connect())
         return false;
     return Ewmh(*m_x).compositorRunning();
+}
+
+int X11OverlayWindows::addCompositorHandler(std::function<void()> handler)
+{
+    const int token = m_compositorHandlers.add(std::move(handler));
+    if (connect() && !m_compositorEvents)
+        watchCompositor();
+    return token;
+}
+
+void X11OverlayWindows::removeCompositorHandler(int token)
+{
+    m_compositorHandlers.remove(token);
+}
+
+// A compositor owns the selection while it runs: a new owner, or the owner's
+// window or connection going, is a compositor starting or stopping.
+void X11OverlayWindows::watchCompositor()
+{
+    xcb_connection_t* c = m_x->get();
+    const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(c, &xcb_xfixes_id);
+    if (!xfixes || !xfixes->present)
+        return;
+    XcbReply<xcb_xfixes_query_version_reply_t> version(
+        xcb_xfixes_query_version_reply(c, xcb_xfixes_query_version(c, 5, 0), nullptr));
+    m_selectionNotify = uint8_t(xfixes->first_event + XCB_XFIXES_SELECTION_NOTIFY);
+    m_selectionWindow = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, m_selectionWindow, m_x->root(), -1, -1, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(m_x->screenNumber());
+    xcb_xfixes_select_selection_input(c, m_selectionWindow, m_x->atom(name.constData()),
+                                      XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                                          XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                                          XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+    m_compositorEvents = m_x->addEventHandler([this](const xcb_generic_event_t* event) {
+        if (event && (event->response_type & 0x7f) == m_selectionNotify)
+            m_compositorHandlers.notify();
+    });
+    m_x->flush();
+}
+
+void X11OverlayWindows::markPlaced(QWidget& window)
+{
+    for (auto& e : m_windows) {
+        if (e.window == &window)
+            e.placed = true;
+    }
+}
+
+std::optional<uint32_t> X11OverlayWindows::topLevelOf(uint32_t window)
+{
+    if (!connect())
+        return std::nullopt;
+    xcb_connection_t* c = m_x->get();
+    // A frame nests a client a few levels deep at most; the bound only
+    // guards against a tree that changes under us.
+    for (int depth = 0; depth < 16; ++depth) {
+        XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
+        if (!tree)
+            return std::nullopt;
+        if (tree->parent == tree->root || tree->parent == XCB_WINDOW_NONE)
+            return window;
+        window = tree->parent;
+    }
+    return std::nullopt;
+}
+
+bool X11OverlayWindows::configureStack(QWidget& window, std::optional<uint32_t> sibling, uint32_t mode)
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11)
+        return false;
+    xcb_connection_t* conn = x11->connection();
+    uint16_t mask = XCB_CONFIG_WINDOW_STACK_MODE;
+    std::vector<uint32_t> values;
+    if (sibling) {
+        mask |= XCB_CONFIG_WINDOW_SIBLING;
+        values.push_back(*sibling);
+    }
+    values.push_back(mode);
+    xcb_generic_error_t* error = xcb_request_check(
+        conn, xcb_configure_window_checked(conn, xcb_window_t(window.winId()), mask, values.data()));
+    if (!error)
+        return true;
+    free(error);
+    return false;
+}
+
+// A client that went away between the window list and this call (BadWindow
+// or BadMatch) leaves the overlay where it was.
+bool X11OverlayWindows::stackAbove(QWidget& window, WindowId client)
+{
+    markPlaced(window);
+    const auto frame = topLevelOf(client);
+    return frame && configureStack(window, *frame, XCB_STACK_MODE_ABOVE);
+}
+
+void X11OverlayWindows::stackAtBack(QWidget& window)
+{
+    markPlaced(window);
+    std::optional<uint32_t> desktop;
+    if (connect()) {
+        Ewmh ewmh(*m_x);
+        const xcb_atom_t desktopType = m_x->atom("_NET_WM_WINDOW_TYPE_DESKTOP");
+        const auto stacking = ewmh.clientList(true).value_or(std::vector<xcb_window_t>{});
+        const auto infos = ewmh.clients(stacking, ClientInfo::Type);
+        for (auto it = infos.rbegin(); it != infos.rend() && !desktop; ++it) {
+            if (std::find(it->types.begin(), it->types.end(), desktopType) != it->types.end())
+                desktop = topLevelOf(it->window);
+        }
+    }
+    if (desktop && configureStack(window, *desktop, XCB_STACK_MODE_ABOVE))
+        return;
+    configureStack(window, std::nullopt, XCB_STACK_MODE_BELOW);
 }
 
 void X11OverlayWindows::prepare(QWidget& window, const OverlayStyle& style)
@@ -43,7 +175,7 @@ void X11OverlayWindows::prepare(QWidget& window, const OverlayStyle& style)
     window.setAttribute(Qt::WA_TranslucentBackground, translucent());
     window.setFocusPolicy(Qt::NoFocus);
     std::erase_if(m_windows, [&](const Entry& e) { return !e.window || e.window == &window; });
-    m_windows.push_back({&window, style.level});
+    m_windows.push_back({&window, style.level, false});
     if (style.captureExcluded)
         markCaptureExcluded(window);
 }
@@ -126,7 +258,7 @@ void X11OverlayWindows::restack()
     std::stable_sort(m_windows.begin(), m_windows.end(),
                      [](const Entry& a, const Entry& b) { return a.level < b.level; });
     for (const auto& e : m_windows) {
-        if (e.window->isVisible())
+        if (e.window->isVisible() && !e.placed)
             e.window->raise();
     }
 }

@@ -73,7 +73,8 @@ X11Workspace::X11Workspace(std::unique_ptr<X11Connection> connection, AppDirecto
     m_ewmh = std::make_unique<Ewmh>(*m_x);
     m_eventToken = m_x->addEventHandler([this](const xcb_generic_event_t* event) { handle(event); });
     m_x->selectEvents(m_x->root(), XCB_EVENT_MASK_PROPERTY_CHANGE);
-    m_x->internAtoms({"_NET_CLIENT_LIST", "_NET_ACTIVE_WINDOW", "_NET_WM_STATE_HIDDEN", "WM_CHANGE_STATE"});
+    m_x->internAtoms({"_NET_CLIENT_LIST", "_NET_ACTIVE_WINDOW", "_NET_WM_STATE", "_NET_WM_STATE_HIDDEN",
+                      "WM_CHANGE_STATE"});
     // Installing or removing an application can rename what runs.
     m_directoryToken = m_directory.addChangeHandler([this] {
         for (auto& [pid, record] : m_apps)
@@ -102,8 +103,12 @@ void X11Workspace::handle(const xcb_generic_event_t* event)
     const uint8_t type = event->response_type & 0x7f;
     if (type == XCB_PROPERTY_NOTIFY) {
         const auto* e = reinterpret_cast<const xcb_property_notify_event_t*>(event);
-        if (e->window != m_x->root())
+        // Minimising changes no list on the root, only the client's state.
+        if (e->window != m_x->root()) {
+            if (e->atom == m_x->atom("_NET_WM_STATE"))
+                refresh(true);
             return;
+        }
         if (e->atom == m_x->atom("_NET_CLIENT_LIST"))
             refresh(true);
         else if (e->atom == m_x->atom("_NET_ACTIVE_WINDOW"))
@@ -125,6 +130,17 @@ void X11Workspace::refresh(bool announce)
     const auto infos = m_ewmh->clients(stacking, ClientInfo::Pid | ClientInfo::Type | ClientInfo::State |
                                                      ClientInfo::AppHints);
     const xcb_atom_t hiddenState = m_x->atom("_NET_WM_STATE_HIDDEN");
+    // Our mask on a client stays until it is destroyed: each is selected once.
+    for (const xcb_window_t window : stacking) {
+        if (m_watchedClients.insert(window).second)
+            m_x->selectEvents(window, XCB_EVENT_MASK_PROPERTY_CHANGE);
+    }
+    std::erase_if(m_watchedClients, [&](xcb_window_t w) {
+        return std::find(stacking.begin(), stacking.end(), w) == stacking.end();
+    });
+    std::map<int32_t, bool> wasHidden;
+    for (const auto& [pid, record] : m_apps)
+        wasHidden[pid] = record.app.hidden;
     QSet<int32_t> known;
     for (const auto& [pid, record] : m_apps)
         known.insert(pid);
@@ -181,6 +197,11 @@ void X11Workspace::refresh(bool announce)
     updateActive(announce);
     if (!announce)
         return;
+    for (const auto& [pid, hidden] : wasHidden) {
+        const auto it = m_apps.find(pid);
+        if (it != m_apps.end() && it->second.app.hidden != hidden)
+            m_handlers.notify(hidden ? AppNotice::unhidden : AppNotice::hidden, it->second.app);
+    }
     for (const int32_t pid : launched) {
         if (auto it = m_apps.find(pid); it != m_apps.end() && !known.contains(pid)) {
             known.insert(pid);

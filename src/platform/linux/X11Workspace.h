@@ -8,6 +8,7 @@
 #include <QObject>
 #include <map>
 #include <memory>
+#include <set>
 
 class QSocketNotifier;
 
@@ -79,6 +80,8 @@ private:
     int m_directoryToken = 0;
     xcb_window_t m_tray = XCB_WINDOW_NONE;
     std::map<int32_t, Record> m_apps;
+    /// Clients whose state changes we receive (to see them minimised).
+    std::set<uint32_t> m_watchedClients;
     Observers<AppNotice, const RunningApp&> m_handlers;
     std::unique_ptr<StatusNotifierPids> m_statusNotifiers;
 };
