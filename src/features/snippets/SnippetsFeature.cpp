@@ -175,12 +175,24 @@ void SnippetsFeature::close()
 void SnippetsFeature::insert(const Snippet& snippet)
 {
     using platform::Pasteboard;
-    auto& pasteboard = platform::platform().pasteboard();
-    const auto expansion = SnippetStore::expand(snippet.body, pasteboard.string(Pasteboard::plainTextType));
+    // The clipboard's owner answers on a later turn.
+    std::weak_ptr<bool> alive = m_alive;
+    platform::platform().pasteboard().read(
+        {Pasteboard::plainTextType}, [this, alive, snippet](const platform::PasteboardContents& contents) {
+            if (alive.lock())
+                insertExpanded(
+                    SnippetStore::expand(snippet.body, contents.string(Pasteboard::plainTextType)));
+        });
+}
+
+void SnippetsFeature::insertExpanded(const SnippetStore::Expansion& expansion)
+{
+    using platform::Pasteboard;
+    auto& platform = platform::platform();
     // The transient mark keeps clipboard histories, ours too, from keeping
     // the text.
-    pasteboard.write({{Pasteboard::plainTextType, expansion.text}, {Pasteboard::transientType, QString()}});
-    auto& platform = platform::platform();
+    platform.pasteboard().write(
+        {{Pasteboard::plainTextType, expansion.text}, {Pasteboard::transientType, QString()}});
     if (!platform.permissions().postEventsAllowed() || platform.inputAccess().secureInputActive()) {
         Log::debug("Snippets: copied without paste");
         if (onCopiedWithoutPaste)
