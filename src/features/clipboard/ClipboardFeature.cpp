@@ -289,8 +289,10 @@ void ClipboardFeature::flagsChanged(platform::EventFlags flags)
         m_captureTap.arm();
         auto& p = platform::platform();
         if (p.permissions().postEventsAllowed() && !p.inputAccess().secureInputActive() &&
-            !isFrontmostExcluded())
+            !isFrontmostExcluded()) {
             m_pasteTap.arm();
+            Log::debug("Clipboard: paste tap armed");
+        }
     } else {
         run({PasteFlow::EventType::commandUp});
     }
@@ -351,8 +353,10 @@ void ClipboardFeature::showMenu()
     std::vector<QString> previews;
     std::vector<bool> pinned;
     buildRows(m_menuEntries, m_store.pinned, previews, pinned);
-    m_menu.show(previews, pinned, m_activeTab);
+    // Armed before the menu shows: a digit typed as soon as it is on screen
+    // goes to it, not to the window below.
     m_menuTap.arm();
+    m_menu.show(previews, pinned, m_activeTab);
     installOutsideClickMonitor();
 }
 
@@ -395,8 +399,13 @@ void ClipboardFeature::pasteSlot(int slot)
 void ClipboardFeature::postPaste()
 {
     platform::platform().mainQueue().post([] {
-        if (!SyntheticPaste::paste())
+        if (!SyntheticPaste::paste()) {
             Log::debug("Clipboard: no paste posted");
+            return;
+        }
+        Log::debug([] {
+            return QStringLiteral("Clipboard: paste posted (%1 strokes)").arg(SyntheticPaste::postCount());
+        });
     });
 }
 
