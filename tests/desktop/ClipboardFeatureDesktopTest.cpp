@@ -265,7 +265,8 @@ TEST_F(ClipboardFeatureDesktop, QuickCtrlVPostsExactlyOnePaste)
         ASSERT_TRUE(pasteTapArmed(armed)) << quillon->log().toStdString();
         typist.tap(xV);
     }
-    EXPECT_TRUE(waitFor([&] { return edit->text == "hihi"; }, 5000)) << edit->text.toStdString();
+    EXPECT_TRUE(waitFor([&] { return edit->text == "hihi"; }, 5000))
+        << edit->text.toStdString() << quillon->log().toStdString();
     staysAt("hihi");
     EXPECT_EQ(logCount("Clipboard: paste posted"), posted + 1) << quillon->log().toStdString();
 }

@@ -20,22 +20,13 @@ constexpr int cKey = 8;
 constexpr int maxEntries = 9;
 constexpr int previewLimit = 34;
 
-// The menu ignores modifiers on its keys, so it takes them with every
-// combination of Shift, Ctrl, Alt and Super held.
+// The menu ignores modifiers on its keys, so it takes them with any held.
 platform::KeyGrab menuGrab()
 {
     platform::KeyGrab grab;
     for (int key : PasteFlow::menuKeys())
         grab.keyCodes.push_back(uint16_t(key));
-    grab.modifiers.clear();
-    const platform::EventFlags bits[] = {F::shift, F::command, F::option, F::control};
-    for (int mask = 0; mask < 16; ++mask) {
-        platform::EventFlags flags = 0;
-        for (int i = 0; i < 4; ++i)
-            if (mask & (1 << i))
-                flags |= bits[i];
-        grab.modifiers.push_back(flags);
-    }
+    grab.modifiers = platform::KeyGrab::everyModifier();
     return grab;
 }
 

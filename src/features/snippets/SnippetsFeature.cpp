@@ -9,20 +9,16 @@ namespace quillon {
 
 namespace {
 
-namespace F = platform::KeyFlags;
-
 constexpr int visibleRows = 6;
 
-// Whatever is typed while the picker is open reaches it, also with Shift or
-// Ctrl held: a letter typed with Ctrl (the leader may still be down) joins
-// the query too. Alt and Super stay out: each modifier doubles the passive
-// grabs the server files per key, and arming all sixteen combinations of
-// every key took seconds; those chords are mostly the window manager's.
+// Whatever is typed while the picker is open reaches it, with any modifiers
+// held: a letter typed with Ctrl (the leader may still be down) joins the
+// query too. Chords another program holds (the window manager's) stay its.
 platform::KeyGrab everyKeyGrab()
 {
     platform::KeyGrab grab;
     grab.everyKey = true;
-    grab.modifiers = {0, F::shift, F::command, F::shift | F::command};
+    grab.modifiers = platform::KeyGrab::everyModifier();
     return grab;
 }
 
