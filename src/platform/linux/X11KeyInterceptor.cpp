@@ -385,55 +385,30 @@ void X11KeyInterceptor::grabAnyModifier(const std::vector<uint8_t>& keys)
         return;
     xcb_connection_t* c = m_thread->connection();
     const xcb_window_t root = m_thread->root();
-    const uint32_t any = XCB_INPUT_MODIFIER_MASK_ANY;
-    // All requests first, then the replies: one round trip for every key.
-    // Beside each grab, a core grab of our own with AnyModifier, given up at
-    // once, tells whether another client holds the key with some modifiers
-    // (a window manager's bindings are core grabs, which never stand in the
-    // way of ours: which one a press activates would be chance).
-    std::vector<std::pair<uint8_t, xcb_input_xi_passive_grab_device_cookie_t>> grabs;
-    for (const uint16_t keyboard : m_thread->masterKeyboards()) {
-        for (const uint8_t xKey : keys) {
-            grabs.emplace_back(xKey, xcb_input_xi_passive_grab_device(
-                                         c, XCB_CURRENT_TIME, root, XCB_NONE, xKey, keyboard, 1, 1,
-                                         XCB_INPUT_GRAB_TYPE_KEYCODE, XCB_INPUT_GRAB_MODE_22_SYNC,
-                                         XCB_INPUT_GRAB_MODE_22_ASYNC, 0, &grabMask, &any));
-        }
-    }
+    // A window manager's bindings are core grabs, which never stand in the
+    // way of ours: which one a press activates would be chance. A core grab
+    // of our own, given up at once, tells whether another client holds the
+    // key with some modifiers; only then is each set a tap may mean asked on
+    // its own. The probes and their ungrabs come before our grab: an ungrab
+    // of a probe made after it was seen to cut into it.
     std::vector<std::pair<uint8_t, xcb_void_cookie_t>> probes;
     for (const uint8_t xKey : keys) {
         probes.emplace_back(xKey, xcb_grab_key_checked(c, 0, root, XCB_MOD_MASK_ANY, xKey,
                                                        XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
     }
-    // Another client's XInput grab of the key: the key is not ours at all.
-    std::set<uint8_t> taken;
-    for (const auto& [xKey, cookie] : grabs) {
-        XcbReply<xcb_input_xi_passive_grab_device_reply_t> reply(
-            xcb_input_xi_passive_grab_device_reply(c, cookie, nullptr));
-        if (reply && xcb_input_xi_passive_grab_device_modifiers_length(reply.get()) > 0)
-            taken.insert(xKey);
-    }
     std::vector<uint8_t> shared;
     for (const auto& [xKey, cookie] : probes) {
         XcbReply<xcb_generic_error_t> error(xcb_request_check(c, cookie));
-        if (!error)
-            xcb_ungrab_key(c, xKey, root, XCB_MOD_MASK_ANY);
-        else if (!taken.count(xKey))
+        if (error)
             shared.push_back(xKey);
+        else
+            xcb_ungrab_key(c, xKey, root, XCB_MOD_MASK_ANY);
     }
-    std::map<uint8_t, std::vector<uint32_t>> dropped;
-    for (const uint8_t xKey : taken) {
-        refuse({xKey, anyModifier});
-        dropped[xKey].push_back(anyModifier);
-    }
-    ungrab(dropped);
-    restore(taken);
-    // Where another client holds the key with some modifiers, each set a tap
-    // may mean is asked on its own; those held elsewhere are punched out of
-    // our grab and stay that program's.
     std::set<uint16_t> sets;
-    for (const EventFlags combination : KeyGrab::everyModifier())
-        sets.merge(xModifierSets(combination));
+    if (!shared.empty()) {
+        for (const EventFlags combination : KeyGrab::everyModifier())
+            sets.merge(xModifierSets(combination));
+    }
     std::vector<std::pair<Combo, xcb_void_cookie_t>> setProbes;
     for (const uint8_t xKey : shared) {
         for (const uint16_t set : sets)
@@ -451,12 +426,47 @@ void X11KeyInterceptor::grabAnyModifier(const std::vector<uint8_t>& keys)
         holes[combo.first].push_back(combo.second);
         report(combo);
     }
+    // Then our grabs, one per key and keyboard, with the holes punched out.
+    const uint32_t any = XCB_INPUT_MODIFIER_MASK_ANY;
+    std::vector<std::pair<uint8_t, xcb_input_xi_passive_grab_device_cookie_t>> grabs;
+    for (const uint16_t keyboard : m_thread->masterKeyboards()) {
+        for (const uint8_t xKey : keys) {
+            grabs.emplace_back(xKey, xcb_input_xi_passive_grab_device(
+                                         c, XCB_CURRENT_TIME, root, XCB_NONE, xKey, keyboard, 1, 1,
+                                         XCB_INPUT_GRAB_TYPE_KEYCODE, XCB_INPUT_GRAB_MODE_22_SYNC,
+                                         XCB_INPUT_GRAB_MODE_22_ASYNC, 0, &grabMask, &any));
+        }
+    }
     for (const auto& [xKey, punched] : holes) {
         m_holes[xKey] = punched;
         for (const uint16_t keyboard : m_thread->masterKeyboards())
             xcb_input_xi_passive_ungrab_device(c, root, xKey, keyboard, uint16_t(punched.size()),
                                                XCB_INPUT_GRAB_TYPE_KEYCODE, punched.data());
     }
+    // Another client's XInput grab of the key: the key is not ours at all.
+    std::set<uint8_t> taken;
+    for (const auto& [xKey, cookie] : grabs) {
+        XcbReply<xcb_input_xi_passive_grab_device_reply_t> reply(
+            xcb_input_xi_passive_grab_device_reply(c, cookie, nullptr));
+        if (reply && xcb_input_xi_passive_grab_device_modifiers_length(reply.get()) > 0)
+            taken.insert(xKey);
+    }
+    std::map<uint8_t, std::vector<uint32_t>> dropped;
+    for (const uint8_t xKey : taken) {
+        refuse({xKey, anyModifier});
+        m_holes.erase(xKey);
+        dropped[xKey].push_back(anyModifier);
+    }
+    ungrab(dropped);
+    // The probes' ungrabs may have cut into other taps' grabs of the keys.
+    std::set<uint8_t> others;
+    for (const uint8_t xKey : keys) {
+        const auto next = m_grabCount.lower_bound({xKey, 0});
+        if (taken.count(xKey) ||
+            (next != m_grabCount.end() && next->first.first == xKey && next->first.second != anyModifier))
+            others.insert(xKey);
+    }
+    restore(others);
     xcb_flush(c);
     // Waiting for the replies may have queued events the thread must see.
     m_thread->wake();
