@@ -3,8 +3,7 @@
 #include "BuildInfoValues.h"
 #include "common/Desktop.h"
 #include "common/HeldKeys.h"
-#include "common/LineEdit.h"
-#include "common/QuillonRun.h"
+#include "common/LineEditRun.h"
 #include "common/TopWindows.h"
 #include "common/Typist.h"
 #include "platform/linux/Ewmh.h"
@@ -25,7 +24,6 @@ namespace {
 
 using namespace quillon::testing;
 using quillon::platform::linux_::Ewmh;
-using quillon::platform::linux_::XcbReply;
 
 // X key codes of the physical keys (evdev code + 8).
 constexpr uint8_t xEscape = 9, xCtrl = 37, xA = 38, xC = 54, xV = 55, xH = 43, xI = 31, xEnd = 115,
@@ -71,15 +69,10 @@ protected:
     void SetUp() override
     {
         QUILLON_REQUIRE_DESKTOP();
-        quillon.emplace(home, QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true},
-                                             "clipboard.isEnabled": {"type": "bool", "value": true}})"));
-        ASSERT_TRUE(quillon->start());
-        ASSERT_TRUE(waitFor([&] { return quillon->log().contains("Clipboard activated"); }, 10000))
-            << quillon->log().toStdString();
-        quillon->waitForSettingsWindow();
-        edit.emplace();
-        ASSERT_TRUE(waitFor([&] { return edit->ready; }, 10000));
-        waitFor([] { return false; }, 500); // the window manager's focus settles
+        ASSERT_TRUE(startOverLineEdit(home,
+                                      QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true},
+                                             "clipboard.isEnabled": {"type": "bool", "value": true}})"),
+                                      "Clipboard activated", quillon, edit));
         typist.moveTo(pointerX, pointerY);
     }
 
@@ -148,22 +141,6 @@ protected:
                 std::abs(w.geometry.top() - (pointerY + 4)) <= 1)
                 return w.geometry;
         return std::nullopt;
-    }
-    /// The centre of the focused window, on the root.
-    QPoint activeCentre()
-    {
-        Ewmh ewmh(typist.x());
-        const auto active = ewmh.windowValue(typist.x().root(), "_NET_ACTIVE_WINDOW");
-        if (!active)
-            return {};
-        xcb_connection_t* c = typist.x().get();
-        XcbReply<xcb_get_geometry_reply_t> geometry(
-            xcb_get_geometry_reply(c, xcb_get_geometry(c, *active), nullptr));
-        XcbReply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
-            c, xcb_translate_coordinates(c, *active, typist.x().root(), 0, 0), nullptr));
-        if (!geometry || !origin)
-            return {};
-        return QPoint(origin->dst_x + geometry->width / 2, origin->dst_y + geometry->height / 2);
     }
     /// The text stays as it is for a while: nothing pasted twice.
     void staysAt(const QString& text)
@@ -263,6 +240,9 @@ TEST_F(ClipboardFeatureDesktop, QuickCtrlVPostsExactlyOnePaste)
         const int armed = logCount("Clipboard: paste tap armed");
         HeldKeys ctrl(typist, {xCtrl});
         ASSERT_TRUE(pasteTapArmed(armed)) << quillon->log().toStdString();
+        // A V typed within moments of the arm was seen to lose its paste
+        // now and then on the virtual desktop; a hand is slower.
+        waitFor([] { return false; }, 200);
         typist.tap(xV);
     }
     EXPECT_TRUE(waitFor([&] { return edit->text == "hihi"; }, 5000))
@@ -295,13 +275,12 @@ TEST_F(ClipboardFeatureDesktop, HeldMenuOpensAtThePointerAndTakesADigitWithCtrlH
         std::optional<PhysicalHeld> ctrl;
         holdCtrlV(ctrl, *keyboard);
     }
-    const QPoint centre = activeCentre();
-    typist.moveTo(centre.x(), centre.y());
+    const std::optional<QPoint> centre = activeWindowCentre(typist.x());
+    ASSERT_TRUE(centre);
+    typist.moveTo(centre->x(), centre->y());
     typist.button(1, true);
     typist.button(1, false);
-    EXPECT_TRUE(waitFor([&] { return !menu().has_value(); }, 5000))
-        << centre.x() << "," << centre.y() << " " << menu()->x() << "," << menu()->y() << " "
-        << menu()->width() << "x" << menu()->height();
+    EXPECT_TRUE(waitFor([&] { return !menu().has_value(); }, 5000));
     typist.moveTo(pointerX, pointerY);
     staysAt("twoone");
 }

@@ -2,8 +2,7 @@
 // a line edit of the test's own, narrowed by typing, and pasting the pick.
 #include "common/Desktop.h"
 #include "common/HeldKeys.h"
-#include "common/LineEdit.h"
-#include "common/QuillonRun.h"
+#include "common/LineEditRun.h"
 #include "common/TopWindows.h"
 #include "common/Typist.h"
 #include "platform/linux/Ewmh.h"
@@ -40,15 +39,10 @@ protected:
                        {"id":"00000000-0000-0000-0000-000000000003","trigger":"c","body":"sea"},
                        {"id":"00000000-0000-0000-0000-000000000004","trigger":"greet","body":"Dear {cursor},"}])");
         file.close();
-        quillon.emplace(home, QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true},
-                                             "snippets.isEnabled": {"type": "bool", "value": true}})"));
-        ASSERT_TRUE(quillon->start());
-        ASSERT_TRUE(waitFor([&] { return quillon->log().contains("Snippets activated"); }, 10000))
-            << quillon->log().toStdString();
-        quillon->waitForSettingsWindow();
-        edit.emplace();
-        ASSERT_TRUE(waitFor([&] { return edit->ready; }, 10000));
-        waitFor([] { return false; }, 500); // the window manager's focus settles
+        ASSERT_TRUE(startOverLineEdit(home,
+                                      QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true},
+                                             "snippets.isEnabled": {"type": "bool", "value": true}})"),
+                                      "Snippets activated", quillon, edit));
         typist.moveTo(pointerX, pointerY);
     }
 
@@ -110,7 +104,8 @@ TEST_F(SnippetPickerDesktop, TypingNarrowsAndReturnPastesWithTheCaretPlaced)
     EXPECT_EQ(edit->text, "") << "typed keys reached the line edit";
 
     typist.tap(xReturn);
-    ASSERT_TRUE(waitFor([&] { return edit->text == "Dear ,"; }, 5000)) << edit->text.toStdString() << quillon->log().toStdString();
+    ASSERT_TRUE(waitFor([&] { return edit->text == "Dear ,"; }, 5000))
+        << edit->text.toStdString() << quillon->log().toStdString();
     EXPECT_FALSE(picker().has_value());
     type({xB, xO, xB});
     EXPECT_TRUE(waitFor([&] { return edit->text == "Dear bob,"; }, 5000))
@@ -135,9 +130,12 @@ TEST_F(SnippetPickerDesktop, TabReachesTheWindowAndEscapeClickAndSwitchCloseWith
     typist.tap(xEscape);
     EXPECT_TRUE(waitFor([&] { return !picker().has_value(); }, 5000));
 
-    // A click elsewhere closes it.
+    // A click on the line edit closes it.
     openPicker();
-    typist.moveTo(pointerX - 100, pointerY - 100);
+    const std::optional<QPoint> centre = activeWindowCentre(typist.x());
+    ASSERT_TRUE(centre);
+    ASSERT_FALSE(picker()->contains(*centre));
+    typist.moveTo(centre->x(), centre->y());
     typist.button(1, true);
     typist.button(1, false);
     EXPECT_TRUE(waitFor([&] { return !picker().has_value(); }, 5000));
