@@ -307,6 +307,12 @@ TEST_F(Keys, EveryModifierTapTakesAnyChordButThoseAnotherProgramHolds)
     EXPECT_TRUE(olderSaw.empty());
 
     any.disarm();
+    {
+        // Arming waits for the server's replies, so it has taken every
+        // request of ours before: the disarm is through.
+        TransientKeyTap sync(true, false, 0, platform::KeyGrab{{vX}});
+        sync.arm();
+    }
     typist.tap(xS);
     typist.tap(xB);
     ASSERT_TRUE(window.waitReleased(xB, 2));

@@ -213,6 +213,7 @@ void X11KeyInterceptor::disarm(int token)
     m_taps.erase(it);
     ungrab(unused);
     restore(touched);
+    xcb_flush(m_thread->connection());
     shareCombos();
     if (m_taps.empty() && m_listening) {
         m_listening = false;
@@ -339,7 +340,8 @@ void X11KeyInterceptor::ungrab(const std::map<uint8_t, std::vector<uint32_t>>& c
                                                XCB_INPUT_GRAB_TYPE_KEYCODE, x.data());
         }
     }
-    xcb_flush(c);
+    // Not flushed: what the caller restores goes out with it, so no key
+    // slips through between the two.
 }
 
 // An ungrab with AnyModifier drops every grab of ours on the key, and one of
