@@ -5,6 +5,13 @@
 
 namespace quillon {
 
+namespace {
+
+// Posted on the main thread only.
+int posted = 0;
+
+} // namespace
+
 bool SyntheticPaste::postKey(int keyCode, platform::EventFlags flags)
 {
     if (keyCode < 0 || keyCode > 0xFFFF) {
@@ -12,7 +19,15 @@ bool SyntheticPaste::postKey(int keyCode, platform::EventFlags flags)
             QStringLiteral("SyntheticPaste: key code %1 is out of range; nothing posted").arg(keyCode));
         return false;
     }
-    return platform::platform().keySynth().post(uint16_t(keyCode), flags);
+    if (!platform::platform().keySynth().post(uint16_t(keyCode), flags))
+        return false;
+    ++posted;
+    return true;
+}
+
+int SyntheticPaste::postCount()
+{
+    return posted;
 }
 
 bool SyntheticPaste::paste()

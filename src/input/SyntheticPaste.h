@@ -20,6 +20,8 @@ public:
     static bool postKey(int keyCode, platform::EventFlags flags);
     /// Command-V (Ctrl+V on this desktop) to the focused window.
     static bool paste();
+    /// Strokes posted since the process started; tests count pastes by it.
+    static int postCount();
 };
 
 } // namespace quillon

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/KeyEvents.h"
+#include "platform/KeyFlags.h"
 
 #include <cstdint>
 #include <functional>
@@ -22,6 +23,23 @@ struct KeyGrab {
     /// Every key but the modifier keys, besides `keyCodes`: for a flow that
     /// reads whatever is typed while it is open.
     bool everyKey = false;
+
+    /// Every combination of Shift, Ctrl, Alt and Super, either key of each:
+    /// for a flow that ignores modifiers. A tap given all of them takes its
+    /// keys with whatever modifiers are held, locks and other modifiers too.
+    static std::vector<EventFlags> everyModifier()
+    {
+        const EventFlags bits[] = {KeyFlags::shift, KeyFlags::command, KeyFlags::option, KeyFlags::control};
+        std::vector<EventFlags> all;
+        for (int mask = 0; mask < 16; ++mask) {
+            EventFlags flags = 0;
+            for (int i = 0; i < 4; ++i)
+                if (mask & (1 << i))
+                    flags |= bits[i];
+            all.push_back(flags);
+        }
+        return all;
+    }
 };
 
 /// Consuming key taps. While a tap is armed, presses of its keys reach it

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -14,11 +16,26 @@ struct PasteboardItem {
     bool operator==(const PasteboardItem&) const = default;
 };
 
+/// What the clipboard held when it was read: the types offered (as
+/// `Pasteboard::types()` gives them) and the text under each type asked for
+/// that was offered.
+struct PasteboardContents {
+    QStringList types;
+    std::map<QString, QString> strings;
+
+    std::optional<QString> string(const QString& type) const
+    {
+        const auto found = strings.find(type);
+        return found == strings.end() ? std::nullopt : std::optional(found->second);
+    }
+};
+
 /// The general pasteboard: the desktop's clipboard.
 ///
 /// Reading another application's clipboard is a round trip with it, bounded
-/// to about half a second: callers never read inside a key handler, and the
-/// settings panes read once per change count.
+/// to about half a second. The main thread reads with `read`, which answers
+/// later; `types()` and `string()` wait for the owner and are for other
+/// threads and tests.
 class Pasteboard {
 public:
     /// Plain UTF-8 text.
@@ -44,6 +61,11 @@ public:
     /// The text under a type; none when it is not offered or the owner did
     /// not answer in time.
     virtual std::optional<QString> string(const QString& type) = 0;
+    /// Reads the types and the text under each of `wanted` without waiting:
+    /// `done` runs on the main thread on a later turn, once the owner has
+    /// answered or about half a second has passed (then with what arrived,
+    /// possibly nothing).
+    virtual void read(const QStringList& wanted, std::function<void(PasteboardContents)> done) = 0;
     /// Takes the clipboard with every item under its type, replacing what was
     /// there; false when it could not be placed.
     virtual bool write(const std::vector<PasteboardItem>& items) = 0;

@@ -14,6 +14,7 @@ struct LineEdit {
     QProcess process;
     QString text;
     bool ready = false;
+    int tabs = 0;
     LineEdit()
     {
         process.start(QStringLiteral(QUILLON_TEST_BIN_DIR "/quillon-test-lineedit"), {});
@@ -24,6 +25,8 @@ struct LineEdit {
                     text = line.mid(5);
                 else if (line.startsWith("ready"))
                     ready = true;
+                else if (line == "key tab")
+                    ++tabs;
             }
         });
     }

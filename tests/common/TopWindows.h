@@ -3,9 +3,12 @@
 // Windows on the root of a desktop test's X server. Include only from
 // tests/desktop.
 
+#include "platform/linux/Ewmh.h"
 #include "platform/linux/X11Connection.h"
 
+#include <QPoint>
 #include <QRect>
+#include <optional>
 #include <vector>
 
 namespace quillon::testing {
@@ -38,6 +41,23 @@ inline std::vector<TopWindow> overrideRedirectWindows(platform::linux_::X11Conne
                 {children[i], QRect(geometry->x, geometry->y, geometry->width, geometry->height)});
     }
     return result;
+}
+
+/// The centre of the active window, on the root; none without one.
+inline std::optional<QPoint> activeWindowCentre(platform::linux_::X11Connection& x)
+{
+    using platform::linux_::XcbReply;
+    const auto active = platform::linux_::Ewmh(x).windowValue(x.root(), "_NET_ACTIVE_WINDOW");
+    if (!active || !*active)
+        return std::nullopt;
+    xcb_connection_t* c = x.get();
+    XcbReply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, *active), nullptr));
+    XcbReply<xcb_translate_coordinates_reply_t> origin(
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, *active, x.root(), 0, 0), nullptr));
+    if (!geometry || !origin)
+        return std::nullopt;
+    return QPoint(origin->dst_x + geometry->width / 2, origin->dst_y + geometry->height / 2);
 }
 
 } // namespace quillon::testing

@@ -38,7 +38,7 @@ constexpr uint8_t xLeftCtrl = 37, xRightCtrl = 105, xLeftShift = 50, xRightAlt =
 constexpr uint8_t xA = 38, xS = 39, xJ = 44, xK = 45, xV = 55, xX = 53, xEscape = 9, xF = 41, xE = 26,
                   xC = 54, xB = 56;
 // Virtual key codes.
-constexpr uint16_t vA = 0, vX = 7, vV = 9, vEscape = 53;
+constexpr uint16_t vA = 0, vS = 1, vX = 7, vV = 9, vEscape = 53;
 
 /// The fakes for everything but the keyboard facilities, which are the real ones.
 class KeysPlatform final : public fakes::ForwardingPlatform {
@@ -251,6 +251,77 @@ TEST_F(Keys, SwallowedLetterHeldPastTheLeaderKeepsTheTapUntilItComesUp)
     ASSERT_TRUE(window.waitReleased(xS));
     EXPECT_EQ(window.count("press", xJ), 0);
     EXPECT_EQ(rig.taken.size(), 1u);
+}
+
+// A tap that ignores modifiers takes its keys with any held, but a chord
+// another program holds stays that program's; disarming it leaves an older
+// tap's grab of the same key in place.
+TEST_F(Keys, EveryModifierTapTakesAnyChordButThoseAnotherProgramHolds)
+{
+    constexpr uint8_t xLeftAlt = 64;
+    Typist other;
+    const uint16_t ctrlAlt = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1;
+    xcb_grab_key(other.x().get(), 0, other.x().root(), ctrlAlt, xA, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+    xcb_flush(other.x().get());
+    std::free(xcb_get_input_focus_reply(other.x().get(), xcb_get_input_focus(other.x().get()), nullptr));
+
+    TransientKeyTap older(true, false, 0, platform::KeyGrab{{vS}});
+    std::vector<int> olderSaw;
+    older.onKey = [&](const TransientKeyTap::KeyEvent& e) {
+        olderSaw.push_back(e.code);
+        return true;
+    };
+    older.arm();
+    TransientKeyTap any(true, false, 0, platform::KeyGrab{{vA, vS}, platform::KeyGrab::everyModifier()});
+    std::vector<std::pair<int, platform::EventFlags>> anySaw;
+    any.onKey = [&](const TransientKeyTap::KeyEvent& e) {
+        anySaw.emplace_back(e.code, e.flags & (F::shift | F::command | F::option));
+        return true;
+    };
+    any.arm();
+    ASSERT_TRUE(any.isArmed());
+    EXPECT_TRUE(platform.interceptor.isRefused(vA, F::command | F::option));
+    EXPECT_FALSE(platform.interceptor.isRefused(vA, F::command | F::shift));
+    EXPECT_FALSE(platform.interceptor.isRefused(vS, F::command | F::option));
+
+    const auto chord = [&](std::vector<uint8_t> held, uint8_t key) {
+        for (const uint8_t k : held)
+            typist.key(k, true);
+        typist.tap(key);
+        for (auto it = held.rbegin(); it != held.rend(); ++it)
+            typist.key(*it, false);
+    };
+    chord({}, xA);
+    chord({xLeftShift}, xA);
+    chord({xLeftCtrl, xLeftShift, xLeftAlt}, xA);
+    chord({xLeftCtrl, xLeftAlt}, xA); // the other program's
+    chord({xLeftCtrl, xLeftAlt}, xS);
+    typist.tap(xB);
+    ASSERT_TRUE(window.waitReleased(xB));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return anySaw.size() >= 4; }));
+    using P = std::pair<int, platform::EventFlags>;
+    EXPECT_EQ(anySaw, (std::vector<P>{P(vA, 0), P(vA, F::shift), P(vA, F::command | F::shift | F::option),
+                                      P(vS, F::command | F::option)}));
+    EXPECT_EQ(window.count("press", xA), 0);
+    EXPECT_EQ(window.count("press", xS), 0);
+    EXPECT_TRUE(olderSaw.empty());
+
+    any.disarm();
+    {
+        // Arming waits for the server's replies, so it has taken every
+        // request of ours before: the disarm is through.
+        TransientKeyTap sync(true, false, 0, platform::KeyGrab{{vX}});
+        sync.arm();
+    }
+    typist.tap(xS);
+    typist.tap(xB);
+    ASSERT_TRUE(window.waitReleased(xB, 2));
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return olderSaw.size() == 1; }));
+    EXPECT_EQ(window.count("press", xS), 0);
+    older.disarm();
+    EXPECT_EQ(platform.interceptor.grabCount(), 0);
+    xcb_ungrab_key(other.x().get(), xA, other.x().root(), ctrlAlt);
+    xcb_flush(other.x().get());
 }
 
 TEST_F(Keys, TransientTapsSwallowOrPassAndTheNewestDecidesFirst)

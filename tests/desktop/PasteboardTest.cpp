@@ -4,6 +4,7 @@
 #include "platform/linux/QtPasteboard.h"
 #include "platform/linux/X11Connection.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -114,7 +115,9 @@ public:
             m_atoms[name] = reply->atom;
         }
         xcb_set_selection_owner(m_c, m_window, m_atoms["CLIPBOARD"], XCB_CURRENT_TIME);
-        xcb_flush(m_c);
+        // A round trip: the server has made us the owner before anyone asks.
+        std::free(
+            xcb_get_selection_owner_reply(m_c, xcb_get_selection_owner(m_c, m_atoms["CLIPBOARD"]), nullptr));
         m_thread = std::thread([this] { serve(); });
     }
     ~ForeignOwner()
@@ -260,6 +263,68 @@ TEST(Pasteboard, AnotherClientReadsEveryWrittenType)
     // Reading our own clipboard answers at once, without a round trip.
     EXPECT_EQ(pasteboard.string(Pasteboard::plainTextType), "line one");
     EXPECT_TRUE(pasteboard.types().contains(Pasteboard::concealedType));
+}
+
+/// Reads through `read` and records when the answer came, next to work
+/// posted on the main thread right after the call.
+struct AsyncRead {
+    AsyncRead(Pasteboard& pasteboard, const QStringList& wanted)
+    {
+        pasteboard.read(wanted, [this](const quillon::platform::PasteboardContents& answer) {
+            contents = answer;
+            postedRanFirst = posted;
+        });
+        answeredInCall = contents.has_value();
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [this] { posted = true; }, Qt::QueuedConnection);
+    }
+    bool answered() const { return contents.has_value(); }
+
+    std::optional<quillon::platform::PasteboardContents> contents;
+    bool answeredInCall = false;
+    bool posted = false;
+    bool postedRanFirst = false;
+};
+
+TEST(Pasteboard, ReadAnswersOnALaterTurnWithTypesAndTexts)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    QtPasteboard pasteboard;
+    ForeignOwner owner("hunter2 / Grüße");
+    const QStringList wanted = {Pasteboard::plainTextType, "x-kde-passwordManagerHint", "text/html"};
+    AsyncRead read(pasteboard, wanted);
+    EXPECT_FALSE(read.answeredInCall);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return read.answered(); }));
+    EXPECT_TRUE(read.contents->types.contains(Pasteboard::plainTextType));
+    EXPECT_TRUE(read.contents->types.contains(Pasteboard::concealedType));
+    EXPECT_EQ(read.contents->string(Pasteboard::plainTextType), QStringLiteral("hunter2 / Grüße"));
+    EXPECT_EQ(read.contents->string("x-kde-passwordManagerHint"), QStringLiteral("secret"));
+    EXPECT_EQ(read.contents->string("text/html"), std::nullopt);
+
+    // Our own clipboard answers the same way, also on a later turn.
+    ASSERT_TRUE(pasteboard.write({{Pasteboard::plainTextType, "ours"}, {Pasteboard::transientType, ""}}));
+    AsyncRead own(pasteboard, wanted);
+    EXPECT_FALSE(own.answeredInCall);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return own.answered(); }));
+    EXPECT_EQ(own.contents->string(Pasteboard::plainTextType), QStringLiteral("ours"));
+    EXPECT_TRUE(own.contents->types.contains(Pasteboard::transientType));
+}
+
+TEST(Pasteboard, SilentOwnerLeavesTheMainThreadRunningAndReadsAsNothing)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    QtPasteboard pasteboard;
+    const int start = pasteboard.changeCount();
+    ForeignOwner owner("never sent", false);
+    // Until Qt hears of the new owner it still answers from its own copy.
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return pasteboard.changeCount() > start; }));
+    AsyncRead first(pasteboard, {Pasteboard::plainTextType});
+    AsyncRead second(pasteboard, {Pasteboard::plainTextType});
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return first.answered() && second.answered(); }));
+    // Work posted after the call ran while the owner kept silent.
+    EXPECT_TRUE(first.postedRanFirst);
+    EXPECT_TRUE(first.contents->types.isEmpty());
+    EXPECT_TRUE(second.contents->strings.empty());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "platform/Pasteboard.h"
 
 #include <optional>
+#include <vector>
 
 namespace quillon::fakes {
 
@@ -58,10 +59,36 @@ public:
         return true;
     }
 
+    /// Answers at once, or keeps the answer back while `holdReads` is set
+    /// until `answerReads()` (then with what the board holds at that time).
+    void read(const QStringList& wanted, std::function<void(platform::PasteboardContents)> done) override
+    {
+        ++reads;
+        pendingReads.push_back({wanted, std::move(done)});
+        if (!holdReads)
+            answerReads();
+    }
+    void answerReads()
+    {
+        auto pending = std::move(pendingReads);
+        pendingReads.clear();
+        for (auto& [wanted, done] : pending) {
+            platform::PasteboardContents contents;
+            contents.types = types();
+            for (const QString& type : wanted)
+                if (std::optional<QString> value = string(type))
+                    contents.strings.emplace(type, *value);
+            done(contents);
+        }
+    }
+
     /// What a paste would give now.
     std::optional<QString> text;
     /// Every other type offered, with its value.
     std::vector<platform::PasteboardItem> others;
+    bool holdReads = false;
+    std::vector<std::pair<QStringList, std::function<void(platform::PasteboardContents)>>> pendingReads;
+    int reads = 0;
     int clears = 0;
     int writes = 0;
     int count = 0;

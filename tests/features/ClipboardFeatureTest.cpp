@@ -83,7 +83,12 @@ TEST_F(ClipboardFeatureTest, IsStorable)
     };
     for (const Row& row : rows) {
         fake.pasteboardImpl.write(row.items);
-        EXPECT_EQ(ClipboardFeature::isStorable(fake.pasteboardImpl), row.storable) << row.name;
+        std::optional<bool> storable;
+        fake.pasteboardImpl.read(ClipboardFeature::captureTypes(),
+                                 [&](const platform::PasteboardContents& contents) {
+                                     storable = ClipboardFeature::isStorable(contents);
+                                 });
+        EXPECT_EQ(storable, row.storable) << row.name;
     }
 }
 
@@ -97,6 +102,49 @@ TEST_F(ClipboardFeatureTest, CtrlVDownReadsNoClipboardBeforeTheQueueRuns)
     EXPECT_FALSE(history().contains("fresh"));
     fake.queue.drain();
     EXPECT_EQ(history().value(0), "fresh");
+}
+
+// The clipboard's owner answers on a later turn: the held menu waits for the
+// read and lists what it found, and a pick pastes once the board has said
+// what it holds.
+TEST_F(ClipboardFeatureTest, MenuAndPickWaitForTheClipboardsAnswer)
+{
+    copy("one");
+    fake.pasteboardImpl.writeString("fresh");
+    fake.pasteboardImpl.holdReads = true;
+    fake.keyEventsImpl.sendFlags(F::command);
+    EXPECT_TRUE(fake.interceptorImpl.press(9, F::command));
+    fake.queue.advance(0.5);
+    EXPECT_EQ(feature.flowState().phase, PasteFlow::Phase::holding);
+    EXPECT_FALSE(feature.menuTapArmed());
+    fake.pasteboardImpl.answerReads();
+    EXPECT_EQ(feature.flowState(), PasteFlow::State::menu(1));
+    ASSERT_EQ(feature.menuEntries().size(), 2u);
+    EXPECT_EQ(feature.menuEntries().front().text, "fresh");
+
+    EXPECT_TRUE(fake.interceptorImpl.press(19, F::command)); // 2
+    fake.queue.drain();
+    EXPECT_TRUE(fake.keySynthImpl.strokes.empty());
+    EXPECT_EQ(fake.pasteboardImpl.text, QString("fresh"));
+    fake.pasteboardImpl.answerReads();
+    fake.queue.drain();
+    EXPECT_EQ(fake.pasteboardImpl.text, QString("one"));
+    EXPECT_EQ(fake.keySynthImpl.strokes.size(), 1u);
+}
+
+TEST_F(ClipboardFeatureTest, AnswerAfterTheFeatureIsGoneDoesNothing)
+{
+    fake.pasteboardImpl.holdReads = true;
+    {
+        ModifierWatcher otherModifiers;
+        ClipboardFeature other{settings, otherModifiers};
+        other.activate();
+        other.openMenu();
+    }
+    fake.pasteboardImpl.writeString("late");
+    fake.pasteboardImpl.answerReads();
+    fake.queue.drain();
+    EXPECT_FALSE(feature.menuTapArmed());
 }
 
 TEST_F(ClipboardFeatureTest, QuickTapPastesOnceAndHeldOpensMenu)

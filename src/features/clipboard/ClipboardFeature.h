@@ -7,6 +7,7 @@
 #include "input/TransientKeyTap.h"
 #include "platform/MainQueue.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -17,7 +18,7 @@ class ModifierWatcher;
 class Settings;
 
 namespace platform {
-class Pasteboard;
+struct PasteboardContents;
 }
 
 /// The clipboard history and its paste menu: copies typed with Ctrl+C or
@@ -41,9 +42,11 @@ public:
     /// Reorders the pins by hand and writes them.
     void movePins(const std::set<int>& fromOffsets, int toOffset);
 
-    /// Whether the clipboard may keep what it holds now (no password or
-    /// transient marks).
-    static bool isStorable(platform::Pasteboard& pasteboard);
+    /// The types a capture reads: the text and what `isStorable` looks at.
+    static QStringList captureTypes();
+    /// Whether the clipboard read may be kept (no password or transient
+    /// marks).
+    static bool isStorable(const platform::PasteboardContents& contents);
 
     // For tests: what the flow and its taps are doing.
     PasteFlow::State flowState() const { return m_flow; }
@@ -62,8 +65,11 @@ private:
     void showMenu();
     void switchTab(ClipboardTab tab);
     void pasteSlot(int slot);
-    void prepareMenuEntries();
-    void captureNow();
+    /// Reads the clipboard into the history, then lists the recent tab;
+    /// `then` follows once the owner has answered.
+    void prepareMenuEntries(std::function<void()> then = {});
+    void captureNow(std::function<void()> then = {});
+    void holdTimer();
     std::vector<ClipboardEntry> entries(ClipboardTab tab) const;
     bool isFrontmostExcluded() const;
     void installOutsideClickMonitor();
@@ -84,6 +90,10 @@ private:
     bool m_commandHeld = false;
     platform::WorkItem m_holdWork;
     platform::WorkItem m_captureWork;
+    /// Menu reads still out: the hold timer waits for them, as the menu
+    /// lists what they find.
+    int m_preparing = 0;
+    bool m_holdDue = false;
     std::vector<ClipboardEntry> m_menuEntries;
     ClipboardTab m_activeTab = ClipboardTab::recent;
     /// Queued work holds this weakly and does nothing once the feature is gone.

@@ -9,20 +9,16 @@ namespace quillon {
 
 namespace {
 
-namespace F = platform::KeyFlags;
-
 constexpr int visibleRows = 6;
 
-// Whatever is typed while the picker is open reaches it, also with Shift or
-// Ctrl held: a letter typed with Ctrl (the leader may still be down) joins
-// the query too. Alt and Super stay out: each modifier doubles the passive
-// grabs the server files per key, and arming all sixteen combinations of
-// every key took seconds; those chords are mostly the window manager's.
+// Whatever is typed while the picker is open reaches it, with any modifiers
+// held: a letter typed with Ctrl (the leader may still be down) joins the
+// query too. Chords another program holds (the window manager's) stay its.
 platform::KeyGrab everyKeyGrab()
 {
     platform::KeyGrab grab;
     grab.everyKey = true;
-    grab.modifiers = {0, F::shift, F::command, F::shift | F::command};
+    grab.modifiers = platform::KeyGrab::everyModifier();
     return grab;
 }
 
@@ -175,12 +171,24 @@ void SnippetsFeature::close()
 void SnippetsFeature::insert(const Snippet& snippet)
 {
     using platform::Pasteboard;
-    auto& pasteboard = platform::platform().pasteboard();
-    const auto expansion = SnippetStore::expand(snippet.body, pasteboard.string(Pasteboard::plainTextType));
+    // The clipboard's owner answers on a later turn.
+    std::weak_ptr<bool> alive = m_alive;
+    platform::platform().pasteboard().read(
+        {Pasteboard::plainTextType}, [this, alive, snippet](const platform::PasteboardContents& contents) {
+            if (alive.lock())
+                insertExpanded(
+                    SnippetStore::expand(snippet.body, contents.string(Pasteboard::plainTextType)));
+        });
+}
+
+void SnippetsFeature::insertExpanded(const SnippetStore::Expansion& expansion)
+{
+    using platform::Pasteboard;
+    auto& platform = platform::platform();
     // The transient mark keeps clipboard histories, ours too, from keeping
     // the text.
-    pasteboard.write({{Pasteboard::plainTextType, expansion.text}, {Pasteboard::transientType, QString()}});
-    auto& platform = platform::platform();
+    platform.pasteboard().write(
+        {{Pasteboard::plainTextType, expansion.text}, {Pasteboard::transientType, QString()}});
     if (!platform.permissions().postEventsAllowed() || platform.inputAccess().secureInputActive()) {
         Log::debug("Snippets: copied without paste");
         if (onCopiedWithoutPaste)

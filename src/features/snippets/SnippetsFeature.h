@@ -52,6 +52,7 @@ private:
     void refresh();
     void highlight(int index);
     void insert(const Snippet& snippet);
+    void insertExpanded(const SnippetStore::Expansion& expansion);
     ListMenu::Header header();
     void installDismissMonitors();
     void removeDismissMonitors();

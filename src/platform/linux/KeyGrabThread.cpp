@@ -148,10 +148,12 @@ void KeyGrabThread::listen(bool on)
     }
 }
 
-void KeyGrabThread::setTapCombos(std::set<std::pair<uint8_t, uint16_t>> combos)
+void KeyGrabThread::setTapCombos(std::set<std::pair<uint8_t, uint16_t>> combos,
+                                 std::map<uint8_t, std::vector<uint32_t>> holes)
 {
     std::lock_guard lock(m_lock);
     m_tapCombos = std::move(combos);
+    m_tapHoles = std::move(holes);
 }
 
 void KeyGrabThread::run()
@@ -386,6 +388,10 @@ void KeyGrabThread::grabHeldKeys()
     for (int key = 8; key < 256; ++key) {
         if (!m_swallowed.test(size_t(key)) || m_heldGrabs.count(uint8_t(key)))
             continue;
+        // A tap's AnyModifier grab takes the repeats already; an ungrab of
+        // ours for any set would punch a hole in it.
+        if (taps.count({uint8_t(key), anyModifier}))
+            continue;
         std::vector<uint32_t> sets;
         for (uint32_t set = 0; set < 256; ++set) {
             if (!taps.count({uint8_t(key), uint16_t(set)}))
@@ -413,6 +419,30 @@ void KeyGrabThread::releaseHeldKey(uint8_t xKey)
                                            XCB_INPUT_GRAB_TYPE_KEYCODE, it->second.data());
     }
     m_heldGrabs.erase(it);
+    // A tap armed with AnyModifier while the key was held lost those sets
+    // to the ungrab: its grab is made whole again, the holes others hold
+    // punched anew.
+    std::vector<uint32_t> holes;
+    bool anyTap = false;
+    {
+        std::lock_guard lock(m_lock);
+        anyTap = m_tapCombos.count({xKey, anyModifier}) > 0;
+        if (const auto found = m_tapHoles.find(xKey); found != m_tapHoles.end())
+            holes = found->second;
+    }
+    if (anyTap) {
+        const uint32_t any = XCB_INPUT_MODIFIER_MASK_ANY;
+        for (const uint16_t keyboard : m_keyboards) {
+            xcb_discard_reply(m_c, xcb_input_xi_passive_grab_device(
+                                       m_c, XCB_CURRENT_TIME, m_root, XCB_NONE, xKey, keyboard, 1, 1,
+                                       XCB_INPUT_GRAB_TYPE_KEYCODE, XCB_INPUT_GRAB_MODE_22_SYNC,
+                                       XCB_INPUT_GRAB_MODE_22_ASYNC, 0, &grabMask, &any)
+                                       .sequence);
+            if (!holes.empty())
+                xcb_input_xi_passive_ungrab_device(m_c, m_root, xKey, keyboard, uint16_t(holes.size()),
+                                                   XCB_INPUT_GRAB_TYPE_KEYCODE, holes.data());
+        }
+    }
     xcb_flush(m_c);
 }
 

@@ -73,9 +73,13 @@ public:
     void answer(uint64_t id, bool swallow);
     /// Main thread: hears raw key events (every key's release) or stops.
     void listen(bool on);
+    /// The modifier set of a tap combination grabbed with AnyModifier.
+    static constexpr uint16_t anyModifier = 0x8000;
     /// Main thread: the key-and-modifier combinations our taps grab, which a
-    /// grab for a held key must leave alone.
-    void setTapCombos(std::set<std::pair<uint8_t, uint16_t>> combos);
+    /// grab for a held key must leave alone, and the sets punched out of the
+    /// keys grabbed with `anyModifier`.
+    void setTapCombos(std::set<std::pair<uint8_t, uint16_t>> combos,
+                      std::map<uint8_t, std::vector<uint32_t>> holes = {});
     /// Main thread: after waiting for a reply on the connection, whose events
     /// xcb may then have queued without the socket waking the thread.
     void wake();
@@ -130,6 +134,7 @@ private:
     /// come back since: later presses pass at once, with one log line.
     bool m_stalled = false;
     std::set<std::pair<uint8_t, uint16_t>> m_tapCombos;
+    std::map<uint8_t, std::vector<uint32_t>> m_tapHoles;
 
     // The thread's own.
     uint64_t m_lastId = 0;

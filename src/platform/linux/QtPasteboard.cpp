@@ -1,5 +1,6 @@
 #include "platform/linux/QtPasteboard.h"
 
+#include "platform/linux/SelectionReadThread.h"
 #include "platform/linux/SelectionReader.h"
 
 #include <QClipboard>
@@ -26,6 +27,51 @@ QClipboard* clipboard()
 {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard()
                                                                         : nullptr;
+}
+
+using ReadTarget = std::function<std::optional<QByteArray>(const QString&)>;
+
+// Our types for the owner's X targets: text under the plain-text type, the
+// protocol's own targets left out, a password manager's hint as concealed.
+QStringList typesFrom(const QStringList& targets, const ReadTarget& read)
+{
+    QStringList types;
+    for (const QString& target : targets) {
+        const QString type = utf8Targets.contains(target) ? Pasteboard::plainTextType : target;
+        if (!protocolTargets.contains(target) && !types.contains(type))
+            types << type;
+    }
+    const QString concealed = Pasteboard::concealedType;
+    if (types.contains(passwordHint) && !types.contains(concealed) && read(passwordHint) == "secret")
+        types << concealed;
+    return types;
+}
+
+std::optional<QString> stringFrom(const QString& type, const ReadTarget& read)
+{
+    if (type == Pasteboard::plainTextType) {
+        for (const QString& target : utf8Targets)
+            if (std::optional<QByteArray> bytes = read(target))
+                return QString::fromUtf8(*bytes);
+        return std::nullopt;
+    }
+    if (std::optional<QByteArray> bytes = read(type))
+        return QString::fromUtf8(*bytes);
+    // A password manager's hint marks the text concealed.
+    if (type == Pasteboard::concealedType && read(passwordHint) == "secret")
+        return QString(QLatin1String(""));
+    return std::nullopt;
+}
+
+PasteboardContents contentsFrom(const QStringList& targets, const ReadTarget& read, const QStringList& wanted)
+{
+    PasteboardContents contents;
+    contents.types = typesFrom(targets, read);
+    for (const QString& type : wanted)
+        if (contents.types.contains(type))
+            if (std::optional<QString> text = stringFrom(type, read))
+                contents.strings.emplace(type, *text);
+    return contents;
 }
 
 } // namespace
@@ -122,16 +168,23 @@ std::optional<QByteArray> QtPasteboard::read(const QString& target)
     return m_reader->read("CLIPBOARD", target, std::chrono::steady_clock::now() + readTimeout);
 }
 
+QStringList QtPasteboard::ownTargets() const
+{
+    QStringList targets;
+    if (const QMimeData* data = clipboard()->mimeData(QClipboard::Clipboard)) {
+        targets = data->formats();
+        if (data->hasText())
+            targets << utf8Targets.first();
+    }
+    return targets;
+}
+
 QStringList QtPasteboard::types()
 {
     watch();
     QStringList targets;
     if (ownsClipboard()) {
-        if (const QMimeData* data = clipboard()->mimeData(QClipboard::Clipboard)) {
-            targets = data->formats();
-            if (data->hasText())
-                targets << utf8Targets.first();
-        }
+        targets = ownTargets();
     } else {
         if (!m_reader)
             m_reader = SelectionReader::open();
@@ -139,32 +192,46 @@ QStringList QtPasteboard::types()
             targets = m_reader->targets("CLIPBOARD", std::chrono::steady_clock::now() + readTimeout)
                           .value_or(QStringList());
     }
-    QStringList types;
-    for (const QString& target : targets) {
-        const QString type = utf8Targets.contains(target) ? plainTextType : target;
-        if (!protocolTargets.contains(target) && !types.contains(type))
-            types << type;
-    }
-    if (types.contains(passwordHint) && !types.contains(concealedType) && read(passwordHint) == "secret")
-        types << concealedType;
-    return types;
+    return typesFrom(targets, [this](const QString& target) { return read(target); });
 }
 
 std::optional<QString> QtPasteboard::string(const QString& type)
 {
     watch();
-    if (type == plainTextType) {
-        for (const QString& target : utf8Targets)
-            if (std::optional<QByteArray> bytes = read(target))
-                return QString::fromUtf8(*bytes);
-        return std::nullopt;
+    return stringFrom(type, [this](const QString& target) { return read(target); });
+}
+
+void QtPasteboard::read(const QStringList& wanted, std::function<void(PasteboardContents)> done)
+{
+    watch();
+    if (ownsClipboard()) {
+        // Our own clipboard is at hand; the answer still comes on a later
+        // turn, as for any other owner.
+        auto contents = std::make_shared<PasteboardContents>(contentsFrom(
+            ownTargets(), [this](const QString& target) { return read(target); }, wanted));
+        QMetaObject::invokeMethod(
+            &m_context, [contents, done = std::move(done)] { done(*contents); }, Qt::QueuedConnection);
+        return;
     }
-    if (std::optional<QByteArray> bytes = read(type))
-        return QString::fromUtf8(*bytes);
-    // A password manager's hint marks the text concealed.
-    if (type == concealedType && read(passwordHint) == "secret")
-        return QString(QLatin1String(""));
-    return std::nullopt;
+    if (!m_readThread)
+        m_readThread = std::make_unique<SelectionReadThread>();
+    QObject* context = &m_context;
+    m_readThread->post([context, wanted, done = std::move(done)](SelectionReader* reader) {
+        auto contents = std::make_shared<PasteboardContents>();
+        if (reader) {
+            // One deadline for the whole read: the targets and every text.
+            const auto deadline = std::chrono::steady_clock::now() + readTimeout;
+            if (const std::optional<QStringList> targets = reader->targets("CLIPBOARD", deadline))
+                *contents = contentsFrom(
+                    *targets,
+                    [reader, deadline](const QString& target) {
+                        return reader->read("CLIPBOARD", target, deadline);
+                    },
+                    wanted);
+        }
+        QMetaObject::invokeMethod(
+            context, [contents, done] { done(*contents); }, Qt::QueuedConnection);
+    });
 }
 
 } // namespace quillon::platform::linux_

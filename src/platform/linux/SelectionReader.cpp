@@ -15,7 +15,8 @@ constexpr uint32_t largestRead = 64u << 20; // in 32-bit units: more than any te
 
 std::unique_ptr<SelectionReader> SelectionReader::open()
 {
-    auto x = X11Connection::open();
+    // Its events are read here alone, on whichever thread reads.
+    auto x = X11Connection::open(false);
     if (!x)
         return nullptr;
     return std::unique_ptr<SelectionReader>(new SelectionReader(std::move(x)));

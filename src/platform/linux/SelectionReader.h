@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QStringList>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <xcb/xcb.h>
@@ -15,8 +16,9 @@ class X11Connection;
 /// most until a deadline: Qt's own reads wait seconds on an owner that does
 /// not answer, and cannot be shortened.
 ///
-/// Never use it for a selection this process owns: the main thread would
-/// wait for itself.
+/// One reader serves one thread at a time. Never read a selection this
+/// process owns on the main thread: it would wait for itself. The main
+/// thread reads through `SelectionReadThread` instead.
 class SelectionReader {
 public:
     using Deadline = std::chrono::steady_clock::time_point;

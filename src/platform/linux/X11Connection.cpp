@@ -8,7 +8,7 @@
 
 namespace quillon::platform::linux_ {
 
-std::unique_ptr<X11Connection> X11Connection::open()
+std::unique_ptr<X11Connection> X11Connection::open(bool dispatchEvents)
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         return nullptr;
@@ -26,14 +26,17 @@ std::unique_ptr<X11Connection> X11Connection::open()
         xcb_disconnect(conn);
         return nullptr;
     }
-    return std::unique_ptr<X11Connection>(new X11Connection(conn, it.data, screenNumber));
+    return std::unique_ptr<X11Connection>(new X11Connection(conn, it.data, screenNumber, dispatchEvents));
 }
 
-X11Connection::X11Connection(xcb_connection_t* conn, xcb_screen_t* screen, int screenNumber)
+X11Connection::X11Connection(xcb_connection_t* conn, xcb_screen_t* screen, int screenNumber,
+                             bool dispatchEvents)
     : m_conn(conn)
     , m_screen(screen)
     , m_screenNumber(screenNumber)
 {
+    if (!dispatchEvents)
+        return;
     m_notifier = new QSocketNotifier(xcb_get_file_descriptor(conn), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] { dispatchPending(); });
     // A connection first needed by background work (the window census) still
@@ -110,7 +113,7 @@ void X11Connection::removeEventHandler(int token) { m_handlers.erase(token); }
 void X11Connection::flush()
 {
     xcb_flush(m_conn);
-    if (!m_dispatchQueued.exchange(true)) {
+    if (m_notifier && !m_dispatchQueued.exchange(true)) {
         QMetaObject::invokeMethod(this, [this] {
             m_dispatchQueued = false;
             dispatchPending();
@@ -131,7 +134,8 @@ void X11Connection::dispatchPending()
     // A closed connection stays readable forever: stop listening, then tell.
     if (!m_lost && xcb_connection_has_error(m_conn)) {
         m_lost = true;
-        m_notifier->setEnabled(false);
+        if (m_notifier)
+            m_notifier->setEnabled(false);
         if (m_onLost)
             m_onLost();
     }

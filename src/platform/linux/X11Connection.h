@@ -26,8 +26,10 @@ namespace quillon::platform::linux_ {
 /// connection opened on another one.
 class X11Connection final : public QObject {
 public:
-    /// Connects to $DISPLAY; none when there is no X server.
-    static std::unique_ptr<X11Connection> open();
+    /// Connects to $DISPLAY; none when there is no X server. Without
+    /// `dispatchEvents` nothing reads its events but the caller, who may do
+    /// so on a thread of its own.
+    static std::unique_ptr<X11Connection> open(bool dispatchEvents = true);
     ~X11Connection() override;
 
     xcb_connection_t* get() const { return m_conn; }
@@ -64,7 +66,7 @@ public:
     void setOnLost(std::function<void()> onLost) { m_onLost = std::move(onLost); }
 
 private:
-    X11Connection(xcb_connection_t* conn, xcb_screen_t* screen, int screenNumber);
+    X11Connection(xcb_connection_t* conn, xcb_screen_t* screen, int screenNumber, bool dispatchEvents);
 
     xcb_connection_t* m_conn = nullptr;
     xcb_screen_t* m_screen = nullptr;

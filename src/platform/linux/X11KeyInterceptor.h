@@ -13,10 +13,12 @@
 namespace quillon::platform::linux_ {
 
 /// Consuming key taps as XInput 2 passive grabs on the root window, owned by
-/// a thread with an X connection of its own (`KeyGrabThread`). Each armed key
-/// is grabbed per modifier combination that can be held with it and per
-/// Lock/NumLock variant (never AnyKey or AnyModifier, which fail whole as soon
-/// as any client grabs any key). The grabs are synchronous: the keyboard waits
+/// a thread with an X connection of its own (`KeyGrabThread`). A tap that
+/// takes its keys with every modifier holds one grab per key with
+/// AnyModifier, minus the modifier sets another client holds (punched out of
+/// it); any other tap's key is grabbed per modifier combination that can be
+/// held with it and per Lock/NumLock variant. Never AnyKey, which fails whole
+/// as soon as any client grabs any key. The grabs are synchronous: the keyboard waits
 /// after each grabbed press until the handlers, on the main thread, answer —
 /// swallow, or replay the press to the focused window — or until the thread
 /// gives up waiting and passes it.
@@ -36,8 +38,9 @@ public:
     bool isRefused(uint16_t keyCode, EventFlags flags) override;
 
 private:
-    /// An X key code with an X modifier set.
+    /// An X key code with an X modifier set, or with `anyModifier`.
     using Combo = std::pair<uint8_t, uint16_t>;
+    static constexpr uint16_t anyModifier = KeyGrabThread::anyModifier;
     struct Tap {
         std::set<Combo> combos;
         std::set<uint8_t> keys;
@@ -50,10 +53,18 @@ private:
     /// The X modifier sets that one combination of held modifier keys makes.
     std::set<uint16_t> xModifierSets(EventFlags combination);
     void grab(const std::map<uint8_t, std::vector<uint32_t>>& combos);
+    /// Grabs each key with AnyModifier where the server lets us, and punches
+    /// out of it the modifier sets another client holds.
+    void grabAnyModifier(const std::vector<uint8_t>& keys);
     void ungrab(const std::map<uint8_t, std::vector<uint32_t>>& combos);
+    /// After an ungrab, which drops more of a key's grabs than asked for:
+    /// grabs again what the armed taps still count for each key.
+    void restore(const std::set<uint8_t>& keys);
     void shareCombos();
     /// Another client holds the combination: it is not ours.
     void refuse(const Combo& combo);
+    /// Logs once that another client holds the combination.
+    void report(const Combo& combo);
     bool pressed(const KeyGrabThread::Press& press);
     void released(uint8_t xKey, const KeyEvent& event);
 
@@ -67,6 +78,9 @@ private:
     /// Counted combinations that another client holds (a window manager's
     /// bindings): they cannot be ours.
     std::set<Combo> m_refused;
+    /// The modifier sets another client holds, punched out of each key's
+    /// AnyModifier grab.
+    std::map<uint8_t, std::vector<uint32_t>> m_holes;
     std::set<Combo> m_reported;
     bool m_listening = false;
 };
