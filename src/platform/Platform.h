@@ -45,6 +45,8 @@
 #include "platform/Volumes.h"
 #include "platform/XAttr.h"
 #include "platform/ScreenCapture.h"
+#include "platform/TextRecognizer.h"
+#include "platform/ColorSampler.h"
 
 namespace quillon::platform {
 
@@ -111,6 +113,11 @@ public:
     virtual XAttr& xattr() = 0;
     /// Still images of the screens.
     virtual ScreenCapture& screenCapture() = 0;
+    /// Text and barcodes in images; usable from background work.
+    virtual TextRecognizer& textRecognizer() = 0;
+    virtual BarcodeReader& barcodeReader() = 0;
+    /// The colour loupe.
+    virtual ColorSampler& colorSampler() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

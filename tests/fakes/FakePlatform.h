@@ -31,6 +31,7 @@
 #include "fakes/FakeVolumes.h"
 #include "fakes/FakeXAttr.h"
 #include "fakes/FakeScreenCapture.h"
+#include "fakes/FakeRecognition.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -161,6 +162,9 @@ public:
     platform::Volumes& volumes() override { return volumesImpl; }
     platform::XAttr& xattr() override { return xattrImpl; }
     platform::ScreenCapture& screenCapture() override { return screenCaptureImpl; }
+    platform::TextRecognizer& textRecognizer() override { return textRecognizerImpl; }
+    platform::BarcodeReader& barcodeReader() override { return barcodeReaderImpl; }
+    platform::ColorSampler& colorSampler() override { return colorSamplerImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -209,6 +213,9 @@ public:
     FakeVolumes volumesImpl;
     FakeXAttr xattrImpl;
     FakeScreenCapture screenCaptureImpl;
+    FakeTextRecognizer textRecognizerImpl;
+    FakeBarcodeReader barcodeReaderImpl;
+    FakeColorSampler colorSamplerImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

@@ -59,6 +59,9 @@ public:
     Volumes& volumes() override;
     XAttr& xattr() override;
     ScreenCapture& screenCapture() override;
+    TextRecognizer& textRecognizer() override;
+    BarcodeReader& barcodeReader() override;
+    ColorSampler& colorSampler() override;
 
 private:
     struct Parts;
