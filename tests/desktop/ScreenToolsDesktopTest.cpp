@@ -1,0 +1,162 @@
+// Screen text and the colour loupe in a running quillon, driven through
+// XTest as a person drives them; results read from the clipboard.
+#include "common/Desktop.h"
+#include "common/HeldKeys.h"
+#include "common/QuillonRun.h"
+#include "common/TopWindows.h"
+#include "common/Typist.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace quillon::testing;
+using quillon::platform::linux_::XcbReply;
+
+// X key codes of the physical keys (evdev code + 8).
+constexpr uint8_t xRightCtrl = 105, xRightAlt = 108, xT = 28, xEscape = 9, xSuper = 133, xAlt = 64,
+                  xShift = 50, xC = 54;
+
+QSize rootSize(Typist& typist)
+{
+    XcbReply<xcb_get_geometry_reply_t> root(xcb_get_geometry_reply(
+        typist.x().get(), xcb_get_geometry(typist.x().get(), typist.x().root()), nullptr));
+    return root ? QSize(root->width, root->height) : QSize();
+}
+
+// Our full-screen windows: override-redirect, covering the whole root.
+int fullScreenOverlays(Typist& typist)
+{
+    const QSize size = rootSize(typist);
+    int count = 0;
+    for (const TopWindow& w : overrideRedirectWindows(typist.x())) {
+        if (w.geometry == QRect(QPoint(0, 0), size))
+            ++count;
+    }
+    return count;
+}
+
+QString clipboardText()
+{
+    return QApplication::clipboard()->text();
+}
+
+void drag(Typist& typist, QPoint from, QPoint to)
+{
+    typist.moveTo(from.x(), from.y());
+    waitFor([] { return false; }, 100);
+    typist.button(1, true);
+    for (int step = 1; step <= 4; ++step) {
+        typist.moveTo(from.x() + (to.x() - from.x()) * step / 4, from.y() + (to.y() - from.y()) * step / 4);
+        waitFor([] { return false; }, 50);
+    }
+    typist.button(1, false);
+}
+
+class OCRDesktop : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QUILLON_REQUIRE_DESKTOP();
+        quillon = std::make_unique<QuillonRun>(
+            home, QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true},
+                                                   "ocr.isEnabled": {"type": "bool", "value": true}})"));
+        ASSERT_TRUE(quillon->start());
+        ASSERT_TRUE(waitFor([&] { return quillon->log().contains("OCR: activated"); }, 10000))
+            << quillon->log().toStdString();
+        quillon->waitForSettingsWindow();
+    }
+
+    void openOverlay()
+    {
+        HeldKeys leader(typist, {xRightCtrl, xRightAlt});
+        waitFor([] { return false; }, 300);
+        typist.tap(xT);
+        ASSERT_TRUE(waitFor([&] { return fullScreenOverlays(typist) == 1; }, 10000))
+            << quillon->log().toStdString();
+    }
+
+    QTemporaryDir home;
+    std::unique_ptr<QuillonRun> quillon;
+    Typist typist;
+};
+
+TEST_F(OCRDesktop, EscapeAndASmallDragCloseTheOverlay)
+{
+    openOverlay();
+    typist.tap(xEscape);
+    EXPECT_TRUE(waitFor([&] { return fullScreenOverlays(typist) == 0; }, 10000));
+
+    openOverlay();
+    drag(typist, QPoint(300, 300), QPoint(400, 305));
+    EXPECT_TRUE(waitFor([&] { return fullScreenOverlays(typist) == 0; }, 10000));
+}
+
+TEST_F(OCRDesktop, ADragOverTextPutsItOnTheClipboard)
+{
+    // A line of 24-pixel text in a window of the test, where the drag goes.
+    QLabel text(QStringLiteral("Quillon reads this line"));
+    text.setWindowFlags(Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint);
+    text.setStyleSheet(QStringLiteral("QLabel { background: white; color: black; font: 24px 'DejaVu Sans'; "
+                                      "padding: 12px; }"));
+    text.setGeometry(200, 400, 600, 60);
+    text.show();
+    ASSERT_TRUE(waitFor([&] { return text.isVisible(); }));
+    waitFor([] { return false; }, 300);
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    waitFor([] { return false; }, 200);
+
+    openOverlay();
+    drag(typist, QPoint(205, 404), QPoint(795, 456));
+    EXPECT_TRUE(waitFor([&] { return fullScreenOverlays(typist) == 0; }, 10000));
+    EXPECT_TRUE(waitFor([&] { return clipboardText() == QStringLiteral("Quillon reads this line"); }, 20000))
+        << clipboardText().toStdString() << "\n"
+        << quillon->log().toStdString();
+}
+
+TEST(ColorPickerDesktop, AClickCopiesTheColourAndEscapeLeavesTheClipboard)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    ASSERT_EQ(QProcess::execute("xsetroot", {"-solid", "#1E90FF"}), 0);
+    QTemporaryDir home;
+    QuillonRun quillon(home, QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true},
+                                            "colorPicker.isEnabled": {"type": "bool", "value": true}})"));
+    ASSERT_TRUE(quillon.start());
+    ASSERT_TRUE(waitFor([&] { return quillon.log().contains("Feature Color: ON"); }, 10000))
+        << quillon.log().toStdString();
+    quillon.waitForSettingsWindow();
+    Typist typist;
+    const QSize size = rootSize(typist);
+    auto openLoupe = [&] {
+        HeldKeys chord(typist, {xSuper, xAlt, xShift});
+        typist.tap(xC);
+        const bool shown = waitFor([&] { return fullScreenOverlays(typist) == 1; }, 10000);
+        waitFor([] { return false; }, 300);
+        return shown;
+    };
+
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    ASSERT_TRUE(openLoupe()) << quillon.log().toStdString();
+    typist.tap(xEscape);
+    EXPECT_TRUE(waitFor([&] { return fullScreenOverlays(typist) == 0; }, 10000));
+    waitFor([] { return false; }, 300);
+    EXPECT_EQ(clipboardText(), QStringLiteral("before"));
+
+    ASSERT_TRUE(openLoupe()) << quillon.log().toStdString();
+    // The bottom-left corner shows the root, clear of the notch and windows.
+    typist.moveTo(10, size.height() - 10);
+    waitFor([] { return false; }, 100);
+    typist.button(1, true);
+    typist.button(1, false);
+    EXPECT_TRUE(waitFor([&] { return clipboardText() == QStringLiteral("#1E90FF"); }, 10000))
+        << clipboardText().toStdString();
+    EXPECT_TRUE(waitFor([&] { return fullScreenOverlays(typist) == 0; }, 10000)) << quillon.log().toStdString();
+    QProcess::execute("xsetroot", {"-solid", "black"});
+}
+
+} // namespace
