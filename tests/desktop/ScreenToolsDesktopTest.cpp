@@ -8,8 +8,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -119,6 +121,62 @@ TEST_F(OCRDesktop, ADragOverTextPutsItOnTheClipboard)
         << quillon->log().toStdString();
 }
 
+// Two monitors side by side: one window over each, the screen darker under
+// them, and the focus where it was.
+TEST(OCRDesktopMonitors, OneDimmedWindowPerMonitorAndTheFocusStays)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    Typist typist;
+    const QSize size = rootSize(typist);
+    const int half = size.width() / 2;
+    run("xrandr",
+        {"--setmonitor", "left", QStringLiteral("%1/254x%2/286+0+0").arg(half).arg(size.height()), "screen"});
+    run("xrandr",
+        {"--setmonitor", "right", QStringLiteral("%1/254x%2/286+%1+0").arg(half).arg(size.height()), "none"});
+    ASSERT_EQ(QProcess::execute("xsetroot", {"-solid", "#808080"}), 0);
+    QTemporaryDir home;
+    QuillonRun quillon(home, QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true},
+                                            "ocr.isEnabled": {"type": "bool", "value": true}})"));
+    ASSERT_TRUE(quillon.start());
+    ASSERT_TRUE(waitFor([&] { return quillon.log().contains("OCR: activated"); }, 10000));
+    quillon.waitForSettingsWindow();
+    auto activeWindow = [] { return run("xprop", {"-root", "_NET_ACTIVE_WINDOW"}).trimmed(); };
+    auto corner = [&] {
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(0, 5, size.height() - 5, 1, 1)
+            .toImage()
+            .pixelColor(0, 0);
+    };
+    const QString focused = activeWindow();
+    ASSERT_EQ(corner(), QColor(0x80, 0x80, 0x80));
+
+    auto monitorWindows = [&] {
+        int count = 0;
+        for (const TopWindow& w : overrideRedirectWindows(typist.x())) {
+            if (w.geometry == QRect(0, 0, half, size.height()) ||
+                w.geometry == QRect(half, 0, half, size.height()))
+                ++count;
+        }
+        return count;
+    };
+    {
+        HeldKeys leader(typist, {xRightCtrl, xRightAlt});
+        waitFor([] { return false; }, 300);
+        typist.tap(xT);
+        EXPECT_TRUE(waitFor([&] { return monitorWindows() == 2; }, 10000)) << quillon.log().toStdString();
+    }
+    EXPECT_TRUE(waitFor([&] { return corner().red() < 0x80 && corner().red() > 0x40; }, 10000))
+        << corner().name().toStdString();
+    EXPECT_EQ(activeWindow(), focused);
+    waitFor([] { return false; }, 300);
+    typist.tap(xEscape);
+    EXPECT_TRUE(waitFor([&] { return monitorWindows() == 0; }, 10000));
+
+    run("xrandr", {"--delmonitor", "right"});
+    run("xrandr", {"--delmonitor", "left"});
+    QProcess::execute("xsetroot", {"-solid", "black"});
+}
+
 TEST(ColorPickerDesktop, AClickCopiesTheColourAndEscapeLeavesTheClipboard)
 {
     QUILLON_REQUIRE_DESKTOP();
@@ -155,7 +213,8 @@ TEST(ColorPickerDesktop, AClickCopiesTheColourAndEscapeLeavesTheClipboard)
     typist.button(1, false);
     EXPECT_TRUE(waitFor([&] { return clipboardText() == QStringLiteral("#1E90FF"); }, 10000))
         << clipboardText().toStdString();
-    EXPECT_TRUE(waitFor([&] { return fullScreenOverlays(typist) == 0; }, 10000)) << quillon.log().toStdString();
+    EXPECT_TRUE(waitFor([&] { return fullScreenOverlays(typist) == 0; }, 10000))
+        << quillon.log().toStdString();
     QProcess::execute("xsetroot", {"-solid", "black"});
 }
 
