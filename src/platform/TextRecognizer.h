@@ -22,7 +22,8 @@ class TextRecognizer {
 public:
     virtual ~TextRecognizer() = default;
     /// The lines in the engine's order; none when the image is rejected or the
-    /// engine cannot start (both logged).
+    /// engine cannot start (both logged). The image's device pixel ratio is
+    /// the scale of the screen it was taken from.
     virtual std::vector<RecognisedLine> recognize(const QImage& image) = 0;
 };
 

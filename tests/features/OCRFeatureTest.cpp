@@ -129,6 +129,7 @@ TEST(OCRFeature, CaptureRegionCropsInDevicePixels)
         const QImage& image = std::get<QImage>(result);
         EXPECT_EQ(image.size(), c.crop->size()) << c.name;
         EXPECT_EQ(image.pixel(0, 0), frozen.pixel(c.crop->topLeft())) << c.name;
+        EXPECT_EQ(image.devicePixelRatio(), c.scale) << c.name;
     }
     const auto none =
         OCRFeature::captureRegion(QRectF(0, 0, 10, 10), fakes::makeScreen({0, 0, 100, 100}), QImage());

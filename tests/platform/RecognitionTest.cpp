@@ -51,6 +51,17 @@ TEST(TextRecognizer, LargeTextIsReadBackLineByLineTopFirst)
     }
 }
 
+// A crop of a scale-2 screen is read as it is, not enlarged once more.
+TEST(TextRecognizer, ACropOfAScaleTwoScreenIsReadToo)
+{
+    TesseractTextRecognizer recognizer;
+    QImage crop = textImage({QStringLiteral("Retina sized text")}, 44, QSize(900, 140));
+    crop.setDevicePixelRatio(2.0);
+    const auto lines = recognizer.recognize(crop);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].text, QStringLiteral("Retina sized text"));
+}
+
 TEST(TextRecognizer, EmptyAndBlankImagesGiveNoLines)
 {
     quillon::fakes::FakePlatform platform; // the failure is logged

@@ -132,8 +132,9 @@ OCRFeature::captureRegion(const QRectF& rect, const platform::Screen& screen, co
     const QRect crop = pixels.toAlignedRect() & frozen.rect();
     if (crop.isEmpty() || rect.isEmpty())
         return OCRError::cropFailed;
+    // The ratio tells recognition how large the text is on the screen.
     QImage image = frozen.copy(crop);
-    image.setDevicePixelRatio(1.0);
+    image.setDevicePixelRatio(scale);
     return image;
 }
 

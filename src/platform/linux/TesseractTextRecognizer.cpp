@@ -11,8 +11,12 @@ namespace quillon::platform::linux_ {
 
 namespace {
 
-// Text reads best 20 to 50 pixels tall; interface text at scale 1 is smaller.
-constexpr int upscale = 2;
+// Text reads best 20 to 50 pixels tall; interface text at scale 1 is smaller,
+// at scale 2 (the image's device pixel ratio) it is already that tall.
+int upscaleFor(const QImage& image)
+{
+    return image.devicePixelRatio() >= 1.5 ? 1 : 2;
+}
 
 struct Engine {
     tesseract::TessBaseAPI api;
@@ -84,6 +88,7 @@ std::vector<RecognisedLine> TesseractTextRecognizer::recognize(const QImage& ima
     Engine* engine = engineOfThisThread();
     if (!engine)
         return lines;
+    const int upscale = upscaleFor(image);
     const QImage grey = image.convertToFormat(QImage::Format_Grayscale8)
                             .scaled(image.width() * upscale, image.height() * upscale, Qt::IgnoreAspectRatio,
                                     Qt::SmoothTransformation);
