@@ -133,6 +133,15 @@ TEST(OCRDesktopMonitors, OneDimmedWindowPerMonitorAndTheFocusStays)
         {"--setmonitor", "left", QStringLiteral("%1/254x%2/286+0+0").arg(half).arg(size.height()), "screen"});
     run("xrandr",
         {"--setmonitor", "right", QStringLiteral("%1/254x%2/286+%1+0").arg(half).arg(size.height()), "none"});
+    // Taken down again however the test ends: later tests expect one monitor.
+    struct Monitors {
+        ~Monitors()
+        {
+            run("xrandr", {"--delmonitor", "right"});
+            run("xrandr", {"--delmonitor", "left"});
+            QProcess::execute("xsetroot", {"-solid", "black"});
+        }
+    } monitors;
     ASSERT_EQ(QProcess::execute("xsetroot", {"-solid", "#808080"}), 0);
     QTemporaryDir home;
     QuillonRun quillon(home, QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true},
@@ -171,10 +180,6 @@ TEST(OCRDesktopMonitors, OneDimmedWindowPerMonitorAndTheFocusStays)
     waitFor([] { return false; }, 300);
     typist.tap(xEscape);
     EXPECT_TRUE(waitFor([&] { return monitorWindows() == 0; }, 10000));
-
-    run("xrandr", {"--delmonitor", "right"});
-    run("xrandr", {"--delmonitor", "left"});
-    QProcess::execute("xsetroot", {"-solid", "black"});
 }
 
 TEST(ColorPickerDesktop, AClickCopiesTheColourAndEscapeLeavesTheClipboard)
