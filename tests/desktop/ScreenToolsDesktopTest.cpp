@@ -224,3 +224,43 @@ TEST(ColorPickerDesktop, AClickCopiesTheColourAndEscapeLeavesTheClipboard)
 }
 
 } // namespace
+
+#include "fakes/ForwardingPlatform.h"
+#include "features/colorpicker/ColorPickerFeature.h"
+#include "input/HotKeyWatcher.h"
+#include "platform/linux/X11HotKeys.h"
+
+namespace {
+
+// After deactivate, Super+Alt+Shift+C belongs to whoever asks for it next.
+TEST(ColorPickerDesktop, DeactivateHandsTheKeysBack)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    struct HotKeyPlatform final : quillon::fakes::ForwardingPlatform {
+        quillon::platform::HotKeys& hotKeys() override { return hot; }
+        quillon::platform::linux_::X11HotKeys hot;
+    } platform;
+    quillon::HotKeyWatcher watcher;
+    quillon::ColorPickerFeature feature(watcher);
+    Typist other;
+    xcb_connection_t* conn = other.x().get();
+    const uint16_t mods = XCB_MOD_MASK_4 | XCB_MOD_MASK_1 | XCB_MOD_MASK_SHIFT;
+    auto othersCanGrab = [&] {
+        XcbReply<xcb_generic_error_t> error(
+            xcb_request_check(conn, xcb_grab_key_checked(conn, 0, other.x().root(), mods, xC,
+                                                         XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)));
+        if (error)
+            return false;
+        xcb_ungrab_key(conn, xC, other.x().root(), mods);
+        xcb_flush(conn);
+        return true;
+    };
+    ASSERT_TRUE(othersCanGrab());
+    feature.activate();
+    ASSERT_TRUE(feature.hotKeyId());
+    EXPECT_TRUE(waitFor([&] { return !othersCanGrab(); }, 10000));
+    feature.deactivate();
+    EXPECT_TRUE(waitFor([&] { return othersCanGrab(); }, 10000));
+}
+
+} // namespace
