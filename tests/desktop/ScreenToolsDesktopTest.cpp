@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,6 +47,18 @@ int fullScreenOverlays(Typist& typist)
 QString clipboardText()
 {
     return QApplication::clipboard()->text();
+}
+
+// Escape until `closed`: the tap is armed on the interceptor's own connection
+// a moment after the windows show, so under load a first press may come early.
+bool escapeUntil(Typist& typist, const std::function<bool()>& closed)
+{
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        typist.tap(xEscape);
+        if (waitFor(closed, 2000))
+            return true;
+    }
+    return false;
 }
 
 void drag(Typist& typist, QPoint from, QPoint to)
@@ -91,8 +104,7 @@ protected:
 TEST_F(OCRDesktop, EscapeAndASmallDragCloseTheOverlay)
 {
     openOverlay();
-    typist.tap(xEscape);
-    EXPECT_TRUE(waitFor([&] { return fullScreenOverlays(typist) == 0; }, 10000));
+    EXPECT_TRUE(escapeUntil(typist, [&] { return fullScreenOverlays(typist) == 0; }));
 
     openOverlay();
     drag(typist, QPoint(300, 300), QPoint(400, 305));
@@ -177,9 +189,7 @@ TEST(OCRDesktopMonitors, OneDimmedWindowPerMonitorAndTheFocusStays)
     EXPECT_TRUE(waitFor([&] { return corner().red() < 0x80 && corner().red() > 0x40; }, 10000))
         << corner().name().toStdString();
     EXPECT_EQ(activeWindow(), focused);
-    waitFor([] { return false; }, 300);
-    typist.tap(xEscape);
-    EXPECT_TRUE(waitFor([&] { return monitorWindows() == 0; }, 10000));
+    EXPECT_TRUE(escapeUntil(typist, [&] { return monitorWindows() == 0; }));
 }
 
 TEST(ColorPickerDesktop, AClickCopiesTheColourAndEscapeLeavesTheClipboard)
@@ -198,15 +208,12 @@ TEST(ColorPickerDesktop, AClickCopiesTheColourAndEscapeLeavesTheClipboard)
     auto openLoupe = [&] {
         HeldKeys chord(typist, {xSuper, xAlt, xShift});
         typist.tap(xC);
-        const bool shown = waitFor([&] { return fullScreenOverlays(typist) == 1; }, 10000);
-        waitFor([] { return false; }, 300);
-        return shown;
+        return waitFor([&] { return fullScreenOverlays(typist) == 1; }, 10000);
     };
 
     QApplication::clipboard()->setText(QStringLiteral("before"));
     ASSERT_TRUE(openLoupe()) << quillon.log().toStdString();
-    typist.tap(xEscape);
-    EXPECT_TRUE(waitFor([&] { return fullScreenOverlays(typist) == 0; }, 10000));
+    EXPECT_TRUE(escapeUntil(typist, [&] { return fullScreenOverlays(typist) == 0; }));
     waitFor([] { return false; }, 300);
     EXPECT_EQ(clipboardText(), QStringLiteral("before"));
 
