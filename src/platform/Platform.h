@@ -44,6 +44,9 @@
 #include "platform/WindowManagerPrefs.h"
 #include "platform/Volumes.h"
 #include "platform/XAttr.h"
+#include "platform/ScreenCapture.h"
+#include "platform/TextRecognizer.h"
+#include "platform/ColorSampler.h"
 
 namespace quillon::platform {
 
@@ -108,6 +111,13 @@ public:
     virtual Volumes& volumes() = 0;
     /// Extended attributes of files.
     virtual XAttr& xattr() = 0;
+    /// Still images of the screens.
+    virtual ScreenCapture& screenCapture() = 0;
+    /// Text and barcodes in images; usable from background work.
+    virtual TextRecognizer& textRecognizer() = 0;
+    virtual BarcodeReader& barcodeReader() = 0;
+    /// The colour loupe.
+    virtual ColorSampler& colorSampler() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

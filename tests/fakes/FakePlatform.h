@@ -30,6 +30,8 @@
 #include "fakes/FakeWindowManagerPrefs.h"
 #include "fakes/FakeVolumes.h"
 #include "fakes/FakeXAttr.h"
+#include "fakes/FakeScreenCapture.h"
+#include "fakes/FakeRecognition.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -159,6 +161,10 @@ public:
     platform::WindowManagerPrefs& windowManagerPrefs() override { return windowManagerPrefsImpl; }
     platform::Volumes& volumes() override { return volumesImpl; }
     platform::XAttr& xattr() override { return xattrImpl; }
+    platform::ScreenCapture& screenCapture() override { return screenCaptureImpl; }
+    platform::TextRecognizer& textRecognizer() override { return textRecognizerImpl; }
+    platform::BarcodeReader& barcodeReader() override { return barcodeReaderImpl; }
+    platform::ColorSampler& colorSampler() override { return colorSamplerImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -206,6 +212,10 @@ public:
     FakeWindowManagerPrefs windowManagerPrefsImpl;
     FakeVolumes volumesImpl;
     FakeXAttr xattrImpl;
+    FakeScreenCapture screenCaptureImpl;
+    FakeTextRecognizer textRecognizerImpl;
+    FakeBarcodeReader barcodeReaderImpl;
+    FakeColorSampler colorSamplerImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

@@ -57,6 +57,10 @@ public:
     platform::WindowManagerPrefs& windowManagerPrefs() override { return fake.windowManagerPrefs(); }
     platform::Volumes& volumes() override { return fake.volumes(); }
     platform::XAttr& xattr() override { return fake.xattr(); }
+    platform::ScreenCapture& screenCapture() override { return fake.screenCapture(); }
+    platform::TextRecognizer& textRecognizer() override { return fake.textRecognizer(); }
+    platform::BarcodeReader& barcodeReader() override { return fake.barcodeReader(); }
+    platform::ColorSampler& colorSampler() override { return fake.colorSampler(); }
 
     FakePlatform fake;
 };

@@ -30,6 +30,10 @@
 #include "platform/linux/X11KeyInterceptor.h"
 #include "platform/linux/X11KeySynth.h"
 #include "platform/linux/X11OverlayWindows.h"
+#include "platform/linux/X11ScreenCapture.h"
+#include "platform/linux/TesseractTextRecognizer.h"
+#include "platform/linux/ZbarBarcodeReader.h"
+#include "platform/linux/LoupeColorSampler.h"
 #include "platform/linux/X11Permissions.h"
 #include "platform/linux/X11Pointer.h"
 #include "platform/linux/X11SpaceGestures.h"
@@ -118,6 +122,10 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<X11WindowManagerPrefs> windowManagerPrefs;
     std::unique_ptr<UDisksVolumes> volumes;
     LinuxXAttr xattr;
+    X11ScreenCapture screenCapture;
+    TesseractTextRecognizer textRecognizer;
+    ZbarBarcodeReader barcodeReader;
+    std::unique_ptr<LoupeColorSampler> colorSampler;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -286,5 +294,11 @@ Screenshots& LinuxPlatform::screenshots() { return lazy(m->screenshots); }
 ScreenshotPrefs& LinuxPlatform::screenshotPrefs() { return m->screenshotPrefs; }
 Volumes& LinuxPlatform::volumes() { return lazy(m->volumes); }
 XAttr& LinuxPlatform::xattr() { return m->xattr; }
+// Opens its connection on first use.
+ScreenCapture& LinuxPlatform::screenCapture() { return m->screenCapture; }
+TextRecognizer& LinuxPlatform::textRecognizer() { return m->textRecognizer; }
+BarcodeReader& LinuxPlatform::barcodeReader() { return m->barcodeReader; }
+// Its windows are made when it first opens, on the main thread.
+ColorSampler& LinuxPlatform::colorSampler() { return lazy(m->colorSampler); }
 
 } // namespace quillon::platform::linux_

@@ -58,6 +58,10 @@ public:
     WindowManagerPrefs& windowManagerPrefs() override;
     Volumes& volumes() override;
     XAttr& xattr() override;
+    ScreenCapture& screenCapture() override;
+    TextRecognizer& textRecognizer() override;
+    BarcodeReader& barcodeReader() override;
+    ColorSampler& colorSampler() override;
 
 private:
     struct Parts;
