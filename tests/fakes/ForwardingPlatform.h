@@ -57,6 +57,7 @@ public:
     platform::WindowManagerPrefs& windowManagerPrefs() override { return fake.windowManagerPrefs(); }
     platform::Volumes& volumes() override { return fake.volumes(); }
     platform::XAttr& xattr() override { return fake.xattr(); }
+    platform::Thumbnails& thumbnails() override { return fake.thumbnails(); }
 
     FakePlatform fake;
 };

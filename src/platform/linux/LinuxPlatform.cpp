@@ -17,6 +17,7 @@
 #include "platform/linux/X11DragProbe.h"
 #include "platform/linux/InotifyScreenshots.h"
 #include "platform/linux/LinuxXAttr.h"
+#include "platform/linux/LinuxThumbnails.h"
 #include "platform/linux/NoScreenshotPrefs.h"
 #include "platform/linux/UDisksVolumes.h"
 #include "platform/linux/QtStatusItem.h"
@@ -118,6 +119,7 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<X11WindowManagerPrefs> windowManagerPrefs;
     std::unique_ptr<UDisksVolumes> volumes;
     LinuxXAttr xattr;
+    LinuxThumbnails thumbnails;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -286,5 +288,6 @@ Screenshots& LinuxPlatform::screenshots() { return lazy(m->screenshots); }
 ScreenshotPrefs& LinuxPlatform::screenshotPrefs() { return m->screenshotPrefs; }
 Volumes& LinuxPlatform::volumes() { return lazy(m->volumes); }
 XAttr& LinuxPlatform::xattr() { return m->xattr; }
+Thumbnails& LinuxPlatform::thumbnails() { return m->thumbnails; }
 
 } // namespace quillon::platform::linux_

@@ -58,6 +58,7 @@ public:
     WindowManagerPrefs& windowManagerPrefs() override;
     Volumes& volumes() override;
     XAttr& xattr() override;
+    Thumbnails& thumbnails() override;
 
 private:
     struct Parts;
