@@ -47,6 +47,7 @@
 #include "platform/ScreenCapture.h"
 #include "platform/TextRecognizer.h"
 #include "platform/ColorSampler.h"
+#include "platform/Thumbnails.h"
 
 namespace quillon::platform {
 
@@ -118,6 +119,8 @@ public:
     virtual BarcodeReader& barcodeReader() = 0;
     /// The colour loupe.
     virtual ColorSampler& colorSampler() = 0;
+    /// Small previews of files.
+    virtual Thumbnails& thumbnails() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

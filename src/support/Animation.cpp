@@ -42,6 +42,11 @@ TimingCurve TimingCurve::linear()
     return TimingCurve([](double f) { return f; });
 }
 
+TimingCurve TimingCurve::easeIn()
+{
+    return bezier(0.42, 0, 1, 1);
+}
+
 TimingCurve TimingCurve::easeOut()
 {
     return bezier(0, 0, 0.58, 1);

@@ -23,6 +23,8 @@ struct Spring {
 class TimingCurve {
 public:
     static TimingCurve linear();
+    /// Starts gently, ends fast.
+    static TimingCurve easeIn();
     /// Starts fast, ends gently.
     static TimingCurve easeOut();
     static TimingCurve easeInEaseOut();

@@ -32,6 +32,7 @@
 #include "fakes/FakeXAttr.h"
 #include "fakes/FakeScreenCapture.h"
 #include "fakes/FakeRecognition.h"
+#include "fakes/FakeThumbnails.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -165,6 +166,7 @@ public:
     platform::TextRecognizer& textRecognizer() override { return textRecognizerImpl; }
     platform::BarcodeReader& barcodeReader() override { return barcodeReaderImpl; }
     platform::ColorSampler& colorSampler() override { return colorSamplerImpl; }
+    platform::Thumbnails& thumbnails() override { return thumbnailsImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -216,6 +218,7 @@ public:
     FakeTextRecognizer textRecognizerImpl;
     FakeBarcodeReader barcodeReaderImpl;
     FakeColorSampler colorSamplerImpl;
+    FakeThumbnails thumbnailsImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

@@ -61,6 +61,7 @@ public:
     platform::TextRecognizer& textRecognizer() override { return fake.textRecognizer(); }
     platform::BarcodeReader& barcodeReader() override { return fake.barcodeReader(); }
     platform::ColorSampler& colorSampler() override { return fake.colorSampler(); }
+    platform::Thumbnails& thumbnails() override { return fake.thumbnails(); }
 
     FakePlatform fake;
 };

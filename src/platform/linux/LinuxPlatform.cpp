@@ -17,6 +17,7 @@
 #include "platform/linux/X11DragProbe.h"
 #include "platform/linux/InotifyScreenshots.h"
 #include "platform/linux/LinuxXAttr.h"
+#include "platform/linux/LinuxThumbnails.h"
 #include "platform/linux/NoScreenshotPrefs.h"
 #include "platform/linux/UDisksVolumes.h"
 #include "platform/linux/QtStatusItem.h"
@@ -126,6 +127,7 @@ struct LinuxPlatform::Parts {
     TesseractTextRecognizer textRecognizer;
     ZbarBarcodeReader barcodeReader;
     std::unique_ptr<LoupeColorSampler> colorSampler;
+    LinuxThumbnails thumbnails;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -300,5 +302,6 @@ TextRecognizer& LinuxPlatform::textRecognizer() { return m->textRecognizer; }
 BarcodeReader& LinuxPlatform::barcodeReader() { return m->barcodeReader; }
 // Its windows are made when it first opens, on the main thread.
 ColorSampler& LinuxPlatform::colorSampler() { return lazy(m->colorSampler); }
+Thumbnails& LinuxPlatform::thumbnails() { return m->thumbnails; }
 
 } // namespace quillon::platform::linux_

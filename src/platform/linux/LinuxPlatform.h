@@ -62,6 +62,7 @@ public:
     TextRecognizer& textRecognizer() override;
     BarcodeReader& barcodeReader() override;
     ColorSampler& colorSampler() override;
+    Thumbnails& thumbnails() override;
 
 private:
     struct Parts;

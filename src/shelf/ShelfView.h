@@ -1,0 +1,152 @@
+#pragma once
+
+#include "notch/NotchShape.h"
+#include "shelf/ShelfConvert.h"
+#include "shelf/ShelfLayout.h"
+#include "shelf/ShelfStore.h"
+#include "support/Animation.h"
+#include "support/Animator.h"
+
+#include <QSet>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+class QLabel;
+class QScrollArea;
+class QGraphicsOpacityEffect;
+
+namespace quillon {
+
+class ActionStrip;
+class AirDropZoneView;
+class CellsView;
+class ConvertZoneView;
+
+/// The open shelf: the black panel that grows out of the notch with the
+/// items' cards, the action strip and, while files are dragged, the drop
+/// zones. It owns no data: it shows the items it is given and reports what
+/// the person does through its callbacks.
+class ShelfView final : public QWidget {
+public:
+    /// The strip's actions, named for the keys that click them.
+    enum class StripAction { AirDrop, Copy, Zip };
+
+    ShelfView(const QList<ShelfItem>& items, const QSizeF& size, double notchWidth, double notchHeight,
+              QWidget* parent = nullptr);
+    ~ShelfView() override;
+
+    std::function<void(const QList<QUrl>&)> onAdd;
+    std::function<void(const QSet<QUuid>&)> onRemove;
+    std::function<void(const QList<QUrl>&)> onAirDrop;
+    std::function<void(const QSet<QUuid>&)> onDragOutAccepted;
+    std::function<void()> onSizeChanged;
+    std::function<void(const QList<QUrl>&, ShelfConvert::Format)> onConvert;
+    std::function<void(const QSet<QUuid>&, int)> onCutStaged;
+    std::function<void()> onMouseEntered;
+    std::function<void()> onMouseExited;
+    std::function<void()> onDragHover;
+
+    /// Opens: the outline springs from the shape on screen (the notch, the
+    /// first time) to the panel, and the body fades in.
+    void animateIn();
+    /// Closes into the notch; `completion` runs once that is over. Opening
+    /// again first drops it.
+    void animateOut(std::function<void()> completion);
+    void setSize(const QSizeF& size);
+    void update(const QList<ShelfItem>& items);
+    void updateRightSide();
+    void layoutBody();
+    double rightSideWidth() const;
+    /// Whether a share service can send files: lays out the send button and zone.
+    void setShareAvailable(bool available);
+    void disarmRemoval();
+    /// Clicks a strip button when it shows; false when it is hidden.
+    bool clickStrip(StripAction action);
+
+    bool externalDragActive = false;
+    bool convertEnabled = true;
+    QList<ShelfConvert::Format> dragConvertOptions;
+    std::optional<QList<QUrl>> pendingConvertURLs;
+    std::optional<QSet<QUuid>> pendingRemoval;
+
+    bool zoneModeActive() const { return m_zoneModeActive; }
+    CellsView& cells() const { return *m_cells; }
+    ActionStrip& strip() const { return *m_strip; }
+    AirDropZoneView& zone() const { return *m_zone; }
+    ConvertZoneView& convertZone() const { return *m_convertZone; }
+    QWidget& dropPlate() const { return *m_dropPlate; }
+    QLabel& confirmCaption() const { return *m_confirmCaption; }
+    QScrollArea& scroll() const { return *m_scroll; }
+    QWidget& body() const { return *m_body; }
+
+    /// The outline on screen now (y up, in the view).
+    NotchShape currentShape() const;
+    /// The full panel and the notch, as outlines.
+    NotchShape openShape() const;
+    NotchShape notchShape() const;
+    /// The body's alpha on screen now.
+    double bodyAlpha() const;
+    /// The alpha each faded view is going to (its model value).
+    struct Alphas {
+        double strip, scroll, zone, convert;
+    };
+    Alphas targetAlphas() const;
+    /// How many times `layoutBody` ran.
+    int layoutCount() const { return m_layoutCount; }
+
+    /// Without a compositor the body's fades are immediate and the window
+    /// takes the outline as its shape: `onShapeChanged` reports it (widget
+    /// coordinates) whenever it changes.
+    void setOpaqueWindow(bool opaque);
+    std::function<void(const QPainterPath&)> onShapeChanged;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct Fade {
+        QWidget* view;
+        QGraphicsOpacityEffect* effect;
+        AnimatedValue alpha;
+    };
+    void frameTick();
+    void applyOpacities(double now);
+    void fadeTo(Fade& fade, double target, double now);
+    QList<QUrl> allURLs() const;
+
+    QSizeF m_size;
+    double m_notchWidth;
+    double m_notchHeight;
+    QWidget* m_body;
+    QWidget* m_columnAccept;
+    QScrollArea* m_scroll;
+    CellsView* m_cells;
+    ActionStrip* m_strip;
+    AirDropZoneView* m_zone;
+    ConvertZoneView* m_convertZone;
+    QWidget* m_bodyFlash;
+    QWidget* m_dropPlate;
+    QLabel* m_confirmCaption;
+
+    bool m_zoneModeActive = false;
+    bool m_shareAvailable = false;
+    bool m_opaqueWindow = false;
+
+    // The outline: from one shape to another along a curve, or resting.
+    NotchShape m_shapeFrom;
+    NotchShape m_shapeTo;
+    double m_shapeBegin = 0;
+    double m_shapeDuration = 0;
+    TimingCurve m_shapeCurve = TimingCurve::linear();
+    bool m_shapeAnimated = false;
+    std::optional<QPainterPath> m_reportedShape;
+
+    AnimatedValue m_bodyAlpha;
+    Fade m_stripFade{}, m_scrollFade{}, m_zoneFade{}, m_convertFade{};
+    Animator m_animator;
+    std::optional<int> m_closeToken;
+    int m_layoutCount = 0;
+};
+
+} // namespace quillon
