@@ -50,7 +50,9 @@ std::optional<BreakOverlayLogic::Face> BreakOverlayLogic::tick(double now) const
 
 QString BreakOverlayLogic::countdownText(int remaining)
 {
-    return QStringLiteral("%1:%2").arg(remaining / 60, 2, 10, QLatin1Char('0')).arg(remaining % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1:%2")
+        .arg(remaining / 60, 2, 10, QLatin1Char('0'))
+        .arg(remaining % 60, 2, 10, QLatin1Char('0'));
 }
 
 BreakOutcome BreakOverlayLogic::skipOutcome(double now) const
