@@ -22,6 +22,10 @@ struct KeyGrab {
     /// Every key but the modifier keys, besides `keyCodes`: for a flow that
     /// reads whatever is typed while it is open.
     bool everyKey = false;
+    /// The whole keyboard, taken actively: every key reaches the tap, the
+    /// window manager's own combinations included, and none is replayed.
+    /// Where the session cannot take it, `everyKey` still stands.
+    bool wholeKeyboard = false;
 };
 
 /// Consuming key taps. While a tap is armed, presses of its keys reach it
