@@ -44,6 +44,7 @@
 #include "platform/WindowManagerPrefs.h"
 #include "platform/Volumes.h"
 #include "platform/XAttr.h"
+#include "platform/ScreenCapture.h"
 
 namespace quillon::platform {
 
@@ -108,6 +109,8 @@ public:
     virtual Volumes& volumes() = 0;
     /// Extended attributes of files.
     virtual XAttr& xattr() = 0;
+    /// Still images of the screens.
+    virtual ScreenCapture& screenCapture() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -30,6 +30,7 @@
 #include "fakes/FakeWindowManagerPrefs.h"
 #include "fakes/FakeVolumes.h"
 #include "fakes/FakeXAttr.h"
+#include "fakes/FakeScreenCapture.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -159,6 +160,7 @@ public:
     platform::WindowManagerPrefs& windowManagerPrefs() override { return windowManagerPrefsImpl; }
     platform::Volumes& volumes() override { return volumesImpl; }
     platform::XAttr& xattr() override { return xattrImpl; }
+    platform::ScreenCapture& screenCapture() override { return screenCaptureImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -206,6 +208,7 @@ public:
     FakeWindowManagerPrefs windowManagerPrefsImpl;
     FakeVolumes volumesImpl;
     FakeXAttr xattrImpl;
+    FakeScreenCapture screenCaptureImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

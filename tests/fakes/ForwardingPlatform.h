@@ -57,6 +57,7 @@ public:
     platform::WindowManagerPrefs& windowManagerPrefs() override { return fake.windowManagerPrefs(); }
     platform::Volumes& volumes() override { return fake.volumes(); }
     platform::XAttr& xattr() override { return fake.xattr(); }
+    platform::ScreenCapture& screenCapture() override { return fake.screenCapture(); }
 
     FakePlatform fake;
 };

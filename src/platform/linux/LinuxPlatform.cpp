@@ -30,6 +30,7 @@
 #include "platform/linux/X11KeyInterceptor.h"
 #include "platform/linux/X11KeySynth.h"
 #include "platform/linux/X11OverlayWindows.h"
+#include "platform/linux/X11ScreenCapture.h"
 #include "platform/linux/X11Permissions.h"
 #include "platform/linux/X11Pointer.h"
 #include "platform/linux/X11SpaceGestures.h"
@@ -118,6 +119,7 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<X11WindowManagerPrefs> windowManagerPrefs;
     std::unique_ptr<UDisksVolumes> volumes;
     LinuxXAttr xattr;
+    X11ScreenCapture screenCapture;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -286,5 +288,7 @@ Screenshots& LinuxPlatform::screenshots() { return lazy(m->screenshots); }
 ScreenshotPrefs& LinuxPlatform::screenshotPrefs() { return m->screenshotPrefs; }
 Volumes& LinuxPlatform::volumes() { return lazy(m->volumes); }
 XAttr& LinuxPlatform::xattr() { return m->xattr; }
+// Opens its connection on first use.
+ScreenCapture& LinuxPlatform::screenCapture() { return m->screenCapture; }
 
 } // namespace quillon::platform::linux_

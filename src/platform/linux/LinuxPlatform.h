@@ -58,6 +58,7 @@ public:
     WindowManagerPrefs& windowManagerPrefs() override;
     Volumes& volumes() override;
     XAttr& xattr() override;
+    ScreenCapture& screenCapture() override;
 
 private:
     struct Parts;
