@@ -14,6 +14,7 @@
 #include "platform/linux/QtDisplays.h"
 #include "platform/linux/X11KeyInterceptor.h"
 #include "platform/linux/X11OverlayWindows.h"
+#include "platform/linux/X11ScreenCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -31,10 +32,12 @@ public:
     platform::Displays& displays() override { return displaysImpl; }
     platform::OverlayWindows& overlayWindows() override { return overlays; }
     platform::KeyInterceptor& keyInterceptor() override { return interceptor; }
+    platform::ScreenCapture& screenCapture() override { return capture; }
 
     platform::linux_::QtDisplays displaysImpl;
     platform::linux_::X11OverlayWindows overlays;
     platform::linux_::X11KeyInterceptor interceptor;
+    platform::linux_::X11ScreenCapture capture;
 };
 
 class BreakOverlayDesktop : public ::testing::Test {

@@ -130,6 +130,18 @@ TEST_F(BreakOverlayTest, OneCompletionAcrossDismissReplacementAndNoScreens)
     EXPECT_FALSE(overlay.keyTap().isArmed());
 }
 
+TEST_F(BreakOverlayTest, EachPanelHasItsScreensCaptureAsBackdropOrPlainDark)
+{
+    // The second screen's capture fails.
+    fake.screenCaptureImpl.images[QStringLiteral("b")] = QImage(10, 10, QImage::Format_RGB32);
+    show(20, 0);
+    ASSERT_EQ(overlay.panels().size(), 2u);
+    EXPECT_EQ(fake.screenCaptureImpl.captureCount, 2);
+    EXPECT_TRUE(static_cast<BreakPanel*>(overlay.panels()[0])->hasBackdrop());
+    EXPECT_FALSE(static_cast<BreakPanel*>(overlay.panels()[1])->hasBackdrop())
+        << "a wrong size is never stretched";
+}
+
 TEST_F(BreakOverlayTest, WithoutACompositorThePanelsComeAndGoAtOnce)
 {
     fake.overlays.translucentWindows = false;

@@ -12,7 +12,7 @@ public:
     /// How much smaller than the screen the blurred image is; it is drawn
     /// scaled up with smoothing, which blurs it further.
     static constexpr int reduction = 16;
-    static constexpr double darkness = 0.55;
+    static constexpr double darkness = 0.65;
 
     /// The blurred, darkened image of `capture`, a capture of a screen of
     /// `pixelSize`; null for no capture or one of another size (the panel

@@ -1,5 +1,6 @@
 #include "features/breaks/BreakOverlay.h"
 
+#include "features/breaks/BreakBackdrop.h"
 #include "features/breaks/BreakPanel.h"
 #include "platform/Platform.h"
 #include "support/Animator.h"
@@ -64,8 +65,18 @@ void BreakOverlay::show(int seconds, const Copy& copy, double skipDelay,
     style.level = level;
     style.clickThrough = false;
     const bool translucent = windows.translucent();
-    for (const platform::Screen& screen : p.displays().screens()) {
-        auto panel = std::make_unique<BreakPanel>(copy.title, copy.body, QImage());
+    const auto screens = p.displays().screens();
+    // Every screen is captured before any panel maps, so no panel shows
+    // in another's backdrop.
+    std::vector<QImage> backdrops;
+    for (const platform::Screen& screen : screens) {
+        const QSize pixels(qRound(screen.frame.width() * screen.scale),
+                           qRound(screen.frame.height() * screen.scale));
+        backdrops.push_back(BreakBackdrop::make(p.screenCapture().capture(screen), pixels));
+    }
+    for (std::size_t i = 0; i < screens.size(); ++i) {
+        const platform::Screen& screen = screens[i];
+        auto panel = std::make_unique<BreakPanel>(copy.title, copy.body, backdrops[i]);
         windows.prepare(*panel, style);
         windows.setFrame(*panel, screen.frame);
         BreakCard* card = panel->card();

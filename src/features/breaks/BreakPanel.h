@@ -55,6 +55,7 @@ class BreakPanel final : public QWidget {
 public:
     BreakPanel(const QString& title, const QString& body, QImage backdrop);
     BreakCard* card() const { return m_card; }
+    bool hasBackdrop() const { return !m_backdrop.isNull(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
