@@ -40,6 +40,10 @@ struct KeyGrab {
         }
         return all;
     }
+    /// The whole keyboard, taken actively: every key reaches the tap, the
+    /// window manager's own combinations included, and none is replayed.
+    /// Where the session cannot take it, `everyKey` still stands.
+    bool wholeKeyboard = false;
 };
 
 /// Consuming key taps. While a tap is armed, presses of its keys reach it

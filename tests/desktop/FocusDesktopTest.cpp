@@ -7,7 +7,9 @@
 #include "common/TopWindows.h"
 #include "common/Typist.h"
 #include "platform/linux/Ewmh.h"
+#include "platform/linux/QtDisplays.h"
 #include "platform/linux/X11OverlayWindows.h"
+#include "platform/linux/X11ScreenCapture.h"
 #include "platform/linux/X11WindowControl.h"
 
 #include <QProcess>
@@ -186,6 +188,22 @@ TEST_F(FocusDesktop, TheOverlaysGoWithTheCompositor)
     EXPECT_TRUE(waitFor([&] { return shownOverlays().empty(); }, 10000)) << m_quillon->log().toStdString();
     // Nothing left dark.
     EXPECT_TRUE(waitFor([&] { return redAt(1050, 350) > 240; }, 10000)) << redAt(1050, 350);
+}
+
+// Our own captures read the desktop beneath the dimming: the screen-text
+// selection and the colour loupe see the real colours.
+TEST_F(FocusDesktop, OurScreenCaptureLeavesTheDimmingOut)
+{
+    ASSERT_TRUE(waitFor([&] { return dimmedBetween(right, left); }, 10000)) << m_quillon->log().toStdString();
+    ASSERT_TRUE(waitFor([&] { return std::abs(redAt(1050, 350) - 128) < 16; }, 10000)) << redAt(1050, 350);
+    quillon::platform::linux_::QtDisplays displays;
+    const auto screens = displays.screens();
+    ASSERT_FALSE(screens.empty());
+    quillon::platform::linux_::X11ScreenCapture capture;
+    const QImage image = capture.capture(screens.front());
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GT(qRed(image.pixel(1050, 350)), 240) << "the dimmed window, undimmed";
+    EXPECT_GT(qRed(image.pixel(350, 350)), 240);
 }
 
 } // namespace

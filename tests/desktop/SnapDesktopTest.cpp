@@ -3,6 +3,7 @@
 #include "common/Desktop.h"
 #include "common/QtPrint.h"
 #include "common/QuillonRun.h"
+#include "common/SplitScreen.h"
 #include "common/TestWindows.h"
 #include "common/Typist.h"
 #include "platform/linux/Ewmh.h"
@@ -194,20 +195,6 @@ TEST_F(SnapDesktop, SetFrameReportsTheNewFrameOnceTheWindowManagerActs)
     ASSERT_TRUE(waitFor([&] { return readBack.has_value(); }));
     EXPECT_FALSE(*readBack);
 }
-
-/// Two monitors side by side on the one X screen, for one test.
-struct SplitScreen {
-    SplitScreen()
-    {
-        run("xrandr", {"--setmonitor", "L", "960/254x1080/286+0+0", "screen"});
-        run("xrandr", {"--setmonitor", "R", "960/254x1080/286+960+0", "none"});
-    }
-    ~SplitScreen()
-    {
-        run("xrandr", {"--delmonitor", "L"});
-        run("xrandr", {"--delmonitor", "R"});
-    }
-};
 
 TEST_F(SnapDesktop, NextDisplayMovesTheWindowToTheSecondMonitor)
 {

@@ -57,6 +57,9 @@ platform::EventFlags withoutOwnFlags(uint16_t keyCode, platform::EventFlags flag
 
 bool tapHolds(const FakeKeyInterceptor::Tap& tap, uint16_t keyCode, platform::EventFlags flags)
 {
+    // The whole keyboard taken actively: every key, whatever is held.
+    if (tap.keys.wholeKeyboard)
+        return true;
     flags = withoutOwnFlags(keyCode, flags);
     if (!tap.keys.everyKey &&
         std::find(tap.keys.keyCodes.begin(), tap.keys.keyCodes.end(), keyCode) == tap.keys.keyCodes.end())

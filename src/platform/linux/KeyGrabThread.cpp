@@ -1,5 +1,6 @@
 #include "platform/linux/KeyGrabThread.h"
 
+#include "platform/KeyFlags.h"
 #include "platform/linux/X11Connection.h"
 
 #include <QString>
@@ -269,9 +270,93 @@ void KeyGrabThread::rawKey(uint8_t xKey, bool isPress, uint32_t time, uint16_t s
     post([this, xKey, event = *keyEvent] { m_callbacks.onRelease(xKey, event); });
 }
 
+bool KeyGrabThread::grabKeyboard()
+{
+    if (m_whole)
+        return true;
+    const uint32_t mask = XCB_INPUT_XI_EVENT_MASK_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_KEY_RELEASE;
+    std::vector<xcb_input_xi_grab_device_cookie_t> cookies;
+    for (const uint16_t keyboard : m_keyboards)
+        cookies.push_back(xcb_input_xi_grab_device(m_c, m_root, XCB_CURRENT_TIME, XCB_NONE, keyboard,
+                                                   XCB_INPUT_GRAB_MODE_22_ASYNC, XCB_INPUT_GRAB_MODE_22_ASYNC,
+                                                   0, 1, &mask));
+    bool all = !cookies.empty();
+    for (const auto cookie : cookies) {
+        XcbReply<xcb_input_xi_grab_device_reply_t> reply(
+            xcb_input_xi_grab_device_reply(m_c, cookie, nullptr));
+        all = all && reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
+    }
+    m_whole = all;
+    if (!all) {
+        for (const uint16_t keyboard : m_keyboards)
+            xcb_input_xi_ungrab_device(m_c, XCB_CURRENT_TIME, keyboard);
+    }
+    xcb_flush(m_c);
+    wake();
+    return all;
+}
+
+void KeyGrabThread::ungrabKeyboard()
+{
+    if (m_whole.exchange(false)) {
+        for (const uint16_t keyboard : m_keyboards)
+            xcb_input_xi_ungrab_device(m_c, XCB_CURRENT_TIME, keyboard);
+        xcb_flush(m_c);
+    }
+}
+
+void KeyGrabThread::releaseWholeKeyboard()
+{
+    ungrabKeyboard();
+    post([this] {
+        if (m_callbacks.onKeyboardFreed)
+            m_callbacks.onKeyboardFreed();
+    });
+}
+
+// Under the active grab nothing is frozen and nothing can be replayed: the
+// press has gone nowhere, and the main thread only hears of it. The one way
+// out is decided here, so a hung main thread never keeps the keyboard.
+void KeyGrabThread::heldPress(const xcb_generic_event_t* generic)
+{
+    const auto* event = reinterpret_cast<const xcb_input_key_press_event_t*>(generic);
+    const uint8_t xKey = event->detail <= 255 ? uint8_t(event->detail) : 0;
+    const auto virtualKey = xKey ? KeyCodeMap::virtualKey(xKey) : std::nullopt;
+    if (!virtualKey)
+        return;
+    const uint16_t mods = uint16_t(event->mods.effective);
+    // The raw stream may not have caught up with the modifiers yet; the
+    // press's own state has them.
+    EventFlags flags = m_stream.flags();
+    if (mods & XCB_MOD_MASK_SHIFT)
+        flags |= KeyFlags::shift;
+    if (mods & XCB_MOD_MASK_CONTROL)
+        flags |= KeyFlags::control;
+    if (mods & XCB_MOD_MASK_1)
+        flags |= KeyFlags::option;
+    if (mods & XCB_MOD_MASK_4)
+        flags |= KeyFlags::command;
+    KeyEvent press{KeyEvent::Type::keyDown, *virtualKey, flags,
+                   (event->flags & XCB_INPUT_KEY_EVENT_FLAGS_KEY_REPEAT) != 0};
+    press.time = event->time;
+    press.fromSyntheticDevice = isSyntheticDevice(event->sourceid);
+    constexpr uint16_t escapeKey = 53;
+    const bool controlAlt = (mods & XCB_MOD_MASK_CONTROL) && (mods & XCB_MOD_MASK_1);
+    if (*virtualKey == escapeKey && controlAlt)
+        releaseWholeKeyboard();
+    post([this, press] {
+        if (m_callbacks.onHeldPress)
+            m_callbacks.onHeldPress(press);
+    });
+}
+
 void KeyGrabThread::pressed(const xcb_generic_event_t* generic)
 {
     const auto* event = reinterpret_cast<const xcb_input_key_press_event_t*>(generic);
+    if (m_whole) {
+        heldPress(generic);
+        return;
+    }
     const uint8_t xKey = event->detail <= 255 ? uint8_t(event->detail) : 0;
     if (!m_grabKey)
         m_grabKey = xKey;
@@ -338,6 +423,8 @@ void KeyGrabThread::checkPending()
 void KeyGrabThread::released(const xcb_generic_event_t* generic)
 {
     const auto* event = reinterpret_cast<const xcb_input_key_press_event_t*>(generic);
+    if (m_whole)
+        return;
     // The release of the key whose press activated the grab ends the grab and
     // thaws the keyboard by itself. An answer to it would reach the server
     // after the keyboard moved on, and act on the next grab instead.

@@ -53,6 +53,11 @@ public:
         std::function<void()> onMappingChange;
         /// On the main thread: one line for the log.
         std::function<void(const QString&)> onLog;
+        /// On the main thread: a press while the whole keyboard is ours; it
+        /// went nowhere and needs no answer.
+        std::function<void(const KeyEvent&)> onHeldPress;
+        /// On the main thread: Ctrl+Alt+Esc gave the whole keyboard back.
+        std::function<void()> onKeyboardFreed;
     };
 
     /// Connects and starts the thread; none without an X server with
@@ -87,6 +92,14 @@ public:
     /// Whether a press we swallowed is still down (the keyboard may be held).
     bool holdsKeyboard() const { return m_holding.load(); }
 
+    /// Main thread: takes the whole keyboard with an active grab of every
+    /// master keyboard; false when another client holds one (nothing is
+    /// then taken). Ctrl+Alt+Esc gives it back at once, from the thread.
+    bool grabKeyboard();
+    /// Main thread: gives the whole keyboard back.
+    void ungrabKeyboard();
+    bool holdsWholeKeyboard() const { return m_whole.load(); }
+
 private:
     KeyGrabThread(xcb_connection_t* c, xcb_window_t root, uint8_t opcode, Callbacks callbacks);
 
@@ -104,6 +117,8 @@ private:
     bool isSyntheticDevice(uint16_t deviceId);
     void post(std::function<void()> fn);
     void updateHolding() { m_holding = m_swallowed.any(); }
+    void heldPress(const xcb_generic_event_t* generic);
+    void releaseWholeKeyboard();
 
     xcb_connection_t* m_c;
     xcb_window_t m_root;
@@ -116,6 +131,7 @@ private:
     int m_wakeFd = -1;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_holding{false};
+    std::atomic<bool> m_whole{false};
     /// The thread reads the keys down before it hears the next raw event.
     std::atomic<bool> m_seed{false};
 

@@ -3,6 +3,7 @@
 #include "platform/linux/X11Connection.h"
 #include "support/Log.h"
 
+#include <QTimer>
 #include <algorithm>
 #include <xcb/xinput.h>
 
@@ -50,7 +51,11 @@ std::vector<uint32_t> xSets(const std::vector<uint32_t>& sets)
 
 } // namespace
 
-X11KeyInterceptor::~X11KeyInterceptor() = default;
+X11KeyInterceptor::~X11KeyInterceptor()
+{
+    if (m_thread)
+        m_thread->ungrabKeyboard();
+}
 
 bool X11KeyInterceptor::connect()
 {
@@ -73,6 +78,12 @@ bool X11KeyInterceptor::connect()
         m_thread->wake();
     };
     callbacks.onLog = [](const QString& line) { Log::error(line); };
+    callbacks.onHeldPress = [this](const KeyEvent& event) { heldPress(event); };
+    callbacks.onKeyboardFreed = [this] {
+        m_wholeFreed = true;
+        if (m_wholeRetry)
+            m_wholeRetry->stop();
+    };
     m_thread = KeyGrabThread::start(std::move(callbacks));
     if (m_thread) {
         KeyCodeMap::loadOnce(m_thread->connection());
@@ -186,9 +197,56 @@ std::optional<int> X11KeyInterceptor::arm(const KeyGrab& keys, Handler handler)
     grab(fresh);
     grabAnyModifier(freshAny);
     shareCombos();
+    tap.whole = keys.wholeKeyboard;
     const int token = ++m_lastToken;
     m_taps.emplace(token, std::move(tap));
+    if (keys.wholeKeyboard) {
+        m_wholeFreed = false;
+        takeWholeKeyboard();
+    }
     return token;
+}
+
+bool X11KeyInterceptor::wantsWholeKeyboard() const
+{
+    return std::any_of(m_taps.begin(), m_taps.end(), [](const auto& entry) { return entry.second.whole; });
+}
+
+// A client holding the keyboard (an open menu) refuses the grab; the passive
+// grabs of every key stand meanwhile, and the grab is asked for again.
+void X11KeyInterceptor::takeWholeKeyboard()
+{
+    if (!m_thread || m_wholeFreed || !wantsWholeKeyboard() || m_thread->holdsWholeKeyboard())
+        return;
+    if (m_thread->grabKeyboard()) {
+        if (m_wholeRetry)
+            m_wholeRetry->stop();
+        return;
+    }
+    if (!m_toldWholeRefused)
+        Log::info(QStringLiteral("Keys: another program holds the keyboard; taking it once it lets go"));
+    m_toldWholeRefused = true;
+    if (!m_wholeRetry) {
+        m_wholeRetry = std::make_unique<QTimer>();
+        m_wholeRetry->setInterval(1000);
+        QObject::connect(m_wholeRetry.get(), &QTimer::timeout, [this] { takeWholeKeyboard(); });
+    }
+    m_wholeRetry->start();
+}
+
+void X11KeyInterceptor::heldPress(const KeyEvent& event)
+{
+    std::vector<int> tokens;
+    for (const auto& [token, tap] : m_taps) {
+        if (tap.whole)
+            tokens.push_back(token);
+    }
+    // The newest whole-keyboard tap hears it; nothing is replayed whatever
+    // it answers.
+    if (!tokens.empty()) {
+        const Handler handler = m_taps.at(tokens.back()).handler;
+        handler(event);
+    }
 }
 
 void X11KeyInterceptor::disarm(int token)
@@ -211,6 +269,12 @@ void X11KeyInterceptor::disarm(int token)
         }
     }
     m_taps.erase(it);
+    if (!wantsWholeKeyboard()) {
+        m_thread->ungrabKeyboard();
+        m_wholeFreed = false;
+        if (m_wholeRetry)
+            m_wholeRetry->stop();
+    }
     ungrab(unused);
     restore(touched);
     xcb_flush(m_thread->connection());

@@ -10,6 +10,8 @@
 #include <set>
 #include <xcb/xinput.h>
 
+class QTimer;
+
 namespace quillon::platform::linux_ {
 
 /// Consuming key taps as XInput 2 passive grabs on the root window, owned by
@@ -33,6 +35,8 @@ public:
 
     /// Whether a press we swallowed may still hold the keyboard's grab.
     bool holdsKeyboard() const { return m_thread && m_thread->holdsKeyboard(); }
+    /// Whether a tap holds the whole keyboard now.
+    bool holdsWholeKeyboard() const { return m_thread && m_thread->holdsWholeKeyboard(); }
     /// The key-and-modifier combinations the server grabs for us.
     int grabCount() const { return int(m_grabCount.size() - m_refused.size()); }
     bool isRefused(uint16_t keyCode, EventFlags flags) override;
@@ -45,6 +49,8 @@ private:
         std::set<Combo> combos;
         std::set<uint8_t> keys;
         Handler handler;
+        /// Takes the whole keyboard (an active grab) besides its combos.
+        bool whole = false;
     };
 
     bool connect();
@@ -66,6 +72,11 @@ private:
     /// Logs once that another client holds the combination.
     void report(const Combo& combo);
     bool pressed(const KeyGrabThread::Press& press);
+    bool wantsWholeKeyboard() const;
+    /// Takes the whole keyboard, or tries again each second while another
+    /// client holds it.
+    void takeWholeKeyboard();
+    void heldPress(const KeyEvent& event);
     void released(uint8_t xKey, const KeyEvent& event);
 
     std::unique_ptr<KeyGrabThread> m_thread;
@@ -83,6 +94,10 @@ private:
     std::map<uint8_t, std::vector<uint32_t>> m_holes;
     std::set<Combo> m_reported;
     bool m_listening = false;
+    std::unique_ptr<QTimer> m_wholeRetry;
+    /// Ctrl+Alt+Esc gave the keyboard back: not taken again until a new tap.
+    bool m_wholeFreed = false;
+    bool m_toldWholeRefused = false;
 };
 
 } // namespace quillon::platform::linux_
