@@ -10,7 +10,7 @@
 #include <set>
 #include <xcb/xinput.h>
 
-class QTimer;
+#include <QTimer>
 
 namespace quillon::platform::linux_ {
 
