@@ -51,11 +51,17 @@ protected:
         m_window.reset();
     }
 
-    void startQuillon()
+    /// `scaleFactor`: Qt's QT_SCALE_FACTOR for quillon alone.
+    void startQuillon(const QString& scaleFactor = {})
     {
         m_quillon = std::make_unique<QuillonRun>(
             m_home, QByteArray(R"({"diagnostics.logging": {"type": "bool", "value": true},
                                    "snap.isEnabled": {"type": "bool", "value": true}})"));
+        if (!scaleFactor.isEmpty()) {
+            QProcessEnvironment env = m_quillon->process.processEnvironment();
+            env.insert("QT_SCALE_FACTOR", scaleFactor);
+            m_quillon->process.setProcessEnvironment(env);
+        }
         ASSERT_TRUE(m_quillon->start());
         ASSERT_TRUE(waitFor([&] { return m_quillon->log().contains("Snap active"); }))
             << m_quillon->log().toStdString();
@@ -137,6 +143,23 @@ TEST_F(SnapDesktop, LeftCyclesHalfTwoThirdsAndAThirdAndBackSpaceRestores)
     ASSERT_TRUE(landsOn(QRect(area.x(), area.y(), third, area.height()))) << text(frame());
     press(xBackSpace);
     EXPECT_TRUE(landsOn(before)) << text(frame());
+}
+
+// Qt measures the screen in device-independent pixels and X11 the window in
+// device pixels: at scale 2 the left half still covers half the screen's
+// pixels, not a quarter, and a second press still cycles from that half.
+TEST_F(SnapDesktop, AtScaleTwoTheHalvesAreHalvesOfTheDevicePixels)
+{
+    startQuillon("2");
+    const QRect area = workArea();
+    ASSERT_TRUE(area.isValid());
+    press(xLeft);
+    ASSERT_TRUE(landsOn(QRect(area.x(), area.y(), area.width() / 2, area.height()))) << text(frame());
+    press(xLeft);
+    ASSERT_TRUE(landsOn(QRect(area.x(), area.y(), 2 * (area.width() / 3), area.height()))) << text(frame());
+    press(xRight);
+    EXPECT_TRUE(landsOn(QRect(area.x() + area.width() / 2, area.y(), area.width() / 2, area.height())))
+        << text(frame());
 }
 
 TEST_F(SnapDesktop, AMaximisedWindowSnapsUnmaximisedAFixedSizeOneStays)

@@ -2,6 +2,7 @@
 
 #include "BuildInfoValues.h"
 #include "platform/linux/BluezBluetooth.h"
+#include "platform/linux/DevicePixels.h"
 #include "platform/linux/FreedesktopNotifications.h"
 #include "platform/linux/JournalLog.h"
 #include "platform/linux/JsonUserDefaults.h"
@@ -133,6 +134,9 @@ struct LinuxPlatform::Parts {
 LinuxPlatform::LinuxPlatform()
     : m(std::make_unique<Parts>())
 {
+    // The window list may be read first on a background thread, which cannot
+    // ask Qt for the screens' scale itself.
+    DevicePixels::follow();
 }
 
 LinuxPlatform::~LinuxPlatform()

@@ -1,7 +1,7 @@
 #include "platform/linux/X11WindowControl.h"
 
 #include "platform/Platform.h"
-#include "platform/ScreenSpace.h"
+#include "platform/linux/DevicePixels.h"
 
 #include <QTimer>
 #include <algorithm>
@@ -64,7 +64,7 @@ std::optional<QRectF> X11WindowControl::frame(WindowId window)
     // A window being unmapped can report no area at all.
     if (!frame || frame->width() <= 0 || frame->height() <= 0)
         return std::nullopt;
-    return ScreenSpace::quartzFromNative(QRectF(*frame), m_ewmh->primaryMonitor());
+    return DevicePixels::current().quartzFromDevice(*frame, m_ewmh->primaryMonitor());
 }
 
 std::optional<WindowId> X11WindowControl::focusedWindow()
@@ -199,7 +199,7 @@ void X11WindowControl::setFrame(WindowId window, const QRectF& frame,
             QTimer::singleShot(0, [done] { done(std::nullopt); });
         return;
     }
-    const QRect target = ScreenSpace::nativeFromQuartz(frame, m_ewmh->primaryMonitor()).toRect();
+    const QRect target = DevicePixels::current().deviceFromQuartz(frame, m_ewmh->primaryMonitor());
     PendingFrame pending;
     pending.target = target;
     pending.done = std::move(done);

@@ -1,6 +1,6 @@
 #include "platform/linux/X11WindowServer.h"
 
-#include "platform/ScreenSpace.h"
+#include "platform/linux/DevicePixels.h"
 
 #include <algorithm>
 
@@ -38,7 +38,8 @@ std::optional<std::vector<WindowEntry>> X11WindowServer::windowList(bool onScree
     std::reverse(stacking->begin(), stacking->end()); // front to back
     const uint32_t desktops = m_ewmh->cardinal(m_x->root(), "_NET_NUMBER_OF_DESKTOPS").value_or(0);
     const auto current = m_ewmh->cardinal(m_x->root(), "_NET_CURRENT_DESKTOP");
-    const QRectF primary = m_ewmh->primaryMonitor();
+    const QRect primary = m_ewmh->primaryMonitor();
+    const DevicePixels pixels = DevicePixels::current();
     const xcb_atom_t hiddenState = m_x->atom("_NET_WM_STATE_HIDDEN");
     const xcb_atom_t aboveState = m_x->atom("_NET_WM_STATE_ABOVE");
 
@@ -55,7 +56,7 @@ std::optional<std::vector<WindowEntry>> X11WindowServer::windowList(bool onScree
         entry.layer = layer(kind, info.hasState(aboveState));
         entry.desktopElement = kind == WindowKind::desktop;
         if (info.frame)
-            entry.bounds = ScreenSpace::quartzFromNative(QRectF(*info.frame), primary);
+            entry.bounds = pixels.quartzFromDevice(*info.frame, primary);
         entry.alpha = info.opacity ? double(*info.opacity) / double(0xFFFFFFFFu) : 1.0;
         entry.title = info.title;
         if (info.desktop)
