@@ -127,6 +127,33 @@ void CellsView::update(const QList<ShelfItem>& items)
     QWidget::update();
 }
 
+void CellsView::selectAll()
+{
+    for (const ShelfItem& item : std::as_const(m_items))
+        selection.insert(item.id);
+    QWidget::update();
+}
+
+QList<ShelfItem> CellsView::targetItems() const
+{
+    QList<ShelfItem> targets;
+    for (const ShelfItem& item : m_items) {
+        if (selection.contains(item.id))
+            targets.append(item);
+    }
+    return targets.isEmpty() ? m_items : targets;
+}
+
+int CellsView::fileCount(const QSet<QUuid>& ids) const
+{
+    int count = 0;
+    for (const ShelfItem& item : m_items) {
+        if (ids.contains(item.id))
+            count += int(item.urls.size());
+    }
+    return count;
+}
+
 std::optional<CellsView::Hit> CellsView::item(const QPointF& point) const
 {
     const QRectF bounds = rect();

@@ -33,6 +33,12 @@ public:
     /// Hover at `point`, or none once the pointer left: answers whether the
     /// point lies on the hovered card's remove cross.
     bool updateHover(const std::optional<QPointF>& point);
+    void selectAll();
+    /// What an action applies to: the selected items in card order, or all
+    /// of them when none is selected.
+    QList<ShelfItem> targetItems() const;
+    /// The files held by the items of `ids`.
+    int fileCount(const QSet<QUuid>& ids) const;
     /// Flashes the cards of `ids` for 0.6 s; a new pulse restarts the time.
     void pulse(const QSet<QUuid>& ids);
 

@@ -1,5 +1,6 @@
 #include "shelf/ShelfView.h"
 
+#include "platform/Platform.h"
 #include "shelf/ActionStrip.h"
 #include "shelf/AirDropZoneView.h"
 #include "shelf/CellsView.h"
@@ -149,6 +150,8 @@ ShelfView::ShelfView(const QList<ShelfItem>& items, const QSizeF& size, double n
         if (onConvert)
             onConvert(allURLs(), ShelfConvert::Format::Zip);
     };
+    m_strip->onRemove = [this] { removeSelectionRequested(); };
+    m_cells->onRemoveConfirmed = [this](const QSet<QUuid>& ids) { requestRemoval(ids); };
     m_cells->onDragOutAccepted = [this](const QSet<QUuid>& ids) {
         if (onDragOutAccepted)
             onDragOutAccepted(ids);
@@ -160,7 +163,11 @@ ShelfView::ShelfView(const QList<ShelfItem>& items, const QSizeF& size, double n
     applyOpacities(Animator::now());
 }
 
-ShelfView::~ShelfView() = default;
+ShelfView::~ShelfView()
+{
+    *m_alive = false;
+    m_pendingRemovalWork.cancel();
+}
 
 QList<QUrl> ShelfView::allURLs() const
 {
@@ -277,14 +284,55 @@ void ShelfView::update(const QList<ShelfItem>& items)
     layoutBody();
 }
 
+void ShelfView::removeSelectionRequested()
+{
+    if (m_cells->isDraggingOut)
+        return;
+    if (m_cells->selection.isEmpty())
+        m_cells->selectAll();
+    QSet<QUuid> ids;
+    for (const ShelfItem& item : m_cells->targetItems())
+        ids.insert(item.id);
+    requestRemoval(ids);
+}
+
+void ShelfView::requestRemoval(const QSet<QUuid>& ids)
+{
+    if (m_cells->isDraggingOut || ids.isEmpty())
+        return;
+    const int files = m_cells->fileCount(ids);
+    if (files < 2 || pendingRemoval == ids) {
+        disarmRemoval();
+        if (onRemove)
+            onRemove(ids);
+        return;
+    }
+    pendingRemoval = ids;
+    m_strip->setRemoveArmed(true);
+    m_confirmCaption->setText(QString("Remove %1 files? Press again to confirm").arg(files));
+    m_confirmCaption->show();
+    if (onSizeChanged)
+        onSizeChanged();
+    layoutBody();
+    m_pendingRemovalWork.cancel();
+    std::weak_ptr<bool> alive = m_alive;
+    m_pendingRemovalWork = platform::platform().mainQueue().after(3.0, [this, alive] {
+        if (!alive.expired())
+            disarmRemoval();
+    });
+}
+
 void ShelfView::disarmRemoval()
 {
-    const bool wasShowing = pendingRemoval.has_value();
+    if (!pendingRemoval)
+        return;
     pendingRemoval.reset();
+    m_pendingRemovalWork.cancel();
     m_strip->setRemoveArmed(false);
     m_confirmCaption->hide();
-    if (wasShowing && onSizeChanged)
+    if (onSizeChanged)
         onSizeChanged();
+    layoutBody();
 }
 
 bool ShelfView::clickStrip(StripAction action)

@@ -60,6 +60,10 @@ public:
     double rightSideWidth() const;
     /// Whether a share service can send files: lays out the send button and zone.
     void setShareAvailable(bool available);
+    /// Delete and the strip's Remove: removes the target items, asking once
+    /// more first when they hold two or more files.
+    void removeSelectionRequested();
+    void requestRemoval(const QSet<QUuid>& ids);
     void disarmRemoval();
     /// Clicks a strip button when it shows; false when it is hidden.
     bool clickStrip(StripAction action);
@@ -147,6 +151,8 @@ private:
     Animator m_animator;
     std::optional<int> m_closeToken;
     int m_layoutCount = 0;
+    platform::WorkItem m_pendingRemovalWork;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 } // namespace quillon

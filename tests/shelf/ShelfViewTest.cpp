@@ -12,6 +12,7 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
 #include <gtest/gtest.h>
@@ -360,6 +361,44 @@ TEST_F(ShelfViewTest, BlackInsideTheOutlineAndClearOutside)
     EXPECT_EQ(image.pixelColor(200, 2), QColor(Qt::black)); // inside the notch row
     EXPECT_EQ(qAlpha(image.pixel(1, 119)), 0);              // the rounded bottom corner
     EXPECT_EQ(image.pixelColor(200, 116), QColor(Qt::black));
+}
+
+TEST_F(ShelfViewTest, RemovingTwoOrMoreFilesAsksOnceMoreUntilThreeSecondsPass)
+{
+    std::vector<QSet<QUuid>> removed;
+    int sizeChanges = 0;
+    view.onRemove = [&](const QSet<QUuid>& ids) { removed.push_back(ids); };
+    view.onSizeChanged = [&] { ++sizeChanges; };
+    const ShelfItem one = view.cells().items()[0];
+
+    view.requestRemoval({one.id}); // one file: at once
+    ASSERT_EQ(removed.size(), 1u);
+    EXPECT_EQ(removed.back(), QSet<QUuid>{one.id});
+
+    view.removeSelectionRequested(); // both cards, two files: asks
+    EXPECT_EQ(removed.size(), 1u);
+    EXPECT_FALSE(view.confirmCaption().isHidden());
+    EXPECT_EQ(view.confirmCaption().text(), "Remove 2 files? Press again to confirm");
+    EXPECT_TRUE(view.strip().removeButton()->armed);
+    EXPECT_EQ(sizeChanges, 1);
+    EXPECT_EQ(view.scroll().geometry().bottom() + 1, 96 - 20); // the cards make room for the caption
+
+    fake.queue.advance(3.1); // the question lapses
+    EXPECT_TRUE(view.confirmCaption().isHidden());
+    EXPECT_FALSE(view.strip().removeButton()->armed);
+    view.strip().removeButton()->click();
+    EXPECT_EQ(removed.size(), 1u);
+    fake.queue.advance(2);
+    view.strip().removeButton()->click(); // the second press within 3 s removes
+    ASSERT_EQ(removed.size(), 2u);
+    EXPECT_EQ(removed.back().size(), 2);
+    EXPECT_TRUE(view.confirmCaption().isHidden());
+
+    // New items cancel a waiting question.
+    view.removeSelectionRequested();
+    view.update({itemOf({"/c", "/d"})});
+    EXPECT_FALSE(view.pendingRemoval);
+    EXPECT_TRUE(view.confirmCaption().isHidden());
 }
 
 } // namespace
