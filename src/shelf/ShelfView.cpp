@@ -151,6 +151,7 @@ ShelfView::ShelfView(const QList<ShelfItem>& items, const QSizeF& size, double n
             onConvert(allURLs(), ShelfConvert::Format::Zip);
     };
     m_strip->onRemove = [this] { removeSelectionRequested(); };
+    m_strip->onCopy = [this] { copyToPasteboard(false); };
     m_cells->onRemoveConfirmed = [this](const QSet<QUuid>& ids) { requestRemoval(ids); };
     m_cells->onDragOutAccepted = [this](const QSet<QUuid>& ids) {
         if (onDragOutAccepted)
@@ -282,6 +283,45 @@ void ShelfView::update(const QList<ShelfItem>& items)
     if (onSizeChanged)
         onSizeChanged();
     layoutBody();
+}
+
+std::vector<platform::PasteboardItem> ShelfView::fileItems(const QList<QUrl>& urls, bool cut)
+{
+    QStringList encoded;
+    for (const QUrl& url : urls)
+        encoded.append(QString::fromUtf8(url.toEncoded()));
+    std::vector<platform::PasteboardItem> items{
+        {"text/uri-list", encoded.join("\r\n") + "\r\n"},
+        {"x-special/gnome-copied-files", QString(cut ? "cut" : "copy") + "\n" + encoded.join('\n')},
+    };
+    if (cut)
+        items.push_back({"application/x-kde-cutselection", "1"});
+    return items;
+}
+
+void ShelfView::copyToPasteboard(bool cut)
+{
+    if (m_cells->selection.isEmpty())
+        m_cells->selectAll();
+    const QList<ShelfItem> targets = m_cells->targetItems();
+    QList<QUrl> urls;
+    QSet<QUuid> ids;
+    for (const ShelfItem& item : targets) {
+        urls += item.urls;
+        ids.insert(item.id);
+    }
+    if (urls.isEmpty())
+        return;
+    auto& pasteboard = platform::platform().pasteboard();
+    pasteboard.write(fileItems(urls, cut));
+    m_strip->flashCopyConfirm();
+    const QSet<QUuid> cutSet = cut ? ids : QSet<QUuid>();
+    if (cutSet != m_cells->cutIDs) {
+        m_cells->cutIDs = cutSet;
+        m_cells->QWidget::update();
+    }
+    if (onCutStaged)
+        onCutStaged(cutSet, pasteboard.changeCount());
 }
 
 void ShelfView::removeSelectionRequested()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "notch/NotchShape.h"
+#include "platform/Pasteboard.h"
 #include "shelf/ShelfConvert.h"
 #include "shelf/ShelfLayout.h"
 #include "shelf/ShelfStore.h"
@@ -60,6 +61,13 @@ public:
     double rightSideWidth() const;
     /// Whether a share service can send files: lays out the send button and zone.
     void setShareAvailable(bool available);
+    /// Ctrl+C, Ctrl+X and the strip's Copy: puts the target items' files on
+    /// the clipboard (marked as cut for file managers when `cut`), and reports
+    /// the cut set with the clipboard's change count.
+    void copyToPasteboard(bool cut);
+    /// The clipboard entries of `urls`: a URI list and the file managers'
+    /// copy or cut marks.
+    static std::vector<platform::PasteboardItem> fileItems(const QList<QUrl>& urls, bool cut);
     /// Delete and the strip's Remove: removes the target items, asking once
     /// more first when they hold two or more files.
     void removeSelectionRequested();

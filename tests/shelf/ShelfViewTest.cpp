@@ -401,4 +401,37 @@ TEST_F(ShelfViewTest, RemovingTwoOrMoreFilesAsksOnceMoreUntilThreeSecondsPass)
     EXPECT_TRUE(view.confirmCaption().isHidden());
 }
 
+TEST_F(ShelfViewTest, CopyAndCutPutTheFilesOnTheClipboardWithTheirMarks)
+{
+    std::vector<std::pair<QSet<QUuid>, int>> staged;
+    view.onCutStaged = [&](const QSet<QUuid>& ids, int count) { staged.emplace_back(ids, count); };
+    auto& board = fake.pasteboardImpl;
+    const QString a = QUrl::fromLocalFile("/a.txt").toString(), b = QUrl::fromLocalFile("/b.txt").toString();
+
+    view.copyToPasteboard(true);
+    ASSERT_EQ(staged.size(), 1u);
+    EXPECT_EQ(staged.back().first.size(), 2);
+    EXPECT_EQ(staged.back().second, board.count);
+    EXPECT_EQ(view.cells().cutIDs.size(), 2);
+    const std::vector<platform::PasteboardItem> cut{{"text/uri-list", a + "\r\n" + b + "\r\n"},
+                                                    {"x-special/gnome-copied-files", "cut\n" + a + "\n" + b},
+                                                    {"application/x-kde-cutselection", "1"}};
+    EXPECT_EQ(board.others, cut);
+
+    // A plain copy of one selected card clears the cut marks.
+    view.cells().selection = {view.cells().items()[1].id};
+    view.strip().copyButton()->click();
+    ASSERT_EQ(staged.size(), 2u);
+    EXPECT_TRUE(staged.back().first.isEmpty());
+    EXPECT_TRUE(view.cells().cutIDs.isEmpty());
+    ASSERT_EQ(board.others.size(), 2u);
+    EXPECT_EQ(board.others[1].value, "copy\n" + b);
+
+    // Nothing to copy: no write.
+    view.update({});
+    const int writes = board.writes;
+    view.copyToPasteboard(false);
+    EXPECT_EQ(board.writes, writes);
+}
+
 } // namespace
