@@ -434,4 +434,82 @@ TEST_F(ShelfViewTest, CopyAndCutPutTheFilesOnTheClipboardWithTheirMarks)
     EXPECT_EQ(board.writes, writes);
 }
 
+TEST_F(CellsViewTest, ClicksSelectWithCtrlTogglingAndShiftSpanningFromTheAnchor)
+{
+    QList<ShelfItem> items;
+    for (int i = 0; i < 5; ++i)
+        items.append(itemOf({QString("/f%1").arg(i)}));
+    CellsView cells(items);
+    cells.resize(500, 96);
+    const auto at = [](int i) { return CardGeometry::card(i).center(); };
+    const auto ids = [&](std::initializer_list<int> indices) {
+        QSet<QUuid> set;
+        for (const int i : indices)
+            set.insert(items[i].id);
+        return set;
+    };
+    const auto click = [&](int i, Qt::KeyboardModifiers modifiers = {}) {
+        cells.press(at(i), modifiers, 1);
+        cells.release(modifiers, 1);
+    };
+    click(1);
+    EXPECT_EQ(cells.selection, ids({1}));
+    click(3, Qt::ShiftModifier);
+    EXPECT_EQ(cells.selection, ids({1, 2, 3}));
+    click(0, Qt::ControlModifier);
+    EXPECT_EQ(cells.selection, ids({0, 1, 2, 3}));
+    click(2, Qt::ControlModifier);
+    EXPECT_EQ(cells.selection, ids({0, 1, 3}));
+    // A press on a selected card keeps the group (for a drag); the release narrows it.
+    cells.press(at(1), {}, 1);
+    EXPECT_EQ(cells.selection, ids({0, 1, 3}));
+    cells.release({}, 1);
+    EXPECT_EQ(cells.selection, ids({1}));
+    // An anchor past a shortened list counts as its last card.
+    cells.update(items.mid(0, 3));
+    cells.anchorIndex = 4;
+    click(0, Qt::ShiftModifier);
+    EXPECT_EQ(cells.selection, ids({0, 1, 2}));
+
+    std::vector<QList<ShelfItem>> opened;
+    cells.onOpenItems = [&](const QList<ShelfItem>& list) { opened.push_back(list); };
+    cells.press(at(2), {}, 2);
+    cells.release({}, 2);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened.front().front().id, items[2].id);
+    EXPECT_EQ(cells.selection, ids({2}));
+
+    // The remove cross of the hovered card asks to remove that card only.
+    QSet<QUuid> removed;
+    cells.onRemoveConfirmed = [&](const QSet<QUuid>& set) { removed = set; };
+    const QPointF cross = CardGeometry::removeCross(CardGeometry::card(0)).center();
+    cells.updateHover(cross);
+    cells.press(cross, {}, 1);
+    EXPECT_EQ(removed, ids({0}));
+    EXPECT_EQ(cells.selection, ids({2}));
+}
+
+TEST_F(CellsViewTest, TheMarqueeSelectsExactlyTheCardsItTouches)
+{
+    QList<ShelfItem> items;
+    for (int i = 0; i < 4; ++i)
+        items.append(itemOf({QString("/f%1").arg(i)}));
+    CellsView cells(items);
+    cells.resize(400, 96);
+    int ended = 0;
+    cells.onDragSessionEnded = [&] { ++ended; };
+    cells.selection = {items[3].id};
+    cells.press(QPointF(5, 90), {}, 1); // empty space below the labels' ends
+    EXPECT_TRUE(cells.selection.isEmpty());
+    cells.dragTo(QPointF(110, 50));
+    EXPECT_EQ(cells.selection, (QSet<QUuid>{items[0].id, items[1].id}));
+    cells.dragTo(QPointF(60, 50));
+    EXPECT_EQ(cells.selection, QSet<QUuid>{items[0].id});
+    ASSERT_TRUE(cells.marqueeRect);
+    cells.release({}, 1);
+    EXPECT_FALSE(cells.marqueeRect);
+    EXPECT_EQ(ended, 1);
+    EXPECT_FALSE(cells.isDraggingOut);
+}
+
 } // namespace
