@@ -5,6 +5,8 @@
 #include "shelf/AirDropZoneView.h"
 #include "shelf/CellsView.h"
 #include "shelf/ConvertZoneView.h"
+#include "shelf/DropPlateView.h"
+#include "shelf/DropRegionView.h"
 #include "shelf/HoverButton.h"
 #include "shelf/ShelfPaint.h"
 #include "support/DS.h"
@@ -52,27 +54,6 @@ private:
     QColor m_color;
 };
 
-// The "Drop to add" plate over the place of the cards during a file drag.
-class Plate final : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath plate;
-        plate.addRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 12, 12);
-        QPen dashed(ShelfPaint::white(0.22), 1.5);
-        dashed.setDashPattern({5 / 1.5, 4 / 1.5});
-        painter.strokePath(plate, dashed);
-        painter.setFont(ShelfPaint::font(12, QFont::DemiBold));
-        painter.setPen(ShelfPaint::white(0.85));
-        painter.drawText(rect(), Qt::AlignCenter, "Drop to add");
-    }
-};
-
 } // namespace
 
 ShelfView::ShelfView(const QList<ShelfItem>& items, const QSizeF& size, double notchWidth, double notchHeight,
@@ -87,10 +68,23 @@ ShelfView::ShelfView(const QList<ShelfItem>& items, const QSizeF& size, double n
     setAttribute(Qt::WA_NoSystemBackground);
     resize(size.toSize());
 
-    m_body = new QWidget(this);
+    m_body = new DropRegionView(this);
     m_bodyFlash = new Fill(ShelfPaint::white(0.06), m_body);
     m_bodyFlash->hide();
-    m_columnAccept = new QWidget(this);
+    m_columnAccept = new DropRegionView(this);
+    for (DropRegionView* region : {m_body, m_columnAccept}) {
+        region->reference = m_body;
+        region->onEntered = [this] {
+            dropSessionActive = true;
+            if (onDragHover)
+                onDragHover();
+        };
+        region->onUpdated = [this](const QPointF& p, bool internal) { return dropUpdated(p, internal); };
+        region->onExited = [this] { endDropSession(); };
+        region->onPerform = [this](const QList<QUrl>& urls, const QPointF& p, bool internal) {
+            handleDrop(urls, p, internal);
+        };
+    }
 
     m_cells = new CellsView(items);
     m_scroll = new QScrollArea(m_body);
@@ -106,7 +100,7 @@ ShelfView::ShelfView(const QList<ShelfItem>& items, const QSizeF& size, double n
     m_strip = new ActionStrip(m_body);
     m_zone = new AirDropZoneView(m_body);
     m_convertZone = new ConvertZoneView(m_body);
-    m_dropPlate = new Plate(m_body);
+    m_dropPlate = new DropPlateView(m_body);
     m_dropPlate->hide();
     m_confirmCaption = new QLabel(m_body);
     m_confirmCaption->setFont(ShelfPaint::font(11, QFont::Medium));
@@ -162,6 +156,11 @@ ShelfView::ShelfView(const QList<ShelfItem>& items, const QSizeF& size, double n
     m_shapeFrom = m_shapeTo = openShape();
     layoutBody();
     applyOpacities(Animator::now());
+}
+
+QWidget& ShelfView::body() const
+{
+    return *m_body;
 }
 
 ShelfView::~ShelfView()
@@ -283,6 +282,66 @@ void ShelfView::update(const QList<ShelfItem>& items)
     if (onSizeChanged)
         onSizeChanged();
     layoutBody();
+}
+
+Qt::DropAction ShelfView::dropUpdated(const QPointF& p, bool internal)
+{
+    const bool overConvert = m_convertFade.alpha.model > 0 && m_convertZone->geometry().contains(p.toPoint());
+    lastDragOverConvert = overConvert;
+    m_convertZone->setHighlighted(overConvert);
+    const bool overZone = !overConvert && m_zoneModeActive && m_zone->geometry().contains(p.toPoint());
+    lastDragOverZone = overZone;
+    m_zone->setHighlighted(overZone);
+    const bool plate = !overConvert && !overZone && !m_dropPlate->isHidden() &&
+                       m_dropPlate->geometry().contains(p.toPoint());
+    if (plate != m_dropPlate->highlighted) {
+        m_dropPlate->highlighted = plate;
+        m_dropPlate->update();
+    }
+    if (overZone) {
+        m_bodyFlash->hide();
+        return Qt::CopyAction;
+    }
+    if (internal) {
+        m_bodyFlash->hide();
+        return overConvert ? Qt::CopyAction : Qt::IgnoreAction;
+    }
+    m_bodyFlash->setVisible(m_dropPlate->isHidden());
+    return Qt::CopyAction;
+}
+
+bool ShelfView::handleDrop(const QList<QUrl>& urls, const QPointF& p, bool internal)
+{
+    bool accepted = true;
+    if (lastDragOverConvert ||
+        (m_convertFade.alpha.model > 0 && m_convertZone->geometry().contains(p.toPoint()))) {
+        pendingConvertURLs = urls;
+        m_convertZone->showFormats(ShelfConvert::options(urls));
+        updateRightSide();
+    } else if (lastDragOverZone || (m_zoneModeActive && m_zone->geometry().contains(p.toPoint()))) {
+        if (onAirDrop)
+            onAirDrop(urls);
+    } else if (internal) {
+        accepted = false;
+    } else if (onAdd) {
+        onAdd(urls);
+    }
+    endDropSession();
+    return accepted;
+}
+
+void ShelfView::endDropSession()
+{
+    dropSessionActive = false;
+    lastDragOverZone = false;
+    lastDragOverConvert = false;
+    m_zone->setHighlighted(false);
+    m_convertZone->setHighlighted(false);
+    if (m_dropPlate->highlighted) {
+        m_dropPlate->highlighted = false;
+        m_dropPlate->update();
+    }
+    m_bodyFlash->hide();
 }
 
 std::vector<platform::PasteboardItem> ShelfView::fileItems(const QList<QUrl>& urls, bool cut)

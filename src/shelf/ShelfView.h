@@ -23,6 +23,8 @@ class ActionStrip;
 class AirDropZoneView;
 class CellsView;
 class ConvertZoneView;
+class DropPlateView;
+class DropRegionView;
 
 /// The open shelf: the black panel that grows out of the notch with the
 /// items' cards, the action strip and, while files are dragged, the drop
@@ -61,6 +63,16 @@ public:
     double rightSideWidth() const;
     /// Whether a share service can send files: lays out the send button and zone.
     void setShareAvailable(bool available);
+    /// A drag over the panel at `p` (body coordinates): highlights what it
+    /// is over and answers what a drop there would do.
+    Qt::DropAction dropUpdated(const QPointF& p, bool internal);
+    /// Files dropped at `p`: to the convert zone (formats to choose), to the
+    /// send zone, or added; the panel's own cards are refused elsewhere.
+    bool handleDrop(const QList<QUrl>& urls, const QPointF& p, bool internal);
+    bool dropSessionActive = false;
+    bool lastDragOverZone = false;
+    bool lastDragOverConvert = false;
+
     /// Ctrl+C, Ctrl+X and the strip's Copy: puts the target items' files on
     /// the clipboard (marked as cut for file managers when `cut`), and reports
     /// the cut set with the clipboard's change count.
@@ -87,10 +99,11 @@ public:
     ActionStrip& strip() const { return *m_strip; }
     AirDropZoneView& zone() const { return *m_zone; }
     ConvertZoneView& convertZone() const { return *m_convertZone; }
-    QWidget& dropPlate() const { return *m_dropPlate; }
+    DropPlateView& dropPlate() const { return *m_dropPlate; }
     QLabel& confirmCaption() const { return *m_confirmCaption; }
     QScrollArea& scroll() const { return *m_scroll; }
-    QWidget& body() const { return *m_body; }
+    QWidget& body() const;
+    QWidget& bodyFlash() const { return *m_bodyFlash; }
 
     /// The outline on screen now (y up, in the view).
     NotchShape currentShape() const;
@@ -126,19 +139,20 @@ private:
     void applyOpacities(double now);
     void fadeTo(Fade& fade, double target, double now);
     QList<QUrl> allURLs() const;
+    void endDropSession();
 
     QSizeF m_size;
     double m_notchWidth;
     double m_notchHeight;
-    QWidget* m_body;
-    QWidget* m_columnAccept;
+    DropRegionView* m_body;
+    DropRegionView* m_columnAccept;
     QScrollArea* m_scroll;
     CellsView* m_cells;
     ActionStrip* m_strip;
     AirDropZoneView* m_zone;
     ConvertZoneView* m_convertZone;
     QWidget* m_bodyFlash;
-    QWidget* m_dropPlate;
+    DropPlateView* m_dropPlate;
     QLabel* m_confirmCaption;
 
     bool m_zoneModeActive = false;

@@ -4,6 +4,7 @@
 #include "shelf/AirDropZoneView.h"
 #include "shelf/CellsView.h"
 #include "shelf/ConvertZoneView.h"
+#include "shelf/DropPlateView.h"
 #include "shelf/HoverButton.h"
 #include "shelf/KeycapView.h"
 #include "shelf/ShelfLayout.h"
@@ -510,6 +511,68 @@ TEST_F(CellsViewTest, TheMarqueeSelectsExactlyTheCardsItTouches)
     EXPECT_FALSE(cells.marqueeRect);
     EXPECT_EQ(ended, 1);
     EXPECT_FALSE(cells.isDraggingOut);
+}
+
+TEST_F(ShelfViewTest, DropsGoWhereTheHighlightShowed)
+{
+    view.setShareAvailable(true);
+    std::vector<QString> calls;
+    view.onAdd = [&](const QList<QUrl>&) { calls.push_back("add"); };
+    view.onAirDrop = [&](const QList<QUrl>&) { calls.push_back("send"); };
+    const QList<QUrl> images{QUrl::fromLocalFile("/x/a.png"), QUrl::fromLocalFile("/x/b.png")};
+    view.externalDragActive = true;
+    view.dragConvertOptions = ShelfConvert::options(images);
+    view.updateRightSide();
+    view.dropPlate().show();
+    view.layoutBody();
+    const QPointF overZone = QRectF(view.zone().geometry()).center();
+    const QPointF overConvert = QRectF(view.convertZone().geometry()).center();
+    const QPointF overPlate = QRectF(view.dropPlate().geometry()).center();
+
+    struct Row {
+        const char* name;
+        QPointF at;
+        bool internal;
+        Qt::DropAction action;
+        bool plateLit;
+    };
+    for (const Row& row : {Row{"send zone", overZone, false, Qt::CopyAction, false},
+                           Row{"convert zone", overConvert, true, Qt::CopyAction, false},
+                           Row{"plate, foreign", overPlate, false, Qt::CopyAction, true},
+                           Row{"plate, own cards", overPlate, true, Qt::IgnoreAction, true}}) {
+        EXPECT_EQ(view.dropUpdated(row.at, row.internal), row.action) << row.name;
+        EXPECT_EQ(view.dropPlate().highlighted, row.plateLit) << row.name;
+        EXPECT_TRUE(view.bodyFlash().isHidden()) << row.name; // the plate shows: no flash
+    }
+
+    // The last highlight decides, whatever the final point.
+    view.dropUpdated(overZone, false);
+    EXPECT_TRUE(view.handleDrop(images, overPlate, false));
+    EXPECT_EQ(calls, std::vector<QString>{"send"});
+    EXPECT_FALSE(view.lastDragOverZone);
+    EXPECT_FALSE(view.dropPlate().highlighted);
+
+    view.dropUpdated(overPlate, true);
+    EXPECT_FALSE(view.handleDrop(images, overPlate, true)); // own cards onto the cards: refused
+    view.dropUpdated(overPlate, false);
+    EXPECT_TRUE(view.handleDrop(images, overPlate, false));
+    EXPECT_EQ(calls, (std::vector<QString>{"send", "add"}));
+
+    // Onto the convert zone: the formats wait for a choice.
+    std::vector<ShelfConvert::Format> converted;
+    view.onConvert = [&](const QList<QUrl>& urls, ShelfConvert::Format f) {
+        EXPECT_EQ(urls, images);
+        converted.push_back(f);
+    };
+    view.dropUpdated(overConvert, false);
+    EXPECT_TRUE(view.handleDrop(images, overConvert, false));
+    ASSERT_TRUE(view.pendingConvertURLs);
+    ASSERT_FALSE(view.convertZone().buttons().isEmpty());
+    EXPECT_EQ(view.convertZone().width(), qRound(0.46 * 400));
+    view.convertZone().buttons().front()->click();
+    ASSERT_EQ(converted.size(), 1u);
+    EXPECT_FALSE(view.pendingConvertURLs);
+    EXPECT_TRUE(view.convertZone().buttons().isEmpty());
 }
 
 } // namespace
