@@ -63,6 +63,8 @@ public:
     /// Uptime when the last drag-out ended.
     double dragOutEndedAt = -1e9;
     bool isMenuOpen = false;
+    /// A rubber band is being drawn.
+    bool marqueeActive() const { return m_marqueeOrigin.has_value(); }
 
     std::function<void(const QList<ShelfItem>&)> onOpenItems;
     std::function<void(const QSet<QUuid>&)> onRemoveConfirmed;

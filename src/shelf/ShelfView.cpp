@@ -284,6 +284,34 @@ void ShelfView::update(const QList<ShelfItem>& items)
     layoutBody();
 }
 
+void ShelfView::pointerEntered()
+{
+    setCursor(Qt::ArrowCursor);
+    if (onMouseEntered)
+        onMouseEntered();
+}
+
+void ShelfView::pointerExited()
+{
+    m_strip->setHoveredButton(nullptr);
+    m_cells->updateHover(std::nullopt);
+    disarmRemoval();
+    if (m_cells->isDraggingOut || dropSessionActive || m_cells->isMenuOpen || m_cells->marqueeActive())
+        return;
+    if (onMouseExited)
+        onMouseExited();
+}
+
+void ShelfView::enterEvent(QEnterEvent*)
+{
+    pointerEntered();
+}
+
+void ShelfView::leaveEvent(QEvent*)
+{
+    pointerExited();
+}
+
 Qt::DropAction ShelfView::dropUpdated(const QPointF& p, bool internal)
 {
     const bool overConvert = m_convertFade.alpha.model > 0 && m_convertZone->geometry().contains(p.toPoint());

@@ -63,6 +63,12 @@ public:
     double rightSideWidth() const;
     /// Whether a share service can send files: lays out the send button and zone.
     void setShareAvailable(bool available);
+    /// The pointer came in or left: leaving drops the hover marks and a
+    /// waiting removal question, and is reported unless a drag-out, a drop,
+    /// the context menu or a rubber band holds the pointer.
+    void pointerEntered();
+    void pointerExited();
+
     /// A drag over the panel at `p` (body coordinates): highlights what it
     /// is over and answers what a drop there would do.
     Qt::DropAction dropUpdated(const QPointF& p, bool internal);
@@ -128,6 +134,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     struct Fade {

@@ -575,4 +575,28 @@ TEST_F(ShelfViewTest, DropsGoWhereTheHighlightShowed)
     EXPECT_TRUE(view.convertZone().buttons().isEmpty());
 }
 
+TEST_F(ShelfViewTest, LeavingDropsTheQuestionAndIsReportedUnlessSomethingHoldsThePointer)
+{
+    int entered = 0, exited = 0;
+    view.onMouseEntered = [&] { ++entered; };
+    view.onMouseExited = [&] { ++exited; };
+    view.pointerEntered();
+    EXPECT_EQ(entered, 1);
+    view.removeSelectionRequested();
+    ASSERT_TRUE(view.pendingRemoval);
+    view.pointerExited();
+    EXPECT_FALSE(view.pendingRemoval);
+    EXPECT_EQ(exited, 1);
+    view.dropSessionActive = true;
+    view.pointerExited();
+    view.dropSessionActive = false;
+    view.cells().isMenuOpen = true;
+    view.pointerExited();
+    view.cells().isMenuOpen = false;
+    view.cells().isDraggingOut = true;
+    view.pointerExited();
+    view.cells().isDraggingOut = false;
+    EXPECT_EQ(exited, 1);
+}
+
 } // namespace
