@@ -7,10 +7,14 @@
 #include "support/DS.h"
 #include "support/Log.h"
 
+#include <QDrag>
 #include <QFileInfo>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QScrollArea>
 #include <QWindow>
 #include <cmath>
@@ -127,6 +131,33 @@ void CellsView::update(const QList<ShelfItem>& items)
     QWidget::update();
 }
 
+void CellsView::selectAll()
+{
+    for (const ShelfItem& item : std::as_const(m_items))
+        selection.insert(item.id);
+    QWidget::update();
+}
+
+QList<ShelfItem> CellsView::targetItems() const
+{
+    QList<ShelfItem> targets;
+    for (const ShelfItem& item : m_items) {
+        if (selection.contains(item.id))
+            targets.append(item);
+    }
+    return targets.isEmpty() ? m_items : targets;
+}
+
+int CellsView::fileCount(const QSet<QUuid>& ids) const
+{
+    int count = 0;
+    for (const ShelfItem& item : m_items) {
+        if (ids.contains(item.id))
+            count += int(item.urls.size());
+    }
+    return count;
+}
+
 std::optional<CellsView::Hit> CellsView::item(const QPointF& point) const
 {
     const QRectF bounds = rect();
@@ -152,6 +183,188 @@ bool CellsView::updateHover(const std::optional<QPointF>& point)
         QWidget::update();
     }
     return overCross;
+}
+
+void CellsView::press(const QPointF& p, Qt::KeyboardModifiers modifiers, int clickCount)
+{
+    m_mouseDownPoint = p;
+    m_clickCount = clickCount;
+    const auto hit = item(p);
+    if (hit && hoveredItemID == hit->item.id &&
+        CardGeometry::removeCross(CardGeometry::card(hit->index)).contains(p)) {
+        if (onRemoveConfirmed)
+            onRemoveConfirmed({hit->item.id});
+        return;
+    }
+    if (!hit) {
+        m_pressedItem.reset();
+        m_marqueeOrigin = p;
+        selection.clear();
+        anchorIndex.reset();
+        QWidget::update();
+        return;
+    }
+    m_pressedItem = hit->item;
+    const QUuid id = hit->item.id;
+    if (clickCount >= 2) {
+        selection = {id};
+        QWidget::update();
+        if (onOpenItems)
+            onOpenItems({hit->item});
+        return;
+    }
+    if (modifiers.testFlag(Qt::ShiftModifier) && anchorIndex) {
+        // An anchor left past the end by a shorter list counts as the last card.
+        const int anchor = std::min(*anchorIndex, int(m_items.size()) - 1);
+        selection.clear();
+        for (int i = std::min(anchor, hit->index); i <= std::max(anchor, hit->index); ++i)
+            selection.insert(m_items[i].id);
+    } else if (modifiers.testFlag(Qt::ControlModifier)) {
+        if (!selection.remove(id))
+            selection.insert(id);
+        anchorIndex = hit->index;
+    } else {
+        if (!selection.contains(id))
+            selection = {id};
+        anchorIndex = hit->index;
+    }
+    QWidget::update();
+}
+
+void CellsView::dragTo(const QPointF& p)
+{
+    if (m_marqueeOrigin) {
+        marqueeRect = QRectF(*m_marqueeOrigin, p).normalized();
+        selection.clear();
+        for (int i = 0; i < m_items.size(); ++i) {
+            if (CardGeometry::cell(i).adjusted(-4, -2, 4, 2).intersects(*marqueeRect))
+                selection.insert(m_items[i].id);
+        }
+        // Qt's scroll area does not follow the band: scroll by hand past its edge.
+        if (auto* area =
+                qobject_cast<QScrollArea*>(parentWidget() ? parentWidget()->parentWidget() : nullptr))
+            area->ensureVisible(int(p.x()), int(p.y()), 4, 0);
+        QWidget::update();
+        return;
+    }
+    if (m_pressedItem && !isDraggingOut && QLineF(m_mouseDownPoint, p).length() > 4)
+        beginDragOut();
+}
+
+void CellsView::release(Qt::KeyboardModifiers modifiers, int clickCount)
+{
+    if (!isDraggingOut && m_pressedItem && clickCount == 1 &&
+        !(modifiers & (Qt::ControlModifier | Qt::ShiftModifier))) {
+        selection = {m_pressedItem->id};
+        QWidget::update();
+    }
+    m_pressedItem.reset();
+    m_marqueeOrigin.reset();
+    if (marqueeRect) {
+        marqueeRect.reset();
+        QWidget::update();
+        if (onDragSessionEnded)
+            onDragSessionEnded();
+    }
+}
+
+void CellsView::beginDragOut()
+{
+    if (!selection.contains(m_pressedItem->id)) {
+        selection = {m_pressedItem->id};
+        QWidget::update();
+    }
+    QList<ShelfItem> dragged;
+    QRectF cards;
+    for (int i = 0; i < m_items.size(); ++i) {
+        if (selection.contains(m_items[i].id)) {
+            dragged.append(m_items[i]);
+            cards |= CardGeometry::card(i).adjusted(-2, -8, 8, 6);
+        }
+    }
+    if (dragged.isEmpty())
+        return;
+    isDraggingOut = true;
+    draggingURLs.clear();
+    draggedItemIDs.clear();
+    for (const ShelfItem& item : dragged) {
+        draggingURLs += item.urls;
+        draggedItemIDs.insert(item.id);
+    }
+    if (onDragOutChanged)
+        onDragOutChanged();
+
+    // One image for the whole drag: the dragged cards as they are drawn.
+    const double ratio = devicePixelRatioF();
+    QPixmap pixmap((cards.size() * ratio).toSize());
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(-cards.topLeft());
+        for (int i = 0; i < m_items.size(); ++i) {
+            if (draggedItemIDs.contains(m_items[i].id))
+                drawFileCard(painter, m_items[i], CardGeometry::card(i), false);
+        }
+    }
+    auto* data = new QMimeData;
+    data->setUrls(draggingURLs);
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->setPixmap(pixmap);
+    drag->setHotSpot((m_mouseDownPoint - cards.topLeft()).toPoint());
+    auto& probe = platform::platform().dragProbe();
+    probe.noteOwnDrag(draggingURLs);
+    const QSet<QUuid> ids = draggedItemIDs;
+    // The drag runs its own event loop; the shelf may close meanwhile.
+    QPointer<CellsView> self(this);
+    const Qt::DropAction action = drag->exec(Qt::CopyAction);
+    probe.endOwnDrag();
+    if (!self)
+        return;
+    isDraggingOut = false;
+    draggingURLs.clear();
+    draggedItemIDs.clear();
+    dragOutEndedAt = platform::platform().clock().uptime();
+    m_pressedItem.reset();
+    if (onDragOutChanged)
+        onDragOutChanged();
+    if (onDragSessionEnded)
+        onDragSessionEnded();
+    if (action != Qt::IgnoreAction && !ids.isEmpty() && onDragOutAccepted)
+        onDragOutAccepted(ids);
+}
+
+void CellsView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        press(event->position(), event->modifiers(), 1);
+}
+
+void CellsView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        press(event->position(), event->modifiers(), 2);
+}
+
+void CellsView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        dragTo(event->position());
+    else
+        updateHover(event->position());
+}
+
+void CellsView::leaveEvent(QEvent*)
+{
+    updateHover(std::nullopt);
+}
+
+void CellsView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        release(event->modifiers(), m_clickCount);
 }
 
 void CellsView::pulse(const QSet<QUuid>& ids)

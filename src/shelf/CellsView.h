@@ -33,6 +33,16 @@ public:
     /// Hover at `point`, or none once the pointer left: answers whether the
     /// point lies on the hovered card's remove cross.
     bool updateHover(const std::optional<QPointF>& point);
+    void selectAll();
+    /// What an action applies to: the selected items in card order, or all
+    /// of them when none is selected.
+    QList<ShelfItem> targetItems() const;
+    /// The files held by the items of `ids`.
+    int fileCount(const QSet<QUuid>& ids) const;
+    /// The mouse, in view coordinates, with Ctrl standing for Command.
+    void press(const QPointF& point, Qt::KeyboardModifiers modifiers, int clickCount);
+    void dragTo(const QPointF& point);
+    void release(Qt::KeyboardModifiers modifiers, int clickCount);
     /// Flashes the cards of `ids` for 0.6 s; a new pulse restarts the time.
     void pulse(const QSet<QUuid>& ids);
 
@@ -53,6 +63,8 @@ public:
     /// Uptime when the last drag-out ended.
     double dragOutEndedAt = -1e9;
     bool isMenuOpen = false;
+    /// A rubber band is being drawn.
+    bool marqueeActive() const { return m_marqueeOrigin.has_value(); }
 
     std::function<void(const QList<ShelfItem>&)> onOpenItems;
     std::function<void(const QSet<QUuid>&)> onRemoveConfirmed;
@@ -75,6 +87,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void drawCard(QPainter& painter, const ShelfItem& item, const QRectF& card);
@@ -82,6 +99,12 @@ private:
     void drawGroupBubble(QPainter& painter, int count, const QRectF& card);
     void drawRemoveCross(QPainter& painter, const QRectF& cross);
     void thumbnailArrived(const QUrl& url, const QImage& image);
+    void beginDragOut();
+
+    std::optional<ShelfItem> m_pressedItem;
+    QPointF m_mouseDownPoint;
+    std::optional<QPointF> m_marqueeOrigin;
+    int m_clickCount = 0;
 
     QList<ShelfItem> m_items;
     QSet<QUrl> m_failedThumbnails;

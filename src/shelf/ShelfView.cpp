@@ -1,9 +1,12 @@
 #include "shelf/ShelfView.h"
 
+#include "platform/Platform.h"
 #include "shelf/ActionStrip.h"
 #include "shelf/AirDropZoneView.h"
 #include "shelf/CellsView.h"
 #include "shelf/ConvertZoneView.h"
+#include "shelf/DropPlateView.h"
+#include "shelf/DropRegionView.h"
 #include "shelf/HoverButton.h"
 #include "shelf/ShelfPaint.h"
 #include "support/DS.h"
@@ -51,27 +54,6 @@ private:
     QColor m_color;
 };
 
-// The "Drop to add" plate over the place of the cards during a file drag.
-class Plate final : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath plate;
-        plate.addRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 12, 12);
-        QPen dashed(ShelfPaint::white(0.22), 1.5);
-        dashed.setDashPattern({5 / 1.5, 4 / 1.5});
-        painter.strokePath(plate, dashed);
-        painter.setFont(ShelfPaint::font(12, QFont::DemiBold));
-        painter.setPen(ShelfPaint::white(0.85));
-        painter.drawText(rect(), Qt::AlignCenter, "Drop to add");
-    }
-};
-
 } // namespace
 
 ShelfView::ShelfView(const QList<ShelfItem>& items, const QSizeF& size, double notchWidth, double notchHeight,
@@ -86,10 +68,23 @@ ShelfView::ShelfView(const QList<ShelfItem>& items, const QSizeF& size, double n
     setAttribute(Qt::WA_NoSystemBackground);
     resize(size.toSize());
 
-    m_body = new QWidget(this);
+    m_body = new DropRegionView(this);
     m_bodyFlash = new Fill(ShelfPaint::white(0.06), m_body);
     m_bodyFlash->hide();
-    m_columnAccept = new QWidget(this);
+    m_columnAccept = new DropRegionView(this);
+    for (DropRegionView* region : {m_body, m_columnAccept}) {
+        region->reference = m_body;
+        region->onEntered = [this] {
+            dropSessionActive = true;
+            if (onDragHover)
+                onDragHover();
+        };
+        region->onUpdated = [this](const QPointF& p, bool internal) { return dropUpdated(p, internal); };
+        region->onExited = [this] { endDropSession(); };
+        region->onPerform = [this](const QList<QUrl>& urls, const QPointF& p, bool internal) {
+            handleDrop(urls, p, internal);
+        };
+    }
 
     m_cells = new CellsView(items);
     m_scroll = new QScrollArea(m_body);
@@ -105,7 +100,7 @@ ShelfView::ShelfView(const QList<ShelfItem>& items, const QSizeF& size, double n
     m_strip = new ActionStrip(m_body);
     m_zone = new AirDropZoneView(m_body);
     m_convertZone = new ConvertZoneView(m_body);
-    m_dropPlate = new Plate(m_body);
+    m_dropPlate = new DropPlateView(m_body);
     m_dropPlate->hide();
     m_confirmCaption = new QLabel(m_body);
     m_confirmCaption->setFont(ShelfPaint::font(11, QFont::Medium));
@@ -149,6 +144,9 @@ ShelfView::ShelfView(const QList<ShelfItem>& items, const QSizeF& size, double n
         if (onConvert)
             onConvert(allURLs(), ShelfConvert::Format::Zip);
     };
+    m_strip->onRemove = [this] { removeSelectionRequested(); };
+    m_strip->onCopy = [this] { copyToPasteboard(false); };
+    m_cells->onRemoveConfirmed = [this](const QSet<QUuid>& ids) { requestRemoval(ids); };
     m_cells->onDragOutAccepted = [this](const QSet<QUuid>& ids) {
         if (onDragOutAccepted)
             onDragOutAccepted(ids);
@@ -160,7 +158,16 @@ ShelfView::ShelfView(const QList<ShelfItem>& items, const QSizeF& size, double n
     applyOpacities(Animator::now());
 }
 
-ShelfView::~ShelfView() = default;
+QWidget& ShelfView::body() const
+{
+    return *m_body;
+}
+
+ShelfView::~ShelfView()
+{
+    *m_alive = false;
+    m_pendingRemovalWork.cancel();
+}
 
 QList<QUrl> ShelfView::allURLs() const
 {
@@ -277,14 +284,182 @@ void ShelfView::update(const QList<ShelfItem>& items)
     layoutBody();
 }
 
+void ShelfView::pointerEntered()
+{
+    setCursor(Qt::ArrowCursor);
+    if (onMouseEntered)
+        onMouseEntered();
+}
+
+void ShelfView::pointerExited()
+{
+    m_strip->setHoveredButton(nullptr);
+    m_cells->updateHover(std::nullopt);
+    disarmRemoval();
+    if (m_cells->isDraggingOut || dropSessionActive || m_cells->isMenuOpen || m_cells->marqueeActive())
+        return;
+    if (onMouseExited)
+        onMouseExited();
+}
+
+void ShelfView::enterEvent(QEnterEvent*)
+{
+    pointerEntered();
+}
+
+void ShelfView::leaveEvent(QEvent*)
+{
+    pointerExited();
+}
+
+Qt::DropAction ShelfView::dropUpdated(const QPointF& p, bool internal)
+{
+    const bool overConvert = m_convertFade.alpha.model > 0 && m_convertZone->geometry().contains(p.toPoint());
+    lastDragOverConvert = overConvert;
+    m_convertZone->setHighlighted(overConvert);
+    const bool overZone = !overConvert && m_zoneModeActive && m_zone->geometry().contains(p.toPoint());
+    lastDragOverZone = overZone;
+    m_zone->setHighlighted(overZone);
+    const bool plate = !overConvert && !overZone && !m_dropPlate->isHidden() &&
+                       m_dropPlate->geometry().contains(p.toPoint());
+    if (plate != m_dropPlate->highlighted) {
+        m_dropPlate->highlighted = plate;
+        m_dropPlate->update();
+    }
+    if (overZone) {
+        m_bodyFlash->hide();
+        return Qt::CopyAction;
+    }
+    if (internal) {
+        m_bodyFlash->hide();
+        return overConvert ? Qt::CopyAction : Qt::IgnoreAction;
+    }
+    m_bodyFlash->setVisible(m_dropPlate->isHidden());
+    return Qt::CopyAction;
+}
+
+bool ShelfView::handleDrop(const QList<QUrl>& urls, const QPointF& p, bool internal)
+{
+    bool accepted = true;
+    if (lastDragOverConvert ||
+        (m_convertFade.alpha.model > 0 && m_convertZone->geometry().contains(p.toPoint()))) {
+        pendingConvertURLs = urls;
+        m_convertZone->showFormats(ShelfConvert::options(urls));
+        updateRightSide();
+    } else if (lastDragOverZone || (m_zoneModeActive && m_zone->geometry().contains(p.toPoint()))) {
+        if (onAirDrop)
+            onAirDrop(urls);
+    } else if (internal) {
+        accepted = false;
+    } else if (onAdd) {
+        onAdd(urls);
+    }
+    endDropSession();
+    return accepted;
+}
+
+void ShelfView::endDropSession()
+{
+    dropSessionActive = false;
+    lastDragOverZone = false;
+    lastDragOverConvert = false;
+    m_zone->setHighlighted(false);
+    m_convertZone->setHighlighted(false);
+    if (m_dropPlate->highlighted) {
+        m_dropPlate->highlighted = false;
+        m_dropPlate->update();
+    }
+    m_bodyFlash->hide();
+}
+
+std::vector<platform::PasteboardItem> ShelfView::fileItems(const QList<QUrl>& urls, bool cut)
+{
+    QStringList encoded;
+    for (const QUrl& url : urls)
+        encoded.append(QString::fromUtf8(url.toEncoded()));
+    std::vector<platform::PasteboardItem> items{
+        {"text/uri-list", encoded.join("\r\n") + "\r\n"},
+        {"x-special/gnome-copied-files", QString(cut ? "cut" : "copy") + "\n" + encoded.join('\n')},
+    };
+    if (cut)
+        items.push_back({"application/x-kde-cutselection", "1"});
+    return items;
+}
+
+void ShelfView::copyToPasteboard(bool cut)
+{
+    if (m_cells->selection.isEmpty())
+        m_cells->selectAll();
+    const QList<ShelfItem> targets = m_cells->targetItems();
+    QList<QUrl> urls;
+    QSet<QUuid> ids;
+    for (const ShelfItem& item : targets) {
+        urls += item.urls;
+        ids.insert(item.id);
+    }
+    if (urls.isEmpty())
+        return;
+    auto& pasteboard = platform::platform().pasteboard();
+    pasteboard.write(fileItems(urls, cut));
+    m_strip->flashCopyConfirm();
+    const QSet<QUuid> cutSet = cut ? ids : QSet<QUuid>();
+    if (cutSet != m_cells->cutIDs) {
+        m_cells->cutIDs = cutSet;
+        m_cells->QWidget::update();
+    }
+    if (onCutStaged)
+        onCutStaged(cutSet, pasteboard.changeCount());
+}
+
+void ShelfView::removeSelectionRequested()
+{
+    if (m_cells->isDraggingOut)
+        return;
+    if (m_cells->selection.isEmpty())
+        m_cells->selectAll();
+    QSet<QUuid> ids;
+    for (const ShelfItem& item : m_cells->targetItems())
+        ids.insert(item.id);
+    requestRemoval(ids);
+}
+
+void ShelfView::requestRemoval(const QSet<QUuid>& ids)
+{
+    if (m_cells->isDraggingOut || ids.isEmpty())
+        return;
+    const int files = m_cells->fileCount(ids);
+    if (files < 2 || pendingRemoval == ids) {
+        disarmRemoval();
+        if (onRemove)
+            onRemove(ids);
+        return;
+    }
+    pendingRemoval = ids;
+    m_strip->setRemoveArmed(true);
+    m_confirmCaption->setText(QString("Remove %1 files? Press again to confirm").arg(files));
+    m_confirmCaption->show();
+    if (onSizeChanged)
+        onSizeChanged();
+    layoutBody();
+    m_pendingRemovalWork.cancel();
+    std::weak_ptr<bool> alive = m_alive;
+    m_pendingRemovalWork = platform::platform().mainQueue().after(3.0, [this, alive] {
+        if (!alive.expired())
+            disarmRemoval();
+    });
+}
+
 void ShelfView::disarmRemoval()
 {
-    const bool wasShowing = pendingRemoval.has_value();
+    if (!pendingRemoval)
+        return;
     pendingRemoval.reset();
+    m_pendingRemovalWork.cancel();
     m_strip->setRemoveArmed(false);
     m_confirmCaption->hide();
-    if (wasShowing && onSizeChanged)
+    if (onSizeChanged)
         onSizeChanged();
+    layoutBody();
 }
 
 bool ShelfView::clickStrip(StripAction action)

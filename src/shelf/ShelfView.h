@@ -1,6 +1,7 @@
 #pragma once
 
 #include "notch/NotchShape.h"
+#include "platform/Pasteboard.h"
 #include "shelf/ShelfConvert.h"
 #include "shelf/ShelfLayout.h"
 #include "shelf/ShelfStore.h"
@@ -22,6 +23,8 @@ class ActionStrip;
 class AirDropZoneView;
 class CellsView;
 class ConvertZoneView;
+class DropPlateView;
+class DropRegionView;
 
 /// The open shelf: the black panel that grows out of the notch with the
 /// items' cards, the action strip and, while files are dragged, the drop
@@ -60,6 +63,33 @@ public:
     double rightSideWidth() const;
     /// Whether a share service can send files: lays out the send button and zone.
     void setShareAvailable(bool available);
+    /// The pointer came in or left: leaving drops the hover marks and a
+    /// waiting removal question, and is reported unless a drag-out, a drop,
+    /// the context menu or a rubber band holds the pointer.
+    void pointerEntered();
+    void pointerExited();
+
+    /// A drag over the panel at `p` (body coordinates): highlights what it
+    /// is over and answers what a drop there would do.
+    Qt::DropAction dropUpdated(const QPointF& p, bool internal);
+    /// Files dropped at `p`: to the convert zone (formats to choose), to the
+    /// send zone, or added; the panel's own cards are refused elsewhere.
+    bool handleDrop(const QList<QUrl>& urls, const QPointF& p, bool internal);
+    bool dropSessionActive = false;
+    bool lastDragOverZone = false;
+    bool lastDragOverConvert = false;
+
+    /// Ctrl+C, Ctrl+X and the strip's Copy: puts the target items' files on
+    /// the clipboard (marked as cut for file managers when `cut`), and reports
+    /// the cut set with the clipboard's change count.
+    void copyToPasteboard(bool cut);
+    /// The clipboard entries of `urls`: a URI list and the file managers'
+    /// copy or cut marks.
+    static std::vector<platform::PasteboardItem> fileItems(const QList<QUrl>& urls, bool cut);
+    /// Delete and the strip's Remove: removes the target items, asking once
+    /// more first when they hold two or more files.
+    void removeSelectionRequested();
+    void requestRemoval(const QSet<QUuid>& ids);
     void disarmRemoval();
     /// Clicks a strip button when it shows; false when it is hidden.
     bool clickStrip(StripAction action);
@@ -75,10 +105,11 @@ public:
     ActionStrip& strip() const { return *m_strip; }
     AirDropZoneView& zone() const { return *m_zone; }
     ConvertZoneView& convertZone() const { return *m_convertZone; }
-    QWidget& dropPlate() const { return *m_dropPlate; }
+    DropPlateView& dropPlate() const { return *m_dropPlate; }
     QLabel& confirmCaption() const { return *m_confirmCaption; }
     QScrollArea& scroll() const { return *m_scroll; }
-    QWidget& body() const { return *m_body; }
+    QWidget& body() const;
+    QWidget& bodyFlash() const { return *m_bodyFlash; }
 
     /// The outline on screen now (y up, in the view).
     NotchShape currentShape() const;
@@ -103,6 +134,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     struct Fade {
@@ -114,19 +147,20 @@ private:
     void applyOpacities(double now);
     void fadeTo(Fade& fade, double target, double now);
     QList<QUrl> allURLs() const;
+    void endDropSession();
 
     QSizeF m_size;
     double m_notchWidth;
     double m_notchHeight;
-    QWidget* m_body;
-    QWidget* m_columnAccept;
+    DropRegionView* m_body;
+    DropRegionView* m_columnAccept;
     QScrollArea* m_scroll;
     CellsView* m_cells;
     ActionStrip* m_strip;
     AirDropZoneView* m_zone;
     ConvertZoneView* m_convertZone;
     QWidget* m_bodyFlash;
-    QWidget* m_dropPlate;
+    DropPlateView* m_dropPlate;
     QLabel* m_confirmCaption;
 
     bool m_zoneModeActive = false;
@@ -147,6 +181,8 @@ private:
     Animator m_animator;
     std::optional<int> m_closeToken;
     int m_layoutCount = 0;
+    platform::WorkItem m_pendingRemovalWork;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 } // namespace quillon

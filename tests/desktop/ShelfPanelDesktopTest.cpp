@@ -1,12 +1,17 @@
 #include "common/Desktop.h"
 #include "common/TopWindows.h"
+#include "common/Typist.h"
 #include "platform/linux/LinuxPlatform.h"
 
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMimeData>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace quillon;
@@ -93,6 +98,116 @@ TEST(ShelfPanelDesktop, TheOpenShelfIsBlackInsideItsOutlineAndShowsThePhoto)
     xcb_change_window_attributes(x->get(), x->root(), XCB_CW_BACK_PIXEL, &black);
     xcb_clear_area(x->get(), 0, x->root(), 0, 0, 0, 0);
     xcb_flush(x->get());
+}
+
+// A program's output, read line by line as it comes.
+class Lines {
+public:
+    explicit Lines(QProcess& process)
+        : m_process(process)
+    {
+    }
+    bool has(const QString& line)
+    {
+        m_text += QString::fromUtf8(m_process.readAllStandardOutput());
+        return m_text.split('\n').contains(line);
+    }
+    QString startingWith(const QString& prefix)
+    {
+        m_text += QString::fromUtf8(m_process.readAllStandardOutput());
+        for (const QString& line : m_text.split('\n')) {
+            if (line.startsWith(prefix))
+                return line;
+        }
+        return {};
+    }
+    const QString& text() const { return m_text; }
+
+private:
+    QProcess& m_process;
+    QString m_text;
+};
+
+class Target : public QWidget {
+public:
+    Target()
+    {
+        setAcceptDrops(true);
+        setGeometry(200, 400, 300, 200);
+    }
+    QList<QUrl> files;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override { event->acceptProposedAction(); }
+    void dragMoveEvent(QDragMoveEvent* event) override { event->acceptProposedAction(); }
+    void dropEvent(QDropEvent* event) override
+    {
+        files = event->mimeData()->urls();
+        event->acceptProposedAction();
+    }
+};
+
+void dragWithButton(quillon::testing::Typist& typist, const QPoint& from, const QPoint& to)
+{
+    typist.moveTo(from.x(), from.y());
+    quillon::testing::waitFor([] { return false; }, 150);
+    typist.button(1, true);
+    constexpr int steps = 30;
+    for (int i = 1; i <= steps; ++i) {
+        const QPoint at = from + (to - from) * i / steps;
+        typist.moveTo(at.x(), at.y());
+        quillon::testing::waitFor([] { return false; }, 40);
+    }
+    quillon::testing::waitFor([] { return false; }, 200);
+    typist.button(1, false);
+}
+
+TEST(ShelfPanelDesktop, ACardDragsOutAsItsFileAndDroppedFilesAreAdded)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    QTemporaryDir dir;
+    for (const char* name : {"a.txt", "b.txt"}) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("text\n");
+    }
+    Target target;
+    target.show();
+    ASSERT_TRUE(quillon::testing::waitFor(
+        [&] { return target.windowHandle() && target.windowHandle()->isExposed(); }));
+
+    QProcess harness;
+    harness.start(QUILLON_TEST_BIN_DIR "/quillon-test-shelf", {dir.filePath("a.txt")});
+    ASSERT_TRUE(harness.waitForStarted(5000));
+    Lines out(harness);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return !out.startingWith("ready ").isEmpty(); }, 15000));
+    const QStringList parts = out.startingWith("ready ").split(' ');
+    const QRect frame(parts[1].toInt(), parts[2].toInt(), parts[3].toInt(), parts[4].toInt());
+
+    quillon::testing::Typist typist;
+    const QPoint card = frame.topLeft() + QPoint(16 + 31, 24 + 7 + 27);
+    dragWithButton(typist, card, target.geometry().center());
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return !target.files.isEmpty(); }, 10000));
+    EXPECT_EQ(target.files, QList<QUrl>{QUrl::fromLocalFile(dir.filePath("a.txt"))});
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return out.has("dragout-accepted 1"); }, 10000))
+        << out.text().toStdString();
+
+    QProcess source;
+    source.start(QUILLON_TEST_BIN_DIR "/quillon-test-dragsource", {dir.filePath("b.txt")});
+    ASSERT_TRUE(source.waitForStarted(5000));
+    Lines sourceOut(source);
+    ASSERT_TRUE(
+        quillon::testing::waitFor([&] { return !sourceOut.startingWith("ready ").isEmpty(); }, 10000));
+    const QStringList area = sourceOut.startingWith("ready ").split(' ');
+    const QRect sourceArea(area[1].toInt(), area[2].toInt(), area[3].toInt(), area[4].toInt());
+    dragWithButton(typist, sourceArea.center(), frame.topLeft() + QPoint(frame.width() / 3, 24 + 40));
+    EXPECT_TRUE(quillon::testing::waitFor([&] { return out.has("add " + dir.filePath("b.txt")); }, 10000))
+        << out.text().toStdString();
+
+    source.kill();
+    source.waitForFinished(5000);
+    harness.kill();
+    harness.waitForFinished(5000);
 }
 
 } // namespace

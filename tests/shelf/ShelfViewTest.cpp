@@ -4,6 +4,7 @@
 #include "shelf/AirDropZoneView.h"
 #include "shelf/CellsView.h"
 #include "shelf/ConvertZoneView.h"
+#include "shelf/DropPlateView.h"
 #include "shelf/HoverButton.h"
 #include "shelf/KeycapView.h"
 #include "shelf/ShelfLayout.h"
@@ -12,6 +13,7 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
 #include <gtest/gtest.h>
@@ -360,6 +362,241 @@ TEST_F(ShelfViewTest, BlackInsideTheOutlineAndClearOutside)
     EXPECT_EQ(image.pixelColor(200, 2), QColor(Qt::black)); // inside the notch row
     EXPECT_EQ(qAlpha(image.pixel(1, 119)), 0);              // the rounded bottom corner
     EXPECT_EQ(image.pixelColor(200, 116), QColor(Qt::black));
+}
+
+TEST_F(ShelfViewTest, RemovingTwoOrMoreFilesAsksOnceMoreUntilThreeSecondsPass)
+{
+    std::vector<QSet<QUuid>> removed;
+    int sizeChanges = 0;
+    view.onRemove = [&](const QSet<QUuid>& ids) { removed.push_back(ids); };
+    view.onSizeChanged = [&] { ++sizeChanges; };
+    const ShelfItem one = view.cells().items()[0];
+
+    view.requestRemoval({one.id}); // one file: at once
+    ASSERT_EQ(removed.size(), 1u);
+    EXPECT_EQ(removed.back(), QSet<QUuid>{one.id});
+
+    view.removeSelectionRequested(); // both cards, two files: asks
+    EXPECT_EQ(removed.size(), 1u);
+    EXPECT_FALSE(view.confirmCaption().isHidden());
+    EXPECT_EQ(view.confirmCaption().text(), "Remove 2 files? Press again to confirm");
+    EXPECT_TRUE(view.strip().removeButton()->armed);
+    EXPECT_EQ(sizeChanges, 1);
+    EXPECT_EQ(view.scroll().geometry().bottom() + 1, 96 - 20); // the cards make room for the caption
+
+    fake.queue.advance(3.1); // the question lapses
+    EXPECT_TRUE(view.confirmCaption().isHidden());
+    EXPECT_FALSE(view.strip().removeButton()->armed);
+    view.strip().removeButton()->click();
+    EXPECT_EQ(removed.size(), 1u);
+    fake.queue.advance(2);
+    view.strip().removeButton()->click(); // the second press within 3 s removes
+    ASSERT_EQ(removed.size(), 2u);
+    EXPECT_EQ(removed.back().size(), 2);
+    EXPECT_TRUE(view.confirmCaption().isHidden());
+
+    // New items cancel a waiting question.
+    view.removeSelectionRequested();
+    view.update({itemOf({"/c", "/d"})});
+    EXPECT_FALSE(view.pendingRemoval);
+    EXPECT_TRUE(view.confirmCaption().isHidden());
+}
+
+TEST_F(ShelfViewTest, CopyAndCutPutTheFilesOnTheClipboardWithTheirMarks)
+{
+    std::vector<std::pair<QSet<QUuid>, int>> staged;
+    view.onCutStaged = [&](const QSet<QUuid>& ids, int count) { staged.emplace_back(ids, count); };
+    auto& board = fake.pasteboardImpl;
+    const QString a = QUrl::fromLocalFile("/a.txt").toString(), b = QUrl::fromLocalFile("/b.txt").toString();
+
+    view.copyToPasteboard(true);
+    ASSERT_EQ(staged.size(), 1u);
+    EXPECT_EQ(staged.back().first.size(), 2);
+    EXPECT_EQ(staged.back().second, board.count);
+    EXPECT_EQ(view.cells().cutIDs.size(), 2);
+    const std::vector<platform::PasteboardItem> cut{{"text/uri-list", a + "\r\n" + b + "\r\n"},
+                                                    {"x-special/gnome-copied-files", "cut\n" + a + "\n" + b},
+                                                    {"application/x-kde-cutselection", "1"}};
+    EXPECT_EQ(board.others, cut);
+
+    // A plain copy of one selected card clears the cut marks.
+    view.cells().selection = {view.cells().items()[1].id};
+    view.strip().copyButton()->click();
+    ASSERT_EQ(staged.size(), 2u);
+    EXPECT_TRUE(staged.back().first.isEmpty());
+    EXPECT_TRUE(view.cells().cutIDs.isEmpty());
+    ASSERT_EQ(board.others.size(), 2u);
+    EXPECT_EQ(board.others[1].value, "copy\n" + b);
+
+    // Nothing to copy: no write.
+    view.update({});
+    const int writes = board.writes;
+    view.copyToPasteboard(false);
+    EXPECT_EQ(board.writes, writes);
+}
+
+TEST_F(CellsViewTest, ClicksSelectWithCtrlTogglingAndShiftSpanningFromTheAnchor)
+{
+    QList<ShelfItem> items;
+    for (int i = 0; i < 5; ++i)
+        items.append(itemOf({QString("/f%1").arg(i)}));
+    CellsView cells(items);
+    cells.resize(500, 96);
+    const auto at = [](int i) { return CardGeometry::card(i).center(); };
+    const auto ids = [&](std::initializer_list<int> indices) {
+        QSet<QUuid> set;
+        for (const int i : indices)
+            set.insert(items[i].id);
+        return set;
+    };
+    const auto click = [&](int i, Qt::KeyboardModifiers modifiers = {}) {
+        cells.press(at(i), modifiers, 1);
+        cells.release(modifiers, 1);
+    };
+    click(1);
+    EXPECT_EQ(cells.selection, ids({1}));
+    click(3, Qt::ShiftModifier);
+    EXPECT_EQ(cells.selection, ids({1, 2, 3}));
+    click(0, Qt::ControlModifier);
+    EXPECT_EQ(cells.selection, ids({0, 1, 2, 3}));
+    click(2, Qt::ControlModifier);
+    EXPECT_EQ(cells.selection, ids({0, 1, 3}));
+    // A press on a selected card keeps the group (for a drag); the release narrows it.
+    cells.press(at(1), {}, 1);
+    EXPECT_EQ(cells.selection, ids({0, 1, 3}));
+    cells.release({}, 1);
+    EXPECT_EQ(cells.selection, ids({1}));
+    // An anchor past a shortened list counts as its last card.
+    cells.update(items.mid(0, 3));
+    cells.anchorIndex = 4;
+    click(0, Qt::ShiftModifier);
+    EXPECT_EQ(cells.selection, ids({0, 1, 2}));
+
+    std::vector<QList<ShelfItem>> opened;
+    cells.onOpenItems = [&](const QList<ShelfItem>& list) { opened.push_back(list); };
+    cells.press(at(2), {}, 2);
+    cells.release({}, 2);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened.front().front().id, items[2].id);
+    EXPECT_EQ(cells.selection, ids({2}));
+
+    // The remove cross of the hovered card asks to remove that card only.
+    QSet<QUuid> removed;
+    cells.onRemoveConfirmed = [&](const QSet<QUuid>& set) { removed = set; };
+    const QPointF cross = CardGeometry::removeCross(CardGeometry::card(0)).center();
+    cells.updateHover(cross);
+    cells.press(cross, {}, 1);
+    EXPECT_EQ(removed, ids({0}));
+    EXPECT_EQ(cells.selection, ids({2}));
+}
+
+TEST_F(CellsViewTest, TheMarqueeSelectsExactlyTheCardsItTouches)
+{
+    QList<ShelfItem> items;
+    for (int i = 0; i < 4; ++i)
+        items.append(itemOf({QString("/f%1").arg(i)}));
+    CellsView cells(items);
+    cells.resize(400, 96);
+    int ended = 0;
+    cells.onDragSessionEnded = [&] { ++ended; };
+    cells.selection = {items[3].id};
+    cells.press(QPointF(5, 90), {}, 1); // empty space below the labels' ends
+    EXPECT_TRUE(cells.selection.isEmpty());
+    cells.dragTo(QPointF(110, 50));
+    EXPECT_EQ(cells.selection, (QSet<QUuid>{items[0].id, items[1].id}));
+    cells.dragTo(QPointF(60, 50));
+    EXPECT_EQ(cells.selection, QSet<QUuid>{items[0].id});
+    ASSERT_TRUE(cells.marqueeRect);
+    cells.release({}, 1);
+    EXPECT_FALSE(cells.marqueeRect);
+    EXPECT_EQ(ended, 1);
+    EXPECT_FALSE(cells.isDraggingOut);
+}
+
+TEST_F(ShelfViewTest, DropsGoWhereTheHighlightShowed)
+{
+    view.setShareAvailable(true);
+    std::vector<QString> calls;
+    view.onAdd = [&](const QList<QUrl>&) { calls.push_back("add"); };
+    view.onAirDrop = [&](const QList<QUrl>&) { calls.push_back("send"); };
+    const QList<QUrl> images{QUrl::fromLocalFile("/x/a.png"), QUrl::fromLocalFile("/x/b.png")};
+    view.externalDragActive = true;
+    view.dragConvertOptions = ShelfConvert::options(images);
+    view.updateRightSide();
+    view.dropPlate().show();
+    view.layoutBody();
+    const QPointF overZone = QRectF(view.zone().geometry()).center();
+    const QPointF overConvert = QRectF(view.convertZone().geometry()).center();
+    const QPointF overPlate = QRectF(view.dropPlate().geometry()).center();
+
+    struct Row {
+        const char* name;
+        QPointF at;
+        bool internal;
+        Qt::DropAction action;
+        bool plateLit;
+    };
+    for (const Row& row : {Row{"send zone", overZone, false, Qt::CopyAction, false},
+                           Row{"convert zone", overConvert, true, Qt::CopyAction, false},
+                           Row{"plate, foreign", overPlate, false, Qt::CopyAction, true},
+                           Row{"plate, own cards", overPlate, true, Qt::IgnoreAction, true}}) {
+        EXPECT_EQ(view.dropUpdated(row.at, row.internal), row.action) << row.name;
+        EXPECT_EQ(view.dropPlate().highlighted, row.plateLit) << row.name;
+        EXPECT_TRUE(view.bodyFlash().isHidden()) << row.name; // the plate shows: no flash
+    }
+
+    // The last highlight decides, whatever the final point.
+    view.dropUpdated(overZone, false);
+    EXPECT_TRUE(view.handleDrop(images, overPlate, false));
+    EXPECT_EQ(calls, std::vector<QString>{"send"});
+    EXPECT_FALSE(view.lastDragOverZone);
+    EXPECT_FALSE(view.dropPlate().highlighted);
+
+    view.dropUpdated(overPlate, true);
+    EXPECT_FALSE(view.handleDrop(images, overPlate, true)); // own cards onto the cards: refused
+    view.dropUpdated(overPlate, false);
+    EXPECT_TRUE(view.handleDrop(images, overPlate, false));
+    EXPECT_EQ(calls, (std::vector<QString>{"send", "add"}));
+
+    // Onto the convert zone: the formats wait for a choice.
+    std::vector<ShelfConvert::Format> converted;
+    view.onConvert = [&](const QList<QUrl>& urls, ShelfConvert::Format f) {
+        EXPECT_EQ(urls, images);
+        converted.push_back(f);
+    };
+    view.dropUpdated(overConvert, false);
+    EXPECT_TRUE(view.handleDrop(images, overConvert, false));
+    ASSERT_TRUE(view.pendingConvertURLs);
+    ASSERT_FALSE(view.convertZone().buttons().isEmpty());
+    EXPECT_EQ(view.convertZone().width(), qRound(0.46 * 400));
+    view.convertZone().buttons().front()->click();
+    ASSERT_EQ(converted.size(), 1u);
+    EXPECT_FALSE(view.pendingConvertURLs);
+    EXPECT_TRUE(view.convertZone().buttons().isEmpty());
+}
+
+TEST_F(ShelfViewTest, LeavingDropsTheQuestionAndIsReportedUnlessSomethingHoldsThePointer)
+{
+    int entered = 0, exited = 0;
+    view.onMouseEntered = [&] { ++entered; };
+    view.onMouseExited = [&] { ++exited; };
+    view.pointerEntered();
+    EXPECT_EQ(entered, 1);
+    view.removeSelectionRequested();
+    ASSERT_TRUE(view.pendingRemoval);
+    view.pointerExited();
+    EXPECT_FALSE(view.pendingRemoval);
+    EXPECT_EQ(exited, 1);
+    view.dropSessionActive = true;
+    view.pointerExited();
+    view.dropSessionActive = false;
+    view.cells().isMenuOpen = true;
+    view.pointerExited();
+    view.cells().isMenuOpen = false;
+    view.cells().isDraggingOut = true;
+    view.pointerExited();
+    view.cells().isDraggingOut = false;
+    EXPECT_EQ(exited, 1);
 }
 
 } // namespace
