@@ -45,6 +45,7 @@
 #include "platform/Volumes.h"
 #include "platform/XAttr.h"
 #include "platform/ScreenCapture.h"
+#include "platform/InputIdle.h"
 
 namespace quillon::platform {
 
@@ -111,6 +112,8 @@ public:
     virtual XAttr& xattr() = 0;
     /// Still images of the screens.
     virtual ScreenCapture& screenCapture() = 0;
+    /// How long the keyboard and the pointer have been left alone.
+    virtual InputIdle& inputIdle() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

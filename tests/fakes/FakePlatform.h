@@ -31,6 +31,7 @@
 #include "fakes/FakeVolumes.h"
 #include "fakes/FakeXAttr.h"
 #include "fakes/FakeScreenCapture.h"
+#include "fakes/FakeInputIdle.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -161,6 +162,7 @@ public:
     platform::Volumes& volumes() override { return volumesImpl; }
     platform::XAttr& xattr() override { return xattrImpl; }
     platform::ScreenCapture& screenCapture() override { return screenCaptureImpl; }
+    platform::InputIdle& inputIdle() override { return inputIdleImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -209,6 +211,7 @@ public:
     FakeVolumes volumesImpl;
     FakeXAttr xattrImpl;
     FakeScreenCapture screenCaptureImpl;
+    FakeInputIdle inputIdleImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

@@ -58,6 +58,7 @@ public:
     platform::Volumes& volumes() override { return fake.volumes(); }
     platform::XAttr& xattr() override { return fake.xattr(); }
     platform::ScreenCapture& screenCapture() override { return fake.screenCapture(); }
+    platform::InputIdle& inputIdle() override { return fake.inputIdle(); }
 
     FakePlatform fake;
 };

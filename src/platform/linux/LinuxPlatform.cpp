@@ -26,6 +26,7 @@
 #include "platform/linux/LogindPowerAssertions.h"
 #include "platform/linux/X11HotKeys.h"
 #include "platform/linux/X11InputAccess.h"
+#include "platform/linux/X11InputIdle.h"
 #include "platform/linux/X11KeyEvents.h"
 #include "platform/linux/X11KeyInterceptor.h"
 #include "platform/linux/X11KeySynth.h"
@@ -120,6 +121,7 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<UDisksVolumes> volumes;
     LinuxXAttr xattr;
     X11ScreenCapture screenCapture;
+    std::unique_ptr<X11InputIdle> inputIdle;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -290,5 +292,7 @@ Volumes& LinuxPlatform::volumes() { return lazy(m->volumes); }
 XAttr& LinuxPlatform::xattr() { return m->xattr; }
 // Opens its connection on first use.
 ScreenCapture& LinuxPlatform::screenCapture() { return m->screenCapture; }
+
+InputIdle& LinuxPlatform::inputIdle() { return lazy(m->inputIdle); }
 
 } // namespace quillon::platform::linux_

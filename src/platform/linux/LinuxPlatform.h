@@ -59,6 +59,7 @@ public:
     Volumes& volumes() override;
     XAttr& xattr() override;
     ScreenCapture& screenCapture() override;
+    InputIdle& inputIdle() override;
 
 private:
     struct Parts;
