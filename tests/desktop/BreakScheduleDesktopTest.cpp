@@ -8,11 +8,14 @@
 #include "common/TopWindows.h"
 #include "common/Typist.h"
 #include "fakes/ForwardingPlatform.h"
+#include "platform/linux/LogindPowerAssertions.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/X11InputIdle.h"
 #include "platform/linux/X11KeyEvents.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -55,6 +58,51 @@ TEST(BreakScheduleDesktop, AMoveIsInputButNoKeyAndAKeyIsBoth)
     EXPECT_EQ(p.idle.secondsSinceKeyDown(), 0.0);
 }
 
+// Another program's "idle" block inhibitor keeps the display awake; ours,
+// another mode, a failed reading or no logind at all do not.
+TEST(BreakScheduleDesktop, OthersIdleInhibitorsAreSeenThroughAPendingCall)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    const QString own = QString::number(QCoreApplication::applicationPid());
+    struct Row {
+        const char* name;
+        QStringList inhibitors;
+        bool others;
+    };
+    const Row table[] = {
+        {"another pid's idle block", {"sleep:idle,block,4242"}, true},
+        {"our own",
+         {"idle,"
+          "block," +
+          own},
+         false},
+        {"a delay, not a block", {"idle,delay,4242"}, false},
+        {"none", {}, false},
+    };
+    for (const Row& row : table) {
+        SCOPED_TRACE(row.name);
+        QStringList arguments;
+        for (const QString& inhibitor : row.inhibitors)
+            arguments << "--inhibitor" << inhibitor;
+        QProcess logind;
+        logind.start(QStringLiteral(QUILLON_TEST_BIN_DIR "/quillon-test-logind"), arguments);
+        ASSERT_TRUE(waitFor([&] { return logind.canReadLine() && logind.readLine().startsWith("ready"); }));
+        platform::linux_::LogindPowerAssertions assertions;
+        EXPECT_FALSE(assertions.othersPreventDisplaySleep()) << "nothing read yet";
+        assertions.refreshOthers();
+        if (row.others)
+            EXPECT_TRUE(waitFor([&] { return assertions.othersPreventDisplaySleep(); }));
+        else
+            EXPECT_FALSE(waitFor([&] { return assertions.othersPreventDisplaySleep(); }, 1000));
+        logind.closeWriteChannel();
+        logind.waitForFinished(3000);
+    }
+    // No logind on the bus: no inhibitor, and no wait.
+    platform::linux_::LogindPowerAssertions assertions;
+    assertions.refreshOthers();
+    EXPECT_FALSE(waitFor([&] { return assertions.othersPreventDisplaySleep(); }, 1000));
+}
+
 // The real binary with a one-minute interval: about 61 s after it starts
 // one break panel covers each monitor, keys reach no window, Esc twice ends it.
 TEST(BreakScheduleDesktop, TheBreakComesAfterAMinuteOnEveryMonitorAndEscTwiceEndsIt)
@@ -83,7 +131,21 @@ TEST(BreakScheduleDesktop, TheBreakComesAfterAMinuteOnEveryMonitorAndEscTwiceEnd
     EXPECT_TRUE(quillon.log().contains("Breaks: screen up on 2 display(s)"));
 
     Typist typist;
-    ASSERT_TRUE(waitFor([&] { return quillon.log().contains("Breaks: screen up"); }, 5000));
+    // The break takes the keyboard just after its panels map: another
+    // client's grab is refused from then on.
+    const auto keyboardTaken = [&] {
+        xcb_connection_t* c = x->get();
+        platform::linux_::XcbReply<xcb_grab_keyboard_reply_t> grab(xcb_grab_keyboard_reply(
+            c, xcb_grab_keyboard(c, 1, x->root(), XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+            nullptr));
+        if (grab && grab->status == XCB_GRAB_STATUS_SUCCESS) {
+            xcb_ungrab_keyboard(c, XCB_CURRENT_TIME);
+            xcb_flush(c);
+            return false;
+        }
+        return grab && grab->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
+    };
+    ASSERT_TRUE(waitFor(keyboardTaken, 10000));
     typist.tap(38); // A
     typist.tap(9);  // Esc
     typist.tap(9);

@@ -129,6 +129,26 @@ TEST_F(BreaksFeatureTest, APauseAsLongAsABreakCountsAsOneAndTypingPostponesFiveT
     EXPECT_EQ(milestones(), (std::vector<Event>{{302, "preWarn"}}));
 }
 
+TEST_F(BreaksFeatureTest, AnotherProgramKeepingTheDisplayAwakePostponesOnAFreshReading)
+{
+    settings.setBreaksSmartDefer(true);
+    fake.inputIdleImpl.input = 0.5;
+    fake.powerAssertionsImpl.others = true;
+    activate();
+    EXPECT_EQ(fake.powerAssertionsImpl.refreshes, 0);
+    fake.queue.advance(0.5);
+    EXPECT_EQ(fake.powerAssertionsImpl.refreshes, 1) << "read before the pre-warning";
+    fake.queue.advance(0.5);
+    EXPECT_TRUE(milestones().empty());
+    EXPECT_TRUE(feature.lastDecisionSummary().startsWith("postponeBusy"))
+        << feature.lastDecisionSummary().toStdString();
+    fake.queue.advance(58);
+    EXPECT_EQ(fake.powerAssertionsImpl.refreshes, 2) << "and 2 s before the retry";
+    fake.powerAssertionsImpl.others = false;
+    fake.queue.advance(2);
+    EXPECT_EQ(milestones(), (std::vector<Event>{{61, "preWarn"}}));
+}
+
 TEST_F(BreaksFeatureTest, AnExcludedAppInFrontAtTheBreakDefersTheCountdownAMinute)
 {
     settings.setBreaksExcludedApps({QStringLiteral("org.videolan.VLC")});

@@ -112,6 +112,11 @@ void BreaksFeature::schedulePhase(double delay, const QString& label, Phase phas
 {
     m_phaseWork.cancel();
     m_nextPhaseLabel = label;
+    // The decision reads the last answer: asked a little ahead, it is at
+    // most a few seconds old and the phase never waits for the bus.
+    m_refreshWork.cancel();
+    m_refreshWork = platform::platform().mainQueue().after(
+        std::max(delay - refreshLead, 0.0), [] { platform::platform().powerAssertions().refreshOthers(); });
     std::weak_ptr<BreaksFeature*> weak = m_self;
     m_phaseWork = platform::platform().mainQueue().after(delay, [weak, phase] {
         const auto self = weak.lock();
@@ -124,6 +129,7 @@ void BreaksFeature::cancelTimers()
 {
     m_phaseWork.cancel();
     m_phaseWork = {};
+    m_refreshWork.cancel();
     m_tickWork.cancel();
     m_tickWork = {};
     for (auto& work : m_blinkWork)
@@ -150,6 +156,7 @@ BreakPolicy::Decision BreaksFeature::decide()
     if (r.smart) {
         r.idle = p.inputIdle().secondsSinceInput();
         r.key = p.inputIdle().secondsSinceKeyDown();
+        r.busy = p.powerAssertions().othersPreventDisplaySleep();
     }
     r.excluded = m_settings.breaksExcludedApps();
     r.front = frontApp(r.excluded);

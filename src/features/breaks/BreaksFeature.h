@@ -30,6 +30,8 @@ public:
     static constexpr double snoozeSeconds = 300;
     static constexpr double delayedSkipSeconds = 5;
     static constexpr int previewSeconds = 8;
+    /// How long before a phase the display assertions are read anew.
+    static constexpr double refreshLead = 2;
     /// The eye's frames within an even countdown second: (offset, open).
     static constexpr std::array<std::pair<double, bool>, 4> blinkFrames{
         {{0.0625, false}, {0.125, true}, {0.1875, false}, {0.25, true}}};
@@ -86,6 +88,8 @@ private:
     BreakOverlay m_overlay;
     bool m_active = false;
     platform::WorkItem m_phaseWork;
+    /// Reads who else keeps the display awake shortly before the phase.
+    platform::WorkItem m_refreshWork;
     platform::WorkItem m_tickWork;
     std::vector<platform::WorkItem> m_blinkWork;
     int m_typingDefers = 0;

@@ -2,8 +2,10 @@
 
 #include "support/Log.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusUnixFileDescriptor>
 
 #include <xcb/screensaver.h>
@@ -104,6 +106,57 @@ void LogindPowerAssertions::release(Handle handle)
     if (it->second.screenSaverSuspended)
         suspendScreenSaver(false);
     m_held.erase(it);
+}
+
+bool LogindPowerAssertions::othersIn(const QVariantList& reply, uint32_t ownPid)
+{
+    if (reply.size() != 1 || !reply.first().canConvert<QDBusArgument>())
+        return false;
+    const QDBusArgument list = reply.first().value<QDBusArgument>();
+    if (list.currentSignature() != QLatin1String("a(ssssuu)"))
+        return false;
+    bool others = false;
+    list.beginArray();
+    while (!list.atEnd()) {
+        QString what, who, why, mode;
+        uint32_t uid = 0, pid = 0;
+        list.beginStructure();
+        list >> what >> who >> why >> mode >> uid >> pid;
+        list.endStructure();
+        if (what.split(QLatin1Char(':')).contains(QLatin1String("idle")) && mode == QLatin1String("block") &&
+            pid != ownPid)
+            others = true;
+    }
+    list.endArray();
+    return others;
+}
+
+// A pending call: the answer comes later on the main thread; a timeout or an
+// error reads as no inhibitor.
+void LogindPowerAssertions::refreshOthers()
+{
+    if (m_refreshing)
+        return;
+    QDBusConnection bus = QDBusConnection::systemBus();
+    if (!bus.isConnected()) {
+        m_others = false;
+        return;
+    }
+    m_refreshing = true;
+    const QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("ListInhibitors"));
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 2000));
+    std::weak_ptr<bool> alive = m_alive;
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, [this, alive](QDBusPendingCallWatcher* w) {
+        w->deleteLater();
+        if (!alive.lock())
+            return;
+        m_refreshing = false;
+        const QDBusMessage reply = w->reply();
+        m_others =
+            reply.type() == QDBusMessage::ReplyMessage && othersIn(reply.arguments(), uint32_t(::getpid()));
+    });
 }
 
 } // namespace quillon::platform::linux_

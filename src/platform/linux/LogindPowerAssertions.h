@@ -3,6 +3,7 @@
 #include "platform/PowerAssertions.h"
 #include "platform/linux/X11Connection.h"
 
+#include <QVariantList>
 #include <map>
 #include <memory>
 
@@ -31,6 +32,12 @@ public:
 
     std::variant<Handle, Refusal> create(PowerAssertionKind kind, const QString& reason) override;
     void release(Handle handle) override;
+    bool othersPreventDisplaySleep() override { return m_others; }
+    /// A pending ListInhibitors call: true for an "idle" inhibitor in block
+    /// mode of a process other than ours.
+    void refreshOthers() override;
+    /// Reads a ListInhibitors reply; a malformed one holds none.
+    static bool othersIn(const QVariantList& reply, uint32_t ownPid);
 
 private:
     struct Held {
@@ -47,6 +54,9 @@ private:
     std::map<Handle, Held> m_held;
     Handle m_last = 0;
     QString m_loggedEffect;
+    bool m_others = false;
+    bool m_refreshing = false;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 } // namespace quillon::platform::linux_
