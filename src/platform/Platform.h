@@ -46,6 +46,7 @@
 #include "platform/XAttr.h"
 #include "platform/ScreenCapture.h"
 #include "platform/InputIdle.h"
+#include "platform/SessionEvents.h"
 
 namespace quillon::platform {
 
@@ -114,6 +115,8 @@ public:
     virtual ScreenCapture& screenCapture() = 0;
     /// How long the keyboard and the pointer have been left alone.
     virtual InputIdle& inputIdle() = 0;
+    /// Waking from sleep, and our session becoming active again.
+    virtual SessionEvents& sessionEvents() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

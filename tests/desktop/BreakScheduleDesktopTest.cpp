@@ -9,11 +9,14 @@
 #include "common/Typist.h"
 #include "fakes/ForwardingPlatform.h"
 #include "platform/linux/LogindPowerAssertions.h"
+#include "platform/linux/LogindSessionEvents.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/X11InputIdle.h"
 #include "platform/linux/X11KeyEvents.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -63,6 +66,7 @@ TEST(BreakScheduleDesktop, AMoveIsInputButNoKeyAndAKeyIsBoth)
 TEST(BreakScheduleDesktop, OthersIdleInhibitorsAreSeenThroughAPendingCall)
 {
     QUILLON_REQUIRE_DESKTOP();
+    fakes::FakePlatform fake;
     const QString own = QString::number(QCoreApplication::applicationPid());
     struct Row {
         const char* name;
@@ -101,6 +105,34 @@ TEST(BreakScheduleDesktop, OthersIdleInhibitorsAreSeenThroughAPendingCall)
     platform::linux_::LogindPowerAssertions assertions;
     assertions.refreshOthers();
     EXPECT_FALSE(waitFor([&] { return assertions.othersPreventDisplaySleep(); }, 1000));
+}
+
+// logind's PrepareForSleep(false) is a wake; its (true), going to sleep, is
+// nothing yet.
+TEST(BreakScheduleDesktop, WakingFromSleepIsNoticed)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    fakes::FakePlatform fake;
+    QDBusConnection bus = QDBusConnection::systemBus();
+    ASSERT_TRUE(bus.isConnected());
+    ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.login1")));
+    platform::linux_::LogindSessionEvents events;
+    std::vector<platform::SessionNotice> notices;
+    events.addHandler([&](platform::SessionNotice notice) { notices.push_back(notice); });
+    const auto sleep = [&](bool sleeping) {
+        QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/login1"),
+                                                         QStringLiteral("org.freedesktop.login1.Manager"),
+                                                         QStringLiteral("PrepareForSleep"));
+        signal << sleeping;
+        bus.send(signal);
+    };
+    // The match rule reaches the bus before the first signal is sent.
+    waitFor([] { return false; }, 300);
+    sleep(true);
+    sleep(false);
+    EXPECT_TRUE(waitFor([&] { return !notices.empty(); }));
+    EXPECT_EQ(notices, std::vector{platform::SessionNotice::woke});
+    bus.unregisterService(QStringLiteral("org.freedesktop.login1"));
 }
 
 // The real binary with a one-minute interval: about 61 s after it starts

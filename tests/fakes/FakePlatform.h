@@ -32,6 +32,7 @@
 #include "fakes/FakeXAttr.h"
 #include "fakes/FakeScreenCapture.h"
 #include "fakes/FakeInputIdle.h"
+#include "fakes/FakeSessionEvents.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -163,6 +164,7 @@ public:
     platform::XAttr& xattr() override { return xattrImpl; }
     platform::ScreenCapture& screenCapture() override { return screenCaptureImpl; }
     platform::InputIdle& inputIdle() override { return inputIdleImpl; }
+    platform::SessionEvents& sessionEvents() override { return sessionEventsImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -212,6 +214,7 @@ public:
     FakeXAttr xattrImpl;
     FakeScreenCapture screenCaptureImpl;
     FakeInputIdle inputIdleImpl;
+    FakeSessionEvents sessionEventsImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

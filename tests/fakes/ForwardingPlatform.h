@@ -59,6 +59,7 @@ public:
     platform::XAttr& xattr() override { return fake.xattr(); }
     platform::ScreenCapture& screenCapture() override { return fake.screenCapture(); }
     platform::InputIdle& inputIdle() override { return fake.inputIdle(); }
+    platform::SessionEvents& sessionEvents() override { return fake.sessionEvents(); }
 
     FakePlatform fake;
 };

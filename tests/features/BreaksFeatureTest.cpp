@@ -207,6 +207,26 @@ TEST_F(BreaksFeatureTest, PreviewLeavesTheCycleAloneAndDeactivateCancelsEverythi
     EXPECT_FALSE(fake.inputIdleImpl.listening);
 }
 
+TEST_F(BreaksFeatureTest, WakingDuringABreakDropsItWithoutOutcomeAndStartsAFullCycle)
+{
+    activate();
+    fake.queue.advance(62);
+    ASSERT_EQ(feature.overlay().panels().size(), 1u);
+    fake.sessionEventsImpl.send(platform::SessionNotice::woke);
+    EXPECT_TRUE(feature.overlay().panels().empty());
+    EXPECT_EQ(milestones(62), (std::vector<Event>{{62, "overlay gone"}, {62, "countdownEnd"}}));
+    fake.queue.advance(61);
+    EXPECT_EQ(milestones(62.5),
+              (std::vector<Event>{{63, "preWarn"}, {123, "countdownEnd"}, {123, "overlay"}}));
+    EXPECT_EQ(std::count(events.begin(), events.end(), Event{81, "breakDone"}), 0);
+
+    // The session becoming active again does the same; switched off, nothing.
+    fake.sessionEventsImpl.send(platform::SessionNotice::becameActive);
+    EXPECT_TRUE(feature.overlay().panels().empty());
+    feature.deactivate();
+    EXPECT_FALSE(fake.sessionEventsImpl.hasHandlers());
+}
+
 TEST_F(BreaksFeatureTest, AnUnusableIntervalOrBreakLengthReadsAsItsDefault)
 {
     settings.setBreaksWorkIntervalMinutes(0);

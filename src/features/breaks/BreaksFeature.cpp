@@ -26,6 +26,11 @@ void BreaksFeature::activate()
         return;
     m_active = true;
     platform::platform().inputIdle().listen(true);
+    std::weak_ptr<BreaksFeature*> weak = m_self;
+    m_sessionToken = platform::platform().sessionEvents().addHandler([weak](platform::SessionNotice) {
+        if (const auto self = weak.lock(); self && *self)
+            (*self)->sessionResumed();
+    });
     startCycle();
     Log::debug("Breaks activated");
 }
@@ -38,6 +43,9 @@ void BreaksFeature::deactivate()
     m_active = false;
     cancelTimers();
     platform::platform().inputIdle().listen(false);
+    if (m_sessionToken)
+        platform::platform().sessionEvents().removeHandler(*m_sessionToken);
+    m_sessionToken.reset();
     if (onOverlayVisible)
         onOverlayVisible(false);
     if (onCountdownEnd)
@@ -264,6 +272,20 @@ void BreaksFeature::startBreak()
                        if (const auto self = weak.lock(); self && *self)
                            (*self)->finished(outcome);
                    });
+}
+
+// A break that showed when the computer went to sleep is dropped without an
+// outcome, and the work period starts over.
+void BreaksFeature::sessionResumed()
+{
+    if (!m_active)
+        return;
+    m_overlay.dismiss();
+    if (onOverlayVisible)
+        onOverlayVisible(false);
+    if (onCountdownEnd)
+        onCountdownEnd();
+    startCycle();
 }
 
 void BreaksFeature::finished(BreakOutcome outcome)

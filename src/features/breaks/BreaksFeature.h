@@ -80,6 +80,7 @@ private:
     void countdown(int remaining);
     void startBreak();
     void finished(BreakOutcome outcome);
+    void sessionResumed();
     std::optional<QString> frontApp(const QSet<QString>& excluded) const;
     double workInterval();
     int breakSeconds();
@@ -98,6 +99,7 @@ private:
     double m_scheduledInterval = 0;
     QString m_nextPhaseLabel = QStringLiteral("—");
     QString m_lastDecisionSummary = QStringLiteral("none yet");
+    std::optional<int> m_sessionToken;
     bool m_toldBadInterval = false;
     bool m_toldBadBreak = false;
     std::shared_ptr<BreaksFeature*> m_self;

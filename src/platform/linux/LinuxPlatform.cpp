@@ -24,6 +24,7 @@
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/UPowerSources.h"
 #include "platform/linux/LogindPowerAssertions.h"
+#include "platform/linux/LogindSessionEvents.h"
 #include "platform/linux/X11HotKeys.h"
 #include "platform/linux/X11InputAccess.h"
 #include "platform/linux/X11InputIdle.h"
@@ -122,6 +123,7 @@ struct LinuxPlatform::Parts {
     LinuxXAttr xattr;
     X11ScreenCapture screenCapture;
     std::unique_ptr<X11InputIdle> inputIdle;
+    std::unique_ptr<LogindSessionEvents> sessionEvents;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -294,5 +296,7 @@ XAttr& LinuxPlatform::xattr() { return m->xattr; }
 ScreenCapture& LinuxPlatform::screenCapture() { return m->screenCapture; }
 
 InputIdle& LinuxPlatform::inputIdle() { return lazy(m->inputIdle); }
+
+SessionEvents& LinuxPlatform::sessionEvents() { return lazy(m->sessionEvents); }
 
 } // namespace quillon::platform::linux_

@@ -60,6 +60,7 @@ public:
     XAttr& xattr() override;
     ScreenCapture& screenCapture() override;
     InputIdle& inputIdle() override;
+    SessionEvents& sessionEvents() override;
 
 private:
     struct Parts;
