@@ -8,15 +8,20 @@
 #include "common/TopWindows.h"
 #include "common/Typist.h"
 #include "fakes/ForwardingPlatform.h"
+#include "features/breaks/BreaksFeature.h"
 #include "platform/linux/LogindPowerAssertions.h"
 #include "platform/linux/LogindSessionEvents.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/X11InputIdle.h"
 #include "platform/linux/X11KeyEvents.h"
+#include "settings/Settings.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDBusVirtualObject>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -132,6 +137,91 @@ TEST(BreakScheduleDesktop, WakingFromSleepIsNoticed)
     sleep(false);
     EXPECT_TRUE(waitFor([&] { return !notices.empty(); }));
     EXPECT_EQ(notices, std::vector{platform::SessionNotice::woke});
+    bus.unregisterService(QStringLiteral("org.freedesktop.login1"));
+}
+
+/// Answers GetSessionByPID with one session path.
+class SessionManager final : public QDBusVirtualObject {
+public:
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
+    {
+        if (message.member() != QLatin1String("GetSessionByPID"))
+            return false;
+        QDBusMessage reply = message.createReply();
+        reply << QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/freedesktop/login1/session/_31")));
+        connection.send(reply);
+        return true;
+    }
+    QString introspect(const QString&) const override { return {}; }
+};
+
+// Our session turning active again is noticed once per turn; other
+// properties and the turn to inactive are not.
+TEST(BreakScheduleDesktop, OurSessionBecomingActiveAgainIsNoticed)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    fakes::FakePlatform fake;
+    QDBusConnection bus = QDBusConnection::systemBus();
+    SessionManager manager;
+    ASSERT_TRUE(bus.registerVirtualObject(QStringLiteral("/org/freedesktop/login1"), &manager));
+    ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.login1")));
+    platform::linux_::LogindSessionEvents events;
+    std::vector<platform::SessionNotice> notices;
+    events.addHandler([&](platform::SessionNotice notice) { notices.push_back(notice); });
+    // The session's path comes back by a pending call; then its match rule.
+    waitFor([] { return false; }, 500);
+    const auto changed = [&](const QString& name, bool value) {
+        QDBusMessage signal = QDBusMessage::createSignal(
+            QStringLiteral("/org/freedesktop/login1/session/_31"),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"));
+        signal << QStringLiteral("org.freedesktop.login1.Session") << QVariantMap{{name, value}}
+               << QStringList();
+        bus.send(signal);
+    };
+    changed(QStringLiteral("Active"), false);
+    changed(QStringLiteral("IdleHint"), true);
+    changed(QStringLiteral("Active"), true);
+    EXPECT_TRUE(waitFor([&] { return !notices.empty(); }));
+    waitFor([] { return false; }, 200);
+    EXPECT_EQ(notices, std::vector{platform::SessionNotice::becameActive});
+    bus.unregisterService(QStringLiteral("org.freedesktop.login1"));
+    bus.unregisterObject(QStringLiteral("/org/freedesktop/login1"));
+}
+
+class WakePlatform final : public fakes::ForwardingPlatform {
+public:
+    platform::SessionEvents& sessionEvents() override { return events; }
+    platform::linux_::LogindSessionEvents events;
+};
+
+// logind's wake takes a showing break down, without an outcome, and the
+// work period starts over.
+TEST(BreakScheduleDesktop, AWakeTakesAShowingBreakDownAndRestartsTheCycle)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    WakePlatform p;
+    QDBusConnection bus = QDBusConnection::systemBus();
+    ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.login1")));
+    p.fake.displaysImpl.screenList = {fakes::makeScreen(QRectF(0, 0, 1440, 900))};
+    Settings settings{p.fake.defaults, QStringLiteral("app.quillon.Quillon")};
+    settings.setBreaksWorkIntervalMinutes(1);
+    settings.setBreaksSmartDefer(false);
+    BreaksFeature feature(settings);
+    int done = 0;
+    feature.onBreakDone = [&] { ++done; };
+    feature.activate();
+    p.fake.queue.advance(62);
+    ASSERT_EQ(feature.overlay().panels().size(), 1u);
+    waitFor([] { return false; }, 300);
+    QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/login1"),
+                                                     QStringLiteral("org.freedesktop.login1.Manager"),
+                                                     QStringLiteral("PrepareForSleep"));
+    signal << false;
+    bus.send(signal);
+    EXPECT_TRUE(waitFor([&] { return feature.overlay().panels().empty(); }));
+    EXPECT_EQ(feature.nextPhaseLabel(), QStringLiteral("pre-warning"));
+    EXPECT_EQ(done, 0);
+    feature.deactivate();
     bus.unregisterService(QStringLiteral("org.freedesktop.login1"));
 }
 
