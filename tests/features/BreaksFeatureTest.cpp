@@ -241,5 +241,16 @@ TEST_F(BreaksFeatureTest, AnUnusableIntervalOrBreakLengthReadsAsItsDefault)
     EXPECT_TRUE(feature.overlay().panels().empty()) << "a 20 s break";
 }
 
+TEST_F(BreaksFeatureTest, AHugeIntervalWarnsThatFarAheadNeverAtOnce)
+{
+    settings.setBreaksWorkIntervalMinutes(100000);
+    activate();
+    EXPECT_DOUBLE_EQ(feature.scheduledInterval(), 6000000);
+    fake.queue.advance(24 * 3600);
+    EXPECT_TRUE(events.empty());
+    fake.queue.advance(6000000 - 60 - 24 * 3600);
+    EXPECT_EQ(milestones(), (std::vector<Event>{{5999940, "preWarn"}}));
+}
+
 } // namespace
 } // namespace quillon
