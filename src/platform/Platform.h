@@ -48,6 +48,8 @@
 #include "platform/TextRecognizer.h"
 #include "platform/ColorSampler.h"
 #include "platform/Thumbnails.h"
+#include "platform/InputIdle.h"
+#include "platform/SessionEvents.h"
 
 namespace quillon::platform {
 
@@ -121,6 +123,10 @@ public:
     virtual ColorSampler& colorSampler() = 0;
     /// Small previews of files.
     virtual Thumbnails& thumbnails() = 0;
+    /// How long the keyboard and the pointer have been left alone.
+    virtual InputIdle& inputIdle() = 0;
+    /// Waking from sleep, and our session becoming active again.
+    virtual SessionEvents& sessionEvents() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

@@ -29,6 +29,13 @@ public:
     virtual std::variant<Handle, Refusal> create(PowerAssertionKind kind, const QString& reason) = 0;
     /// Ends an assertion made by create(); an unknown handle does nothing.
     virtual void release(Handle handle) = 0;
+
+    /// Whether another process keeps the display awake, from the last
+    /// reading: false before any, and after a failed one. Never waits.
+    virtual bool othersPreventDisplaySleep() = 0;
+    /// Reads that anew in the background; the answer replaces the last
+    /// reading when it comes.
+    virtual void refreshOthers() = 0;
 };
 
 } // namespace quillon::platform

@@ -157,6 +157,7 @@ public:
     void setBreaksSmartDefer(bool on) { set(on, SettingsKeys::breaksSmartDefer); }
     bool breaksDelayedSkip() const { return readBool(SettingsKeys::breaksDelayedSkip); }
     void setBreaksDelayedSkip(bool on) { set(on, SettingsKeys::breaksDelayedSkip); }
+    QSet<QString> breaksExcludedApps() const { return readSet(SettingsKeys::breaksExcludedApps); }
     void setBreaksExcludedApps(const QSet<QString>& apps)
     {
         writeSet(SettingsKeys::breaksExcludedApps, apps);

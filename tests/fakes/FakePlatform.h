@@ -33,6 +33,8 @@
 #include "fakes/FakeScreenCapture.h"
 #include "fakes/FakeRecognition.h"
 #include "fakes/FakeThumbnails.h"
+#include "fakes/FakeInputIdle.h"
+#include "fakes/FakeSessionEvents.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -167,6 +169,8 @@ public:
     platform::BarcodeReader& barcodeReader() override { return barcodeReaderImpl; }
     platform::ColorSampler& colorSampler() override { return colorSamplerImpl; }
     platform::Thumbnails& thumbnails() override { return thumbnailsImpl; }
+    platform::InputIdle& inputIdle() override { return inputIdleImpl; }
+    platform::SessionEvents& sessionEvents() override { return sessionEventsImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -219,6 +223,8 @@ public:
     FakeBarcodeReader barcodeReaderImpl;
     FakeColorSampler colorSamplerImpl;
     FakeThumbnails thumbnailsImpl;
+    FakeInputIdle inputIdleImpl;
+    FakeSessionEvents sessionEventsImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

@@ -43,6 +43,11 @@ public:
     std::vector<Event> held;
     std::vector<Event> events;
 
+    bool othersPreventDisplaySleep() override { return others; }
+    void refreshOthers() override { ++refreshes; }
+    bool others = false;
+    int refreshes = 0;
+
 private:
     Handle m_last = 0;
 };

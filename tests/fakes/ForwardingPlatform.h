@@ -62,6 +62,8 @@ public:
     platform::BarcodeReader& barcodeReader() override { return fake.barcodeReader(); }
     platform::ColorSampler& colorSampler() override { return fake.colorSampler(); }
     platform::Thumbnails& thumbnails() override { return fake.thumbnails(); }
+    platform::InputIdle& inputIdle() override { return fake.inputIdle(); }
+    platform::SessionEvents& sessionEvents() override { return fake.sessionEvents(); }
 
     FakePlatform fake;
 };

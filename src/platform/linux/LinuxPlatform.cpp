@@ -26,8 +26,10 @@
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/UPowerSources.h"
 #include "platform/linux/LogindPowerAssertions.h"
+#include "platform/linux/LogindSessionEvents.h"
 #include "platform/linux/X11HotKeys.h"
 #include "platform/linux/X11InputAccess.h"
+#include "platform/linux/X11InputIdle.h"
 #include "platform/linux/X11KeyEvents.h"
 #include "platform/linux/X11KeyInterceptor.h"
 #include "platform/linux/X11KeySynth.h"
@@ -129,6 +131,8 @@ struct LinuxPlatform::Parts {
     ZbarBarcodeReader barcodeReader;
     std::unique_ptr<LoupeColorSampler> colorSampler;
     LinuxThumbnails thumbnails;
+    std::unique_ptr<X11InputIdle> inputIdle;
+    std::unique_ptr<LogindSessionEvents> sessionEvents;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -307,5 +311,9 @@ BarcodeReader& LinuxPlatform::barcodeReader() { return m->barcodeReader; }
 // Its windows are made when it first opens, on the main thread.
 ColorSampler& LinuxPlatform::colorSampler() { return lazy(m->colorSampler); }
 Thumbnails& LinuxPlatform::thumbnails() { return m->thumbnails; }
+
+InputIdle& LinuxPlatform::inputIdle() { return lazy(m->inputIdle); }
+
+SessionEvents& LinuxPlatform::sessionEvents() { return lazy(m->sessionEvents); }
 
 } // namespace quillon::platform::linux_

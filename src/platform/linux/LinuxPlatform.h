@@ -63,6 +63,8 @@ public:
     BarcodeReader& barcodeReader() override;
     ColorSampler& colorSampler() override;
     Thumbnails& thumbnails() override;
+    InputIdle& inputIdle() override;
+    SessionEvents& sessionEvents() override;
 
 private:
     struct Parts;

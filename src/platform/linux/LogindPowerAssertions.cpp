@@ -1,13 +1,18 @@
 #include "platform/linux/LogindPowerAssertions.h"
 
+#include "platform/Platform.h"
 #include "support/Log.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
 #include <QDBusUnixFileDescriptor>
 
 #include <xcb/screensaver.h>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -32,7 +37,7 @@ LogindPowerAssertions::Inhibit LogindPowerAssertions::inhibit(const QString& rea
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
         QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Inhibit"));
-    call << QStringLiteral("idle") << QStringLiteral("Quillon") << reason << QStringLiteral("block");
+    call << QStringLiteral("idle") << QString::fromLatin1(inhibitorName) << reason << QStringLiteral("block");
     const QDBusMessage reply = bus.call(call, QDBus::Block, inhibitTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage) {
         const QString error = reply.errorName();
@@ -104,6 +109,144 @@ void LogindPowerAssertions::release(Handle handle)
     if (it->second.screenSaverSuspended)
         suspendScreenSaver(false);
     m_held.erase(it);
+}
+
+bool LogindPowerAssertions::othersIn(const QVariantList& reply, uint32_t ownPid)
+{
+    if (reply.size() != 1 || !reply.first().canConvert<QDBusArgument>())
+        return false;
+    const QDBusArgument list = reply.first().value<QDBusArgument>();
+    if (list.currentSignature() != QLatin1String("a(ssssuu)"))
+        return false;
+    bool others = false;
+    list.beginArray();
+    while (!list.atEnd()) {
+        QString what, who, why, mode;
+        uint32_t uid = 0, pid = 0;
+        list.beginStructure();
+        list >> what >> who >> why >> mode >> uid >> pid;
+        list.endStructure();
+        if (what.split(QLatin1Char(':')).contains(QLatin1String("idle")) && mode == QLatin1String("block") &&
+            pid != ownPid)
+            others = true;
+    }
+    list.endArray();
+    return others;
+}
+
+// A pending call: the answer comes later on the main thread; a timeout or an
+// error reads as no inhibitor.
+bool LogindPowerAssertions::gnomeOthersIn(const std::vector<std::pair<uint32_t, QString>>& inhibitors,
+                                          const QStringList& ownIds)
+{
+    constexpr uint32_t inhibitsIdle = 8;
+    return std::any_of(inhibitors.begin(), inhibitors.end(), [&](const auto& inhibitor) {
+        return (inhibitor.first & inhibitsIdle) && !ownIds.contains(inhibitor.second);
+    });
+}
+
+// GNOME keeps inhibitors of its own besides logind's: GetInhibitors, then
+// each one's flags and app id, all as pending calls. Without GNOME, or on
+// any error, it holds none.
+void LogindPowerAssertions::refreshGnome()
+{
+    if (m_refreshingGnome)
+        return;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        m_gnomeOthers = false;
+        return;
+    }
+    m_refreshingGnome = true;
+    const QString service = QStringLiteral("org.gnome.SessionManager");
+    const QDBusMessage call = QDBusMessage::createMethodCall(
+        service, QStringLiteral("/org/gnome/SessionManager"), service, QStringLiteral("GetInhibitors"));
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 2000));
+    std::weak_ptr<bool> alive = m_alive;
+    QObject::connect(
+        watcher, &QDBusPendingCallWatcher::finished, [this, alive, service](QDBusPendingCallWatcher* w) {
+            w->deleteLater();
+            if (!alive.lock())
+                return;
+            const QDBusMessage reply = w->reply();
+            QList<QDBusObjectPath> paths;
+            if (reply.type() == QDBusMessage::ReplyMessage && reply.arguments().size() == 1 &&
+                reply.arguments().first().canConvert<QDBusArgument>()) {
+                const QDBusArgument list = reply.arguments().first().value<QDBusArgument>();
+                if (list.currentSignature() == QLatin1String("ao"))
+                    list >> paths;
+            }
+            if (paths.isEmpty()) {
+                m_gnomeOthers = false;
+                m_refreshingGnome = false;
+                return;
+            }
+            struct Gathered {
+                int pending = 0;
+                std::vector<std::pair<uint32_t, QString>> inhibitors;
+            };
+            auto gathered = std::make_shared<Gathered>();
+            gathered->inhibitors.resize(size_t(paths.size()));
+            const QStringList ownIds{platform().buildInfo().appId, QString::fromLatin1(inhibitorName)};
+            QDBusConnection session = QDBusConnection::sessionBus();
+            const auto oneDone = [this, alive, gathered, ownIds] {
+                if (!alive.lock() || --gathered->pending > 0)
+                    return;
+                m_gnomeOthers = gnomeOthersIn(gathered->inhibitors, ownIds);
+                m_refreshingGnome = false;
+            };
+            // Each inhibitor's flags and app id, two calls apiece; a failed one
+            // leaves its value empty, which counts for nothing.
+            const auto ask = [&](const QString& path, const QString& method,
+                                 std::function<void(const QVariant&)> take) {
+                const QDBusMessage call = QDBusMessage::createMethodCall(
+                    service, path, QStringLiteral("org.gnome.SessionManager.Inhibitor"), method);
+                auto* watcher = new QDBusPendingCallWatcher(session.asyncCall(call, 2000));
+                QObject::connect(watcher, &QDBusPendingCallWatcher::finished,
+                                 [take, oneDone](QDBusPendingCallWatcher* w) {
+                                     w->deleteLater();
+                                     const QDBusMessage r = w->reply();
+                                     if (r.type() == QDBusMessage::ReplyMessage && !r.arguments().isEmpty())
+                                         take(r.arguments().first());
+                                     oneDone();
+                                 });
+            };
+            gathered->pending = 2 * int(paths.size());
+            for (int i = 0; i < paths.size(); ++i) {
+                ask(paths[i].path(), QStringLiteral("GetFlags"),
+                    [gathered, i](const QVariant& v) { gathered->inhibitors[size_t(i)].first = v.toUInt(); });
+                ask(paths[i].path(), QStringLiteral("GetAppId"), [gathered, i](const QVariant& v) {
+                    gathered->inhibitors[size_t(i)].second = v.toString();
+                });
+            }
+        });
+}
+
+void LogindPowerAssertions::refreshOthers()
+{
+    refreshGnome();
+    if (m_refreshing)
+        return;
+    QDBusConnection bus = QDBusConnection::systemBus();
+    if (!bus.isConnected()) {
+        m_others = false;
+        return;
+    }
+    m_refreshing = true;
+    const QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("ListInhibitors"));
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 2000));
+    std::weak_ptr<bool> alive = m_alive;
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, [this, alive](QDBusPendingCallWatcher* w) {
+        w->deleteLater();
+        if (!alive.lock())
+            return;
+        m_refreshing = false;
+        const QDBusMessage reply = w->reply();
+        m_others =
+            reply.type() == QDBusMessage::ReplyMessage && othersIn(reply.arguments(), uint32_t(::getpid()));
+    });
 }
 
 } // namespace quillon::platform::linux_

@@ -3,8 +3,11 @@
 #include "platform/PowerAssertions.h"
 #include "platform/linux/X11Connection.h"
 
+#include <QVariantList>
 #include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace quillon::platform::linux_ {
 
@@ -31,6 +34,18 @@ public:
 
     std::variant<Handle, Refusal> create(PowerAssertionKind kind, const QString& reason) override;
     void release(Handle handle) override;
+    bool othersPreventDisplaySleep() override { return m_others || m_gnomeOthers; }
+    /// A pending ListInhibitors call: true for an "idle" inhibitor in block
+    /// mode of a process other than ours.
+    void refreshOthers() override;
+    /// Reads a ListInhibitors reply; a malformed one holds none.
+    static bool othersIn(const QVariantList& reply, uint32_t ownPid);
+    /// GNOME's session inhibitors as (flags, app id): true for one that
+    /// holds off idle (flag 8) and is not ours.
+    static bool gnomeOthersIn(const std::vector<std::pair<uint32_t, QString>>& inhibitors,
+                              const QStringList& ownIds);
+    /// The name our own Inhibit calls pass as "who".
+    static constexpr const char* inhibitorName = "Quillon";
 
 private:
     struct Held {
@@ -47,6 +62,12 @@ private:
     std::map<Handle, Held> m_held;
     Handle m_last = 0;
     QString m_loggedEffect;
+    void refreshGnome();
+    bool m_others = false;
+    bool m_gnomeOthers = false;
+    bool m_refreshing = false;
+    bool m_refreshingGnome = false;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 } // namespace quillon::platform::linux_
