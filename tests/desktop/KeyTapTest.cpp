@@ -310,11 +310,15 @@ TEST_F(Keys, PostedPasteReachesTheWindowAsOurOwnAndOtherTypingDoesNot)
     consuming.arm();
     listening.arm();
 
-    // Our Ctrl+V and, at the same moment, Ctrl+X typed by another XTest client.
+    // Our Ctrl+V and, at the same moment, Ctrl+X typed by another XTest
+    // client. That one holds the right Ctrl: the XTest device is one keyboard,
+    // and the left Ctrl our paste lets go of would let go of its Ctrl too.
     ASSERT_TRUE(SyntheticPaste::paste());
-    QProcess::execute("xdotool", {"key", "ctrl+x"});
+    QProcess::execute("xdotool", {"key", "Control_R+x"});
     ASSERT_TRUE(window.waitReleased(xV));
-    ASSERT_TRUE(quillon::testing::waitFor([&] { return heard.size() >= 2 && consumed.size() >= 2; }));
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return heard.size() >= 2 && consumed.size() >= 2; }))
+        << "heard " << ::testing::PrintToString(heard) << " consumed " << ::testing::PrintToString(consumed)
+        << " window " << window.count("press", xX) << " X presses";
     typist.tap(xS);
     ASSERT_TRUE(window.waitReleased(xS));
 
