@@ -1,14 +1,18 @@
 #include "shelf/CellsView.h"
 
 #include "platform/Platform.h"
+#include "shelf/ShelfFiles.h"
 #include "shelf/ShelfLayout.h"
 #include "shelf/ShelfPaint.h"
 #include "shelf/ThumbnailCache.h"
 #include "support/DS.h"
 #include "support/Log.h"
+#include "support/Words.h"
 
+#include <QContextMenuEvent>
 #include <QDrag>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -140,12 +144,8 @@ void CellsView::selectAll()
 
 QList<ShelfItem> CellsView::targetItems() const
 {
-    QList<ShelfItem> targets;
-    for (const ShelfItem& item : m_items) {
-        if (selection.contains(item.id))
-            targets.append(item);
-    }
-    return targets.isEmpty() ? m_items : targets;
+    const QList<ShelfItem> selected = selectedItems();
+    return selected.isEmpty() ? m_items : selected;
 }
 
 int CellsView::fileCount(const QSet<QUuid>& ids) const
@@ -365,6 +365,136 @@ void CellsView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
         release(event->modifiers(), m_clickCount);
+}
+
+QList<ShelfItem> CellsView::selectedItems() const
+{
+    QList<ShelfItem> list;
+    for (const ShelfItem& item : m_items) {
+        if (selection.contains(item.id))
+            list.append(item);
+    }
+    return list;
+}
+
+namespace {
+
+QList<QUrl> urlsOf(const QList<ShelfItem>& items)
+{
+    QList<QUrl> urls;
+    for (const ShelfItem& item : items)
+        urls += item.urls;
+    return urls;
+}
+
+QString convertTitle(ShelfConvert::Format format)
+{
+    switch (format) {
+    case ShelfConvert::Format::Pdf:
+        return QStringLiteral("Save as PDF");
+    case ShelfConvert::Format::Strip:
+        return QStringLiteral("Strip Metadata");
+    case ShelfConvert::Format::Zip:
+        return QStringLiteral("Compress (.zip)");
+    default:
+        return QStringLiteral("Convert to ") + ShelfConvert::rawValue(format);
+    }
+}
+
+} // namespace
+
+QMenu* CellsView::menuFor(const QPointF& point)
+{
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    connect(menu, &QMenu::aboutToHide, this, [this] { menuDidClose(); });
+    isMenuOpen = true;
+    const auto hit = item(point);
+    if (!hit) {
+        menu->addAction(QStringLiteral("Clear All"), this, [this] { menuClearAll(); });
+        return menu;
+    }
+    if (!selection.contains(hit->item.id)) {
+        selection = {hit->item.id};
+        anchorIndex = hit->index;
+        QWidget::update();
+    }
+    menu->addAction(QStringLiteral("Open"), this, [this] { menuOpen(); });
+    menu->addAction(Words::adapt(QStringLiteral("Reveal in Finder")), this, [this] { menuReveal(); });
+    menu->addAction(QStringLiteral("Copy Path"), this, [this] { menuCopyPath(); });
+    const QList<ShelfConvert::Format> formats = ShelfConvert::options(urlsOf(selectedItems()));
+    if (!formats.isEmpty()) {
+        QMenu* convert = menu->addMenu(QStringLiteral("Convert"));
+        for (const ShelfConvert::Format format : formats) {
+            QAction* action = convert->addAction(convertTitle(format));
+            action->setData(ShelfConvert::rawValue(format));
+            connect(action, &QAction::triggered, this, [this, action] { menuConvert(action->data().toString()); });
+        }
+    }
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Remove from Shelf"), this, [this] { menuRemoveSelected(); });
+    menu->addAction(QStringLiteral("Clear All"), this, [this] { menuClearAll(); });
+    return menu;
+}
+
+void CellsView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // Shown without a nested event loop: the shelf may close meanwhile.
+    menuFor(event->pos())->popup(event->globalPos());
+}
+
+void CellsView::menuOpen()
+{
+    if (onOpenItems)
+        onOpenItems(selectedItems());
+}
+
+void CellsView::menuReveal()
+{
+    const QStringList paths = ShelfFiles::existing(urlsOf(selectedItems()), QStringLiteral("reveal"));
+    if (!paths.isEmpty())
+        platform::platform().workspace().reveal(paths);
+}
+
+void CellsView::menuCopyPath()
+{
+    QStringList paths;
+    for (const QUrl& url : urlsOf(selectedItems()))
+        paths.append(url.toLocalFile());
+    platform::platform().pasteboard().writeString(paths.join('\n'));
+}
+
+void CellsView::menuConvert(const QString& raw)
+{
+    const std::optional<ShelfConvert::Format> format = ShelfConvert::fromRaw(raw);
+    const QList<QUrl> urls = urlsOf(selectedItems());
+    if (format && !urls.isEmpty() && onConvert)
+        onConvert(urls, *format);
+}
+
+void CellsView::menuRemoveSelected()
+{
+    QSet<QUuid> ids;
+    for (const ShelfItem& item : targetItems())
+        ids.insert(item.id);
+    if (!ids.isEmpty() && onRemoveConfirmed)
+        onRemoveConfirmed(ids);
+}
+
+void CellsView::menuClearAll()
+{
+    QSet<QUuid> ids;
+    for (const ShelfItem& item : m_items)
+        ids.insert(item.id);
+    if (!ids.isEmpty() && onRemoveConfirmed)
+        onRemoveConfirmed(ids);
+}
+
+void CellsView::menuDidClose()
+{
+    isMenuOpen = false;
+    if (onMenuClosed)
+        onMenuClosed();
 }
 
 void CellsView::pulse(const QSet<QUuid>& ids)

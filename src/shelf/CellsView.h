@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 
+class QMenu;
+
 namespace quillon {
 
 /// The open shelf's row of cards: one file tile per item, with its preview or
@@ -43,6 +45,25 @@ public:
     void press(const QPointF& point, Qt::KeyboardModifiers modifiers, int clickCount);
     void dragTo(const QPointF& point);
     void release(Qt::KeyboardModifiers modifiers, int clickCount);
+    /// The context menu for a right click at `point` (view coordinates),
+    /// owned by the view and not yet shown: "Clear All" over empty space;
+    /// over a card (selected alone first unless already selected) open,
+    /// reveal, copy path, the selection's conversions, remove and clear.
+    /// Marks the menu open until it hides.
+    QMenu* menuFor(const QPointF& point);
+    void menuOpen();
+    /// Shows the selected items' files in the file manager, in one window.
+    void menuReveal();
+    /// The selected items' paths as plain text, one a line.
+    void menuCopyPath();
+    /// A conversion by its format's raw value; an unknown one is ignored.
+    void menuConvert(const QString& raw);
+    void menuRemoveSelected();
+    void menuClearAll();
+    void menuDidClose();
+    /// The selected items in card order.
+    QList<ShelfItem> selectedItems() const;
+
     /// Flashes the cards of `ids` for 0.6 s; a new pulse restarts the time.
     void pulse(const QSet<QUuid>& ids);
 
@@ -92,6 +113,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void drawCard(QPainter& painter, const ShelfItem& item, const QRectF& card);
