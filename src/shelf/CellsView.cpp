@@ -20,6 +20,7 @@
 #include <QPainterPath>
 #include <QPointer>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QWindow>
 #include <cmath>
 
@@ -234,21 +235,56 @@ void CellsView::press(const QPointF& p, Qt::KeyboardModifiers modifiers, int cli
 void CellsView::dragTo(const QPointF& p)
 {
     if (m_marqueeOrigin) {
-        marqueeRect = QRectF(*m_marqueeOrigin, p).normalized();
-        selection.clear();
-        for (int i = 0; i < m_items.size(); ++i) {
-            if (CardGeometry::cell(i).adjusted(-4, -2, 4, 2).intersects(*marqueeRect))
-                selection.insert(m_items[i].id);
+        stretchBand(p);
+        if (QScrollArea* area = scrollArea()) {
+            m_bandInViewport = mapTo(area->viewport(), p);
+            if (!m_autoscroll.isPending())
+                autoscrollStep();
         }
-        // Qt's scroll area does not follow the band: scroll by hand past its edge.
-        if (auto* area =
-                qobject_cast<QScrollArea*>(parentWidget() ? parentWidget()->parentWidget() : nullptr))
-            area->ensureVisible(int(p.x()), int(p.y()), 4, 0);
-        QWidget::update();
         return;
     }
     if (m_pressedItem && !isDraggingOut && QLineF(m_mouseDownPoint, p).length() > 4)
         beginDragOut();
+}
+
+QScrollArea* CellsView::scrollArea() const
+{
+    return qobject_cast<QScrollArea*>(parentWidget() ? parentWidget()->parentWidget() : nullptr);
+}
+
+void CellsView::stretchBand(const QPointF& p)
+{
+    marqueeRect = QRectF(*m_marqueeOrigin, p).normalized();
+    selection.clear();
+    for (int i = 0; i < m_items.size(); ++i) {
+        if (CardGeometry::cell(i).adjusted(-4, -2, 4, 2).intersects(*marqueeRect))
+            selection.insert(m_items[i].id);
+    }
+    QWidget::update();
+}
+
+void CellsView::autoscrollStep()
+{
+    // Qt's scroll area does not follow the band: the row is scrolled by hand
+    // while the pointer stays past an edge, moving or not.
+    QScrollArea* area = scrollArea();
+    if (!area || !m_marqueeOrigin)
+        return;
+    const double x = m_bandInViewport.x(), width = area->viewport()->width();
+    const double past = x < 0 ? x : x > width ? x - width : 0;
+    QScrollBar* bar = area->horizontalScrollBar();
+    const int before = bar->value();
+    if (past != 0)
+        bar->setValue(before + int(std::clamp(past / 2, -24.0, 24.0)) + (past > 0 ? 1 : -1));
+    if (bar->value() == before)
+        return;
+    // The pointer has not moved on screen: in the row, the band's end has.
+    stretchBand(mapFrom(area->viewport(), m_bandInViewport));
+    std::weak_ptr<bool> alive = m_alive;
+    m_autoscroll = platform::platform().mainQueue().after(1.0 / 60, [this, alive] {
+        if (!alive.expired() && *alive.lock())
+            autoscrollStep();
+    });
 }
 
 void CellsView::release(Qt::KeyboardModifiers modifiers, int clickCount)
@@ -260,6 +296,7 @@ void CellsView::release(Qt::KeyboardModifiers modifiers, int clickCount)
     }
     m_pressedItem.reset();
     m_marqueeOrigin.reset();
+    m_autoscroll.cancel();
     if (marqueeRect) {
         marqueeRect.reset();
         QWidget::update();
@@ -503,8 +540,7 @@ void CellsView::pulse(const QSet<QUuid>& ids)
     for (int i = 0; i < m_items.size(); ++i) {
         if (ids.contains(m_items[i].id)) {
             // Scroll the cell into view when the row sits in a scroll area.
-            if (auto* area =
-                    qobject_cast<QScrollArea*>(parentWidget() ? parentWidget()->parentWidget() : nullptr)) {
+            if (QScrollArea* area = scrollArea()) {
                 const QRectF cell = CardGeometry::cell(i).adjusted(-12, 0, 12, 0);
                 area->ensureVisible(int(cell.center().x()), int(cell.center().y()), int(cell.width() / 2), 0);
             }

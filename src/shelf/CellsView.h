@@ -11,6 +11,7 @@
 #include <optional>
 
 class QMenu;
+class QScrollArea;
 
 namespace quillon {
 
@@ -122,11 +123,21 @@ private:
     void drawRemoveCross(QPainter& painter, const QRectF& cross);
     void thumbnailArrived(const QUrl& url, const QImage& image);
     void beginDragOut();
+    /// The row's scroll area, when it sits in one.
+    QScrollArea* scrollArea() const;
+    /// The rubber band from its origin to `p`, selecting what it touches.
+    void stretchBand(const QPointF& p);
+    /// While the band's end lies past the scroll area's left or right edge,
+    /// the row scrolls towards it a step per frame.
+    void autoscrollStep();
 
     std::optional<ShelfItem> m_pressedItem;
     QPointF m_mouseDownPoint;
     std::optional<QPointF> m_marqueeOrigin;
     int m_clickCount = 0;
+    /// Where the band's end is, in the scroll area's viewport.
+    QPointF m_bandInViewport;
+    platform::WorkItem m_autoscroll;
 
     QList<ShelfItem> m_items;
     QSet<QUrl> m_failedThumbnails;

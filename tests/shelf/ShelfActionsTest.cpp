@@ -17,8 +17,12 @@
 #include <QMenu>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <optional>
+#include <set>
+#include <vector>
 
 using namespace quillon;
 
@@ -191,6 +195,45 @@ TEST_F(ShelfCardsInput, SelectionFollowsEachSequenceOfEvents)
     }
 }
 
+TEST_F(ShelfCardsInput, TheBandScrollsTheRowWhileThePointerStaysPastTheEdge)
+{
+    QList<ShelfItem> items;
+    for (int i = 0; i < 8; ++i)
+        items.append(itemOf({QString("/f%1").arg(i)}));
+    QScrollArea area;
+    area.setFrameShape(QFrame::NoFrame);
+    area.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area.resize(200, 96);
+    auto* cells = new CellsView(items);
+    cells->resize(int(CardGeometry::cell(7).right()) + 16, 96);
+    area.setWidget(cells);
+    area.show();
+    QScrollBar* bar = area.horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+
+    cells->press(QPointF(5, 90), {}, 1);
+    cells->dragTo(QPointF(230, 50)); // 30 points past the right edge, then held still
+    const int first = bar->value();
+    EXPECT_GT(first, 0);
+    fake.queue.advance(0.2);
+    const int later = bar->value();
+    EXPECT_GT(later, first);
+    // The band followed the row: it reaches the cards scrolled into view.
+    EXPECT_TRUE(cells->selection.contains(items[4].id));
+
+    // Back inside: the row stops; a release stops it too.
+    cells->dragTo(cells->mapFrom(area.viewport(), QPointF(100, 50)));
+    fake.queue.advance(0.2);
+    EXPECT_EQ(bar->value(), later);
+    cells->dragTo(cells->mapFrom(area.viewport(), QPointF(-40, 50)));
+    const int back = bar->value();
+    EXPECT_LT(back, later);
+    cells->release({}, 1);
+    fake.queue.advance(0.2);
+    EXPECT_EQ(bar->value(), back);
+}
+
 QStringList titles(const QMenu& menu)
 {
     QStringList list;
@@ -289,7 +332,13 @@ TEST_F(ShelfCardsInput, CopyPathJoinsThePathsAsTheyAreAndRevealShowsTheFilesThat
 
 // ---- Drops on the panel ----
 
-using ShelfDropHandling = ShelfWidgets;
+// A panel of two one-file cards, 400 by 120 under a 120 by 24 notch.
+class ShelfPanel : public ShelfWidgets {
+protected:
+    ShelfView view{{itemOf({"/a.txt"}), itemOf({"/b.txt"})}, QSizeF(400, 120), 120, 24};
+};
+
+using ShelfDropHandling = ShelfPanel;
 
 TEST_F(ShelfDropHandling, DropsGoWhereTheHighlightShowed)
 {
@@ -383,7 +432,7 @@ TEST_F(ShelfDropHandling, EachDragEndsAsTheTableSays)
          false, false, O::Sent},
         {"our own card on the convert zone waits for a format", true, true, {W::Convert}, W::Convert,
          Qt::CopyAction, false, false, true, false, O::Converting},
-        {"a foreign file on the convert zone waits for a format", false, false, {W::Convert}, W::Convert,
+        {"a foreign file on the convert zone waits for a format", true, false, {W::Convert}, W::Convert,
          Qt::CopyAction, false, false, true, false, O::Converting},
         {"from the plate onto the zone: the zone lights, the plate goes out", true, false, {W::Plate, W::Zone},
          W::Zone, Qt::CopyAction, false, true, false, false, O::Sent},
@@ -394,46 +443,46 @@ TEST_F(ShelfDropHandling, EachDragEndsAsTheTableSays)
     };
     const QList<QUrl> images{QUrl::fromLocalFile("/x/a.png"), QUrl::fromLocalFile("/x/b.png")};
     for (const Row& row : rows) {
-        ShelfView view({itemOf({"/a.txt"}), itemOf({"/b.txt"})}, QSizeF(400, 120), 120, 24);
-        view.setShareAvailable(true);
-        view.externalDragActive = true;
-        view.dragConvertOptions = ShelfConvert::options(images);
-        view.updateRightSide();
-        view.dropPlate().setVisible(row.plateShown);
-        view.layoutBody();
+        ShelfView panel({itemOf({"/a.txt"}), itemOf({"/b.txt"})}, QSizeF(400, 120), 120, 24);
+        panel.setShareAvailable(true);
+        panel.externalDragActive = true;
+        panel.dragConvertOptions = ShelfConvert::options(images);
+        panel.updateRightSide();
+        panel.dropPlate().setVisible(row.plateShown);
+        panel.layoutBody();
         const auto at = [&](Where where) {
             switch (where) {
             case W::Plate:
-                return QRectF(view.dropPlate().geometry()).center();
+                return QRectF(panel.dropPlate().geometry()).center();
             case W::Zone:
-                return QRectF(view.zone().geometry()).center();
+                return QRectF(panel.zone().geometry()).center();
             case W::Convert:
-                return QRectF(view.convertZone().geometry()).center();
+                return QRectF(panel.convertZone().geometry()).center();
             case W::Cards:
                 break;
             }
             return QPointF(20, 20);
         };
         std::vector<O> outcomes;
-        view.onAdd = [&](const QList<QUrl>&) { outcomes.push_back(O::Added); };
-        view.onAirDrop = [&](const QList<QUrl>&) { outcomes.push_back(O::Sent); };
+        panel.onAdd = [&](const QList<QUrl>&) { outcomes.push_back(O::Added); };
+        panel.onAirDrop = [&](const QList<QUrl>&) { outcomes.push_back(O::Sent); };
 
-        auto& region = static_cast<DropRegionView&>(view.body());
+        auto& region = static_cast<DropRegionView&>(panel.body());
         region.onEntered();
-        EXPECT_TRUE(view.dropSessionActive) << row.name;
+        EXPECT_TRUE(panel.dropSessionActive) << row.name;
         Qt::DropAction action = Qt::IgnoreAction;
         for (const Where hover : row.hovers)
-            action = view.dropUpdated(at(hover), row.internal);
+            action = panel.dropUpdated(at(hover), row.internal);
         EXPECT_EQ(action, row.lastAction) << row.name;
-        EXPECT_EQ(view.dropPlate().highlighted, row.plateLit) << row.name;
-        EXPECT_EQ(view.zone().highlighted(), row.zoneLit) << row.name;
-        EXPECT_EQ(view.convertZone().highlighted(), row.convertLit) << row.name;
-        EXPECT_EQ(!view.bodyFlash().isHidden(), row.flash) << row.name;
+        EXPECT_EQ(panel.dropPlate().highlighted, row.plateLit) << row.name;
+        EXPECT_EQ(panel.zone().highlighted(), row.zoneLit) << row.name;
+        EXPECT_EQ(panel.convertZone().highlighted(), row.convertLit) << row.name;
+        EXPECT_EQ(!panel.bodyFlash().isHidden(), row.flash) << row.name;
 
-        const bool accepted = view.handleDrop(images, at(row.dropAt), row.internal);
+        const bool accepted = panel.handleDrop(images, at(row.dropAt), row.internal);
         EXPECT_EQ(accepted, row.outcome != O::Refused) << row.name;
         if (row.outcome == O::Converting) {
-            EXPECT_TRUE(view.pendingConvertURLs) << row.name;
+            EXPECT_TRUE(panel.pendingConvertURLs) << row.name;
             EXPECT_TRUE(outcomes.empty()) << row.name;
         } else if (row.outcome == O::Refused) {
             EXPECT_TRUE(outcomes.empty()) << row.name;
@@ -441,17 +490,17 @@ TEST_F(ShelfDropHandling, EachDragEndsAsTheTableSays)
             EXPECT_EQ(outcomes, std::vector<O>{row.outcome}) << row.name;
         }
         // Whatever happened, no highlight is left behind.
-        EXPECT_FALSE(view.dropSessionActive || view.lastDragOverZone || view.lastDragOverConvert) << row.name;
-        EXPECT_FALSE(view.dropPlate().highlighted || view.zone().highlighted() ||
-                     view.convertZone().highlighted())
+        EXPECT_FALSE(panel.dropSessionActive || panel.lastDragOverZone || panel.lastDragOverConvert) << row.name;
+        EXPECT_FALSE(panel.dropPlate().highlighted || panel.zone().highlighted() ||
+                     panel.convertZone().highlighted())
             << row.name;
-        EXPECT_TRUE(view.bodyFlash().isHidden()) << row.name;
+        EXPECT_TRUE(panel.bodyFlash().isHidden()) << row.name;
     }
 }
 
 TEST_F(ShelfDropHandling, LeavingClearsEveryHighlightAndCancellingTheFormatsRestoresTheStrip)
 {
-    ShelfView view({itemOf({"/a.txt"})}, QSizeF(400, 120), 120, 24);
+    view.update({itemOf({"/a.txt"})});
     const QList<QUrl> images{QUrl::fromLocalFile("/x/a.png")};
     view.externalDragActive = true;
     view.dragConvertOptions = ShelfConvert::options(images);
@@ -486,10 +535,7 @@ TEST_F(ShelfDropHandling, LeavingClearsEveryHighlightAndCancellingTheFormatsRest
 
 // ---- The panel's actions and the pointer ----
 
-class ShelfPanelActions : public ShelfWidgets {
-protected:
-    ShelfView view{{itemOf({"/a.txt"}), itemOf({"/b.txt"})}, QSizeF(400, 120), 120, 24};
-};
+using ShelfPanelActions = ShelfPanel;
 
 TEST_F(ShelfPanelActions, RemovingTwoOrMoreFilesAsksOnceMoreUntilThreeSecondsPass)
 {

@@ -3,7 +3,9 @@
 // Prints `ready <x> <y> <width> <height>` (X11 coordinates) once the opening
 // has settled, then one line per view callback. Reads commands on standard
 // input: `close` plays the closing and prints `closed`; `copy`, `cut` and
-// `preview` stand for Ctrl+C, Ctrl+X and Space. Stands in for the shelf
+// `preview` stand for Ctrl+C, Ctrl+X and Space; `where NAME` prints
+// `at NAME <x> <y>` (the centre of `card0`, `copy`, `airdrop`, `convert` or
+// `format0` on screen) or `hidden NAME`. Stands in for the shelf
 // controller as far as the panel needs it: files to send go to the share
 // service, the pointer's moves give the hover feedback, and a drag of files
 // from elsewhere shows the drop zones.
@@ -11,7 +13,10 @@
 #include "notch/NotchGeometry.h"
 #include "platform/Platform.h"
 #include "platform/linux/LinuxPlatform.h"
+#include "shelf/ActionStrip.h"
 #include "shelf/CellsView.h"
+#include "shelf/ConvertZoneView.h"
+#include "shelf/HoverButton.h"
 #include "shelf/DropPlateView.h"
 #include "shelf/ShelfLayout.h"
 #include "shelf/ShelfView.h"
@@ -40,6 +45,31 @@ QString paths(const QList<QUrl>& urls)
     for (const QUrl& url : urls)
         list.append(url.toLocalFile());
     return list.join(' ');
+}
+
+// Where a part of the panel shows on screen, for the tests to click.
+void where(ShelfView& view, const QByteArray& name)
+{
+    QWidget* widget = nullptr;
+    QPointF centre;
+    if (name == "card0" && !view.cells().items().isEmpty()) {
+        widget = &view.cells();
+        centre = CardGeometry::card(0).center();
+    } else if (name == "copy" || name == "airdrop") {
+        widget = name == "copy" ? view.strip().copyButton() : view.strip().airDropButton();
+    } else if (name == "convert" && view.targetAlphas().convert > 0) {
+        widget = &view.convertZone();
+    } else if (name == "format0" && !view.convertZone().buttons().isEmpty()) {
+        widget = view.convertZone().buttons().front();
+    }
+    if (!widget || !widget->isVisibleTo(&view)) {
+        say("hidden " + QString::fromUtf8(name));
+        return;
+    }
+    if (widget != &view.cells())
+        centre = QRectF(widget->rect()).center();
+    const QPoint at = widget->mapToGlobal(centre.toPoint());
+    say(QString("at %1 %2 %3").arg(QString::fromUtf8(name)).arg(at.x()).arg(at.y()));
 }
 
 QString ids(const QSet<QUuid>& set)
@@ -177,6 +207,8 @@ int main(int argc, char* argv[])
                 view->copyToPasteboard(true);
             else if (line == "preview")
                 view->toggleQuickLook();
+            else if (line.startsWith("where "))
+                where(*view, line.mid(6));
         }
     });
 
