@@ -296,10 +296,18 @@ TEST_F(ShelfCardsInput, TheMenuOffersClearAllOverEmptySpaceAndTheSelectionsActio
     actionNamed(*menu, "Remove from Shelf")->trigger();
     EXPECT_EQ(removed.back(), QSet<QUuid>{items[0].id});
 
-    // A text card has no conversions; two selected cards of mixed types neither.
-    EXPECT_FALSE(actionNamed(*cells.menuFor(CardGeometry::card(1).center()), "Convert"));
-    cells.selectAll();
-    EXPECT_FALSE(actionNamed(*cells.menuFor(CardGeometry::card(1).center()), "Convert"));
+    // Two text files, or a mix of types: only packing them.
+    for (const bool all : {false, true}) {
+        if (all)
+            cells.selectAll();
+        QAction* more = actionNamed(*cells.menuFor(CardGeometry::card(1).center()), "Convert");
+        ASSERT_TRUE(more && more->menu());
+        EXPECT_EQ(titles(*more->menu()), QStringList{"Compress (.zip)"});
+    }
+    // A single text file: no conversions.
+    CellsView single({itemOf({"/x/notes.txt"})});
+    single.resize(300, 96);
+    EXPECT_FALSE(actionNamed(*single.menuFor(CardGeometry::card(0).center()), "Convert"));
 }
 
 TEST_F(ShelfCardsInput, CopyPathJoinsThePathsAsTheyAreAndRevealShowsTheFilesThatAreLeft)
@@ -473,6 +481,7 @@ TEST_F(ShelfDropHandling, EachDragEndsAsTheTableSays)
         Qt::DropAction action = Qt::IgnoreAction;
         for (const Where hover : row.hovers)
             action = panel.dropUpdated(at(hover), row.internal);
+        fake.queue.advance(0.06); // the zones' highlight settles for 50 ms
         EXPECT_EQ(action, row.lastAction) << row.name;
         EXPECT_EQ(panel.dropPlate().highlighted, row.plateLit) << row.name;
         EXPECT_EQ(panel.zone().highlighted(), row.zoneLit) << row.name;
@@ -480,6 +489,7 @@ TEST_F(ShelfDropHandling, EachDragEndsAsTheTableSays)
         EXPECT_EQ(!panel.bodyFlash().isHidden(), row.flash) << row.name;
 
         const bool accepted = panel.handleDrop(images, at(row.dropAt), row.internal);
+        fake.queue.advance(0.06);
         EXPECT_EQ(accepted, row.outcome != O::Refused) << row.name;
         if (row.outcome == O::Converting) {
             EXPECT_TRUE(panel.pendingConvertURLs) << row.name;
