@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <functional>
 #include <map>
 #include <optional>
@@ -69,6 +71,20 @@ public:
     /// Takes the clipboard with every item under its type, replacing what was
     /// there; false when it could not be placed.
     virtual bool write(const std::vector<PasteboardItem>& items) = 0;
+
+    /// Puts files there for file managers to paste, in one write: a URI list
+    /// and the copy or cut mark of GNOME's and KDE's file managers (a paste
+    /// of a cut moves the files). Counted like any write of ours.
+    virtual bool writeFileURLs(const QList<QUrl>& urls, bool cut) { return write(fileURLItems(urls, cut)); }
+    /// The local files the clipboard holds as a URI list, as `string()`
+    /// reads it: waits for the owner, so never from a key handler.
+    virtual QList<QUrl> fileURLs();
+
+    /// The entries `writeFileURLs` puts on the clipboard.
+    static std::vector<PasteboardItem> fileURLItems(const QList<QUrl>& urls, bool cut);
+    static inline const QString uriListType = QStringLiteral("text/uri-list");
+    static inline const QString gnomeCopiedFilesType = QStringLiteral("x-special/gnome-copied-files");
+    static inline const QString kdeCutSelectionType = QStringLiteral("application/x-kde-cutselection");
 };
 
 } // namespace quillon::platform

@@ -50,6 +50,8 @@
 #include "platform/Thumbnails.h"
 #include "platform/InputIdle.h"
 #include "platform/SessionEvents.h"
+#include "platform/FilePreview.h"
+#include "platform/ShareService.h"
 
 namespace quillon::platform {
 
@@ -127,6 +129,9 @@ public:
     virtual InputIdle& inputIdle() = 0;
     /// Waking from sleep, and our session becoming active again.
     virtual SessionEvents& sessionEvents() = 0;
+    /// The large preview of files, and sending files to a device.
+    virtual FilePreview& filePreview() = 0;
+    virtual ShareService& shareService() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

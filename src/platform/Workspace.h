@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -63,6 +64,10 @@ public:
 
     /// Shows a file selected in the file manager.
     virtual bool reveal(const QString& path) = 0;
+    /// Shows several files selected in one file manager window.
+    virtual bool reveal(const QStringList& paths) = 0;
+    /// Opens each file with its default application.
+    virtual void open(const QStringList& paths) = 0;
 
     /// Launched, terminated, activated and deactivated notices.
     virtual int addHandler(Handler handler) = 0;

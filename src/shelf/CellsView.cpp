@@ -1,14 +1,18 @@
 #include "shelf/CellsView.h"
 
 #include "platform/Platform.h"
+#include "shelf/ShelfFiles.h"
 #include "shelf/ShelfLayout.h"
 #include "shelf/ShelfPaint.h"
 #include "shelf/ThumbnailCache.h"
 #include "support/DS.h"
 #include "support/Log.h"
+#include "support/Words.h"
 
+#include <QContextMenuEvent>
 #include <QDrag>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -16,6 +20,7 @@
 #include <QPainterPath>
 #include <QPointer>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QWindow>
 #include <cmath>
 
@@ -140,12 +145,8 @@ void CellsView::selectAll()
 
 QList<ShelfItem> CellsView::targetItems() const
 {
-    QList<ShelfItem> targets;
-    for (const ShelfItem& item : m_items) {
-        if (selection.contains(item.id))
-            targets.append(item);
-    }
-    return targets.isEmpty() ? m_items : targets;
+    const QList<ShelfItem> selected = selectedItems();
+    return selected.isEmpty() ? m_items : selected;
 }
 
 int CellsView::fileCount(const QSet<QUuid>& ids) const
@@ -234,21 +235,56 @@ void CellsView::press(const QPointF& p, Qt::KeyboardModifiers modifiers, int cli
 void CellsView::dragTo(const QPointF& p)
 {
     if (m_marqueeOrigin) {
-        marqueeRect = QRectF(*m_marqueeOrigin, p).normalized();
-        selection.clear();
-        for (int i = 0; i < m_items.size(); ++i) {
-            if (CardGeometry::cell(i).adjusted(-4, -2, 4, 2).intersects(*marqueeRect))
-                selection.insert(m_items[i].id);
+        stretchBand(p);
+        if (QScrollArea* area = scrollArea()) {
+            m_bandInViewport = mapTo(area->viewport(), p);
+            if (!m_autoscroll.isPending())
+                autoscrollStep();
         }
-        // Qt's scroll area does not follow the band: scroll by hand past its edge.
-        if (auto* area =
-                qobject_cast<QScrollArea*>(parentWidget() ? parentWidget()->parentWidget() : nullptr))
-            area->ensureVisible(int(p.x()), int(p.y()), 4, 0);
-        QWidget::update();
         return;
     }
     if (m_pressedItem && !isDraggingOut && QLineF(m_mouseDownPoint, p).length() > 4)
         beginDragOut();
+}
+
+QScrollArea* CellsView::scrollArea() const
+{
+    return qobject_cast<QScrollArea*>(parentWidget() ? parentWidget()->parentWidget() : nullptr);
+}
+
+void CellsView::stretchBand(const QPointF& p)
+{
+    marqueeRect = QRectF(*m_marqueeOrigin, p).normalized();
+    selection.clear();
+    for (int i = 0; i < m_items.size(); ++i) {
+        if (CardGeometry::cell(i).adjusted(-4, -2, 4, 2).intersects(*marqueeRect))
+            selection.insert(m_items[i].id);
+    }
+    QWidget::update();
+}
+
+void CellsView::autoscrollStep()
+{
+    // Qt's scroll area does not follow the band: the row is scrolled by hand
+    // while the pointer stays past an edge, moving or not.
+    QScrollArea* area = scrollArea();
+    if (!area || !m_marqueeOrigin)
+        return;
+    const double x = m_bandInViewport.x(), width = area->viewport()->width();
+    const double past = x < 0 ? x : x > width ? x - width : 0;
+    QScrollBar* bar = area->horizontalScrollBar();
+    const int before = bar->value();
+    if (past != 0)
+        bar->setValue(before + int(std::clamp(past / 2, -24.0, 24.0)) + (past > 0 ? 1 : -1));
+    if (bar->value() == before)
+        return;
+    // The pointer has not moved on screen: in the row, the band's end has.
+    stretchBand(mapFrom(area->viewport(), m_bandInViewport));
+    std::weak_ptr<bool> alive = m_alive;
+    m_autoscroll = platform::platform().mainQueue().after(1.0 / 60, [this, alive] {
+        if (!alive.expired() && *alive.lock())
+            autoscrollStep();
+    });
 }
 
 void CellsView::release(Qt::KeyboardModifiers modifiers, int clickCount)
@@ -260,6 +296,7 @@ void CellsView::release(Qt::KeyboardModifiers modifiers, int clickCount)
     }
     m_pressedItem.reset();
     m_marqueeOrigin.reset();
+    m_autoscroll.cancel();
     if (marqueeRect) {
         marqueeRect.reset();
         QWidget::update();
@@ -367,14 +404,143 @@ void CellsView::mouseReleaseEvent(QMouseEvent* event)
         release(event->modifiers(), m_clickCount);
 }
 
+QList<ShelfItem> CellsView::selectedItems() const
+{
+    QList<ShelfItem> list;
+    for (const ShelfItem& item : m_items) {
+        if (selection.contains(item.id))
+            list.append(item);
+    }
+    return list;
+}
+
+namespace {
+
+QList<QUrl> urlsOf(const QList<ShelfItem>& items)
+{
+    QList<QUrl> urls;
+    for (const ShelfItem& item : items)
+        urls += item.urls;
+    return urls;
+}
+
+QString convertTitle(ShelfConvert::Format format)
+{
+    switch (format) {
+    case ShelfConvert::Format::Pdf:
+        return QStringLiteral("Save as PDF");
+    case ShelfConvert::Format::Strip:
+        return QStringLiteral("Strip Metadata");
+    case ShelfConvert::Format::Zip:
+        return QStringLiteral("Compress (.zip)");
+    default:
+        return QStringLiteral("Convert to ") + ShelfConvert::rawValue(format);
+    }
+}
+
+} // namespace
+
+QMenu* CellsView::menuFor(const QPointF& point)
+{
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    connect(menu, &QMenu::aboutToHide, this, [this] { menuDidClose(); });
+    isMenuOpen = true;
+    const auto hit = item(point);
+    if (!hit) {
+        menu->addAction(QStringLiteral("Clear All"), this, [this] { menuClearAll(); });
+        return menu;
+    }
+    if (!selection.contains(hit->item.id)) {
+        selection = {hit->item.id};
+        anchorIndex = hit->index;
+        QWidget::update();
+    }
+    menu->addAction(QStringLiteral("Open"), this, [this] { menuOpen(); });
+    menu->addAction(Words::adapt(QStringLiteral("Reveal in Finder")), this, [this] { menuReveal(); });
+    menu->addAction(QStringLiteral("Copy Path"), this, [this] { menuCopyPath(); });
+    const QList<ShelfConvert::Format> formats = ShelfConvert::options(urlsOf(selectedItems()));
+    if (!formats.isEmpty()) {
+        QMenu* convert = menu->addMenu(QStringLiteral("Convert"));
+        for (const ShelfConvert::Format format : formats) {
+            QAction* action = convert->addAction(convertTitle(format));
+            action->setData(ShelfConvert::rawValue(format));
+            connect(action, &QAction::triggered, this, [this, action] { menuConvert(action->data().toString()); });
+        }
+    }
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Remove from Shelf"), this, [this] { menuRemoveSelected(); });
+    menu->addAction(QStringLiteral("Clear All"), this, [this] { menuClearAll(); });
+    return menu;
+}
+
+void CellsView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // Shown without a nested event loop: the shelf may close meanwhile.
+    menuFor(event->pos())->popup(event->globalPos());
+}
+
+void CellsView::menuOpen()
+{
+    if (onOpenItems)
+        onOpenItems(selectedItems());
+}
+
+void CellsView::menuReveal()
+{
+    const QStringList paths = ShelfFiles::existing(urlsOf(selectedItems()), QStringLiteral("reveal"));
+    if (!paths.isEmpty())
+        platform::platform().workspace().reveal(paths);
+}
+
+void CellsView::menuCopyPath()
+{
+    QStringList paths;
+    for (const QUrl& url : urlsOf(selectedItems()))
+        paths.append(url.toLocalFile());
+    platform::platform().pasteboard().writeString(paths.join('\n'));
+}
+
+void CellsView::menuConvert(const QString& raw)
+{
+    const std::optional<ShelfConvert::Format> format = ShelfConvert::fromRaw(raw);
+    const QList<QUrl> urls = urlsOf(selectedItems());
+    if (format && !urls.isEmpty() && onConvert)
+        onConvert(urls, *format);
+}
+
+void CellsView::menuRemoveSelected()
+{
+    QSet<QUuid> ids;
+    for (const ShelfItem& item : targetItems())
+        ids.insert(item.id);
+    if (!ids.isEmpty() && onRemoveConfirmed)
+        onRemoveConfirmed(ids);
+}
+
+void CellsView::menuClearAll()
+{
+    QSet<QUuid> ids;
+    for (const ShelfItem& item : m_items)
+        ids.insert(item.id);
+    if (!ids.isEmpty() && onRemoveConfirmed)
+        onRemoveConfirmed(ids);
+}
+
+void CellsView::menuDidClose()
+{
+    isMenuOpen = false;
+    if (onMenuClosed)
+        onMenuClosed();
+}
+
 void CellsView::pulse(const QSet<QUuid>& ids)
 {
     pulsedIDs = ids;
     for (int i = 0; i < m_items.size(); ++i) {
         if (ids.contains(m_items[i].id)) {
             // Scroll the cell into view when the row sits in a scroll area.
-            if (auto* area =
-                    qobject_cast<QScrollArea*>(parentWidget() ? parentWidget()->parentWidget() : nullptr)) {
+            if (QScrollArea* area = scrollArea()) {
                 const QRectF cell = CardGeometry::cell(i).adjusted(-12, 0, 12, 0);
                 area->ensureVisible(int(cell.center().x()), int(cell.center().y()), int(cell.width() / 2), 0);
             }

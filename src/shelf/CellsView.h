@@ -10,6 +10,9 @@
 #include <functional>
 #include <optional>
 
+class QMenu;
+class QScrollArea;
+
 namespace quillon {
 
 /// The open shelf's row of cards: one file tile per item, with its preview or
@@ -43,6 +46,25 @@ public:
     void press(const QPointF& point, Qt::KeyboardModifiers modifiers, int clickCount);
     void dragTo(const QPointF& point);
     void release(Qt::KeyboardModifiers modifiers, int clickCount);
+    /// The context menu for a right click at `point` (view coordinates),
+    /// owned by the view and not yet shown: "Clear All" over empty space;
+    /// over a card (selected alone first unless already selected) open,
+    /// reveal, copy path, the selection's conversions, remove and clear.
+    /// Marks the menu open until it hides.
+    QMenu* menuFor(const QPointF& point);
+    void menuOpen();
+    /// Shows the selected items' files in the file manager, in one window.
+    void menuReveal();
+    /// The selected items' paths as plain text, one a line.
+    void menuCopyPath();
+    /// A conversion by its format's raw value; an unknown one is ignored.
+    void menuConvert(const QString& raw);
+    void menuRemoveSelected();
+    void menuClearAll();
+    void menuDidClose();
+    /// The selected items in card order.
+    QList<ShelfItem> selectedItems() const;
+
     /// Flashes the cards of `ids` for 0.6 s; a new pulse restarts the time.
     void pulse(const QSet<QUuid>& ids);
 
@@ -92,6 +114,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void drawCard(QPainter& painter, const ShelfItem& item, const QRectF& card);
@@ -100,11 +123,21 @@ private:
     void drawRemoveCross(QPainter& painter, const QRectF& cross);
     void thumbnailArrived(const QUrl& url, const QImage& image);
     void beginDragOut();
+    /// The row's scroll area, when it sits in one.
+    QScrollArea* scrollArea() const;
+    /// The rubber band from its origin to `p`, selecting what it touches.
+    void stretchBand(const QPointF& p);
+    /// While the band's end lies past the scroll area's left or right edge,
+    /// the row scrolls towards it a step per frame.
+    void autoscrollStep();
 
     std::optional<ShelfItem> m_pressedItem;
     QPointF m_mouseDownPoint;
     std::optional<QPointF> m_marqueeOrigin;
     int m_clickCount = 0;
+    /// Where the band's end is, in the scroll area's viewport.
+    QPointF m_bandInViewport;
+    platform::WorkItem m_autoscroll;
 
     QList<ShelfItem> m_items;
     QSet<QUrl> m_failedThumbnails;

@@ -1,6 +1,7 @@
 #include "shelf/ShelfView.h"
 
 #include "platform/Platform.h"
+#include "platform/ScreenSpace.h"
 #include "shelf/ActionStrip.h"
 #include "shelf/AirDropZoneView.h"
 #include "shelf/CellsView.h"
@@ -8,13 +9,17 @@
 #include "shelf/DropPlateView.h"
 #include "shelf/DropRegionView.h"
 #include "shelf/HoverButton.h"
+#include "shelf/ShelfFiles.h"
 #include "shelf/ShelfPaint.h"
 #include "support/DS.h"
 
+#include <QAbstractButton>
 #include <QGraphicsOpacityEffect>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <cmath>
 
@@ -72,19 +77,8 @@ ShelfView::ShelfView(const QList<ShelfItem>& items, const QSizeF& size, double n
     m_bodyFlash = new Fill(ShelfPaint::white(0.06), m_body);
     m_bodyFlash->hide();
     m_columnAccept = new DropRegionView(this);
-    for (DropRegionView* region : {m_body, m_columnAccept}) {
-        region->reference = m_body;
-        region->onEntered = [this] {
-            dropSessionActive = true;
-            if (onDragHover)
-                onDragHover();
-        };
-        region->onUpdated = [this](const QPointF& p, bool internal) { return dropUpdated(p, internal); };
-        region->onExited = [this] { endDropSession(); };
-        region->onPerform = [this](const QList<QUrl>& urls, const QPointF& p, bool internal) {
-            handleDrop(urls, p, internal);
-        };
-    }
+    m_columnAccept->reference = m_body;
+    m_body->reference = m_body;
 
     m_cells = new CellsView(items);
     m_scroll = new QScrollArea(m_body);
@@ -123,12 +117,38 @@ ShelfView::ShelfView(const QList<ShelfItem>& items, const QSizeF& size, double n
     m_convertZone->setAlpha(0);
     m_bodyAlpha.model = 0;
 
+    wireSubviews();
+
+    m_strip->setZipAvailable(totalFiles(items) > 1);
+    m_shapeFrom = m_shapeTo = openShape();
+    layoutBody();
+    applyOpacities(Animator::now());
+}
+
+void ShelfView::wireSubviews()
+{
+    // Closures of the view's own children die with it; the deferred ones
+    // check that it lives.
+    for (DropRegionView* region : {m_body, m_columnAccept}) {
+        region->onEntered = [this] {
+            dropSessionActive = true;
+            if (onDragHover)
+                onDragHover();
+        };
+        region->onUpdated = [this](const QPointF& p, bool internal) { return dropUpdated(p, internal); };
+        region->onExited = [this] { endDropSession(); };
+        region->onPerform = [this](const QList<QUrl>& urls, const QPointF& p, bool internal) {
+            handleDrop(urls, p, internal);
+        };
+    }
     m_convertZone->onFormat = [this](ShelfConvert::Format format) {
-        const QList<QUrl> urls = pendingConvertURLs.value_or(QList<QUrl>());
+        if (!pendingConvertURLs)
+            return;
+        const QList<QUrl> urls = *pendingConvertURLs;
         pendingConvertURLs.reset();
         m_convertZone->reset();
         updateRightSide();
-        if (onConvert && !urls.isEmpty())
+        if (onConvert)
             onConvert(urls, format);
     };
     m_convertZone->onCancel = [this] {
@@ -136,26 +156,98 @@ ShelfView::ShelfView(const QList<ShelfItem>& items, const QSizeF& size, double n
         m_convertZone->reset();
         updateRightSide();
     };
-    m_strip->onAirDrop = [this] {
-        if (onAirDrop)
-            onAirDrop(allURLs());
+
+    m_cells->onOpenItems = [](const QList<ShelfItem>& items) {
+        QList<QUrl> urls;
+        for (const ShelfItem& item : items)
+            urls += item.urls;
+        const QStringList paths = ShelfFiles::existing(urls, QStringLiteral("open"));
+        if (!paths.isEmpty())
+            platform::platform().workspace().open(paths);
     };
-    m_strip->onZip = [this] {
-        if (onConvert)
-            onConvert(allURLs(), ShelfConvert::Format::Zip);
-    };
-    m_strip->onRemove = [this] { removeSelectionRequested(); };
-    m_strip->onCopy = [this] { copyToPasteboard(false); };
     m_cells->onRemoveConfirmed = [this](const QSet<QUuid>& ids) { requestRemoval(ids); };
+    m_cells->onDragSessionEnded = [this] { reportExitIfOutside(); };
+    m_cells->onMenuClosed = [this] { reportExitIfOutside(); };
     m_cells->onDragOutAccepted = [this](const QSet<QUuid>& ids) {
         if (onDragOutAccepted)
             onDragOutAccepted(ids);
     };
+    m_cells->onDragOutChanged = [this] { updateRightSide(); };
+    m_cells->onConvert = [this](const QList<QUrl>& urls, ShelfConvert::Format format) {
+        if (onConvert)
+            onConvert(urls, format);
+    };
 
-    m_strip->setZipAvailable(totalFiles(items) > 1);
-    m_shapeFrom = m_shapeTo = openShape();
-    layoutBody();
-    applyOpacities(Animator::now());
+    // The controller ignores an empty list; it is still told.
+    m_strip->onAirDrop = [this] {
+        if (onAirDrop)
+            onAirDrop(allURLs());
+    };
+    m_strip->onCopy = [this] { copyToPasteboard(false); };
+    m_strip->onZip = [this] {
+        const QList<QUrl> urls = allURLs();
+        if (!urls.isEmpty() && onConvert)
+            onConvert(urls, ShelfConvert::Format::Zip);
+    };
+    m_strip->onRemove = [this] { removeSelectionRequested(); };
+}
+
+std::optional<QPointF> ShelfView::pointerInView() const
+{
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary || !window()->windowHandle())
+        return std::nullopt;
+    const QPointF native = platform::ScreenSpace::nativeFromCocoa(platform::platform().pointer().location(),
+                                                                  QRectF(primary->geometry()));
+    return mapFromGlobal(native);
+}
+
+void ShelfView::reportExitIfOutside()
+{
+    std::weak_ptr<bool> alive = m_alive;
+    platform::platform().mainQueue().post([this, alive] {
+        if (alive.expired())
+            return;
+        const std::optional<QPointF> pointer = pointerInView();
+        if (pointer && !QRectF(rect()).contains(*pointer) && onMouseExited)
+            onMouseExited();
+    });
+}
+
+void ShelfView::applyPointerFeedback(QWidget* hit)
+{
+    auto* button = dynamic_cast<HoverButton*>(hit);
+    m_strip->setHoveredButton(button && m_strip->isAncestorOf(button) ? button : nullptr);
+    bool overCross = false;
+    if (const std::optional<QPointF> pointer = pointerInView()) {
+        overCross = m_cells->updateHover(hit == m_cells ? std::optional(m_cells->mapFrom(this, *pointer))
+                                                        : std::nullopt);
+    }
+    const double now = platform::platform().clock().uptime();
+    // Another view, a cross, or the throttle's time is up.
+    if (hit == lastCursorHit && !overCross && now - lastCursorAssert <= 0.05)
+        return;
+    const bool overButton = qobject_cast<QAbstractButton*>(hit) != nullptr;
+    setCursor(overButton || overCross ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    lastCursorHit = hit;
+    lastCursorAssert = now;
+}
+
+void ShelfView::toggleQuickLook()
+{
+    auto& preview = platform::platform().filePreview();
+    if (preview.isVisible()) {
+        preview.hide();
+        return;
+    }
+    if (m_cells->selection.isEmpty())
+        m_cells->selectAll();
+    quickLookURLs = allURLs();
+    if (quickLookURLs.isEmpty())
+        return;
+    const QStringList paths = ShelfFiles::existing(quickLookURLs, QStringLiteral("preview"));
+    if (!paths.isEmpty())
+        preview.show(paths);
 }
 
 QWidget& ShelfView::body() const
@@ -296,6 +388,7 @@ void ShelfView::pointerExited()
     m_strip->setHoveredButton(nullptr);
     m_cells->updateHover(std::nullopt);
     disarmRemoval();
+    lastCursorHit = nullptr;
     if (m_cells->isDraggingOut || dropSessionActive || m_cells->isMenuOpen || m_cells->marqueeActive())
         return;
     if (onMouseExited)
@@ -372,20 +465,6 @@ void ShelfView::endDropSession()
     m_bodyFlash->hide();
 }
 
-std::vector<platform::PasteboardItem> ShelfView::fileItems(const QList<QUrl>& urls, bool cut)
-{
-    QStringList encoded;
-    for (const QUrl& url : urls)
-        encoded.append(QString::fromUtf8(url.toEncoded()));
-    std::vector<platform::PasteboardItem> items{
-        {"text/uri-list", encoded.join("\r\n") + "\r\n"},
-        {"x-special/gnome-copied-files", QString(cut ? "cut" : "copy") + "\n" + encoded.join('\n')},
-    };
-    if (cut)
-        items.push_back({"application/x-kde-cutselection", "1"});
-    return items;
-}
-
 void ShelfView::copyToPasteboard(bool cut)
 {
     if (m_cells->selection.isEmpty())
@@ -400,7 +479,7 @@ void ShelfView::copyToPasteboard(bool cut)
     if (urls.isEmpty())
         return;
     auto& pasteboard = platform::platform().pasteboard();
-    pasteboard.write(fileItems(urls, cut));
+    pasteboard.writeFileURLs(urls, cut);
     m_strip->flashCopyConfirm();
     const QSet<QUuid> cutSet = cut ? ids : QSet<QUuid>();
     if (cutSet != m_cells->cutIDs) {

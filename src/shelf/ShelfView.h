@@ -8,6 +8,7 @@
 #include "support/Animation.h"
 #include "support/Animator.h"
 
+#include <QPointer>
 #include <QSet>
 #include <QWidget>
 #include <functional>
@@ -83,14 +84,23 @@ public:
     /// the clipboard (marked as cut for file managers when `cut`), and reports
     /// the cut set with the clipboard's change count.
     void copyToPasteboard(bool cut);
-    /// The clipboard entries of `urls`: a URI list and the file managers'
-    /// copy or cut marks.
-    static std::vector<platform::PasteboardItem> fileItems(const QList<QUrl>& urls, bool cut);
+    /// Space: shows the target items' files in the preview window, or closes
+    /// it when it shows. The files shown are fixed when it opens.
+    void toggleQuickLook();
+    QList<QUrl> quickLookURLs;
     /// Delete and the strip's Remove: removes the target items, asking once
     /// more first when they hold two or more files.
     void removeSelectionRequested();
     void requestRemoval(const QSet<QUuid>& ids);
     void disarmRemoval();
+    /// The pointer moved over the panel onto `hit` (the deepest child under
+    /// it, or none): hover marks on the strip and the cards, and the pointing
+    /// hand over a button or a remove cross, else the arrow. The cursor is set
+    /// again at most every 0.05 s while it stays over the same view.
+    void applyPointerFeedback(QWidget* hit);
+    QPointer<QWidget> lastCursorHit;
+    double lastCursorAssert = -1e9;
+
     /// Clicks a strip button when it shows; false when it is hidden.
     bool clickStrip(StripAction action);
 
@@ -148,6 +158,13 @@ private:
     void fadeTo(Fade& fade, double target, double now);
     QList<QUrl> allURLs() const;
     void endDropSession();
+    /// Connects the children's callbacks to the panel's actions.
+    void wireSubviews();
+    /// After a drag-out or the context menu: the exit that was held back is
+    /// reported on the next turn when the pointer is outside by then.
+    void reportExitIfOutside();
+    /// The pointer in this view's coordinates; none without a window.
+    std::optional<QPointF> pointerInView() const;
 
     QSizeF m_size;
     double m_notchWidth;

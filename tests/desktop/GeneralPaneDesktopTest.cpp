@@ -2,6 +2,7 @@
 #include "app/AppDelegate.h"
 #include "common/Desktop.h"
 #include "common/DragSource.h"
+#include "common/FileManagerService.h"
 #include "common/QuillonRun.h"
 #include "common/Typist.h"
 #include "fakes/ForwardingPlatform.h"
@@ -32,16 +33,6 @@ namespace quillon {
 namespace {
 
 using testing::waitFor;
-
-/// Stands in for the desktop's file manager on the session bus.
-class FileManager : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
-public:
-    QStringList shown;
-public slots:
-    void ShowItems(const QStringList& uris, const QString&) { shown += uris; }
-};
 
 /// The fake platform, with the real file manager link.
 class BackupPlatform final : public fakes::ForwardingPlatform {
@@ -102,11 +93,8 @@ struct PaneRig {
 TEST(GeneralPaneDesktop, SaveToDesktopWritesTheFileAndShowsIt)
 {
     QUILLON_REQUIRE_DESKTOP();
-    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "general-file-manager");
-    FileManager manager;
-    ASSERT_TRUE(
-        bus.registerObject("/org/freedesktop/FileManager1", &manager, QDBusConnection::ExportAllSlots));
-    ASSERT_TRUE(bus.registerService("org.freedesktop.FileManager1"));
+    testing::FileManagerService manager("general-file-manager");
+    ASSERT_TRUE(manager.registered());
     {
         PaneRig rig;
         rig.settings().setShelfEnabled(false);
@@ -128,8 +116,6 @@ TEST(GeneralPaneDesktop, SaveToDesktopWritesTheFileAndShowsIt)
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_TRUE(rig.settings().importJSON(QString::fromUtf8(file.readAll())));
     }
-    bus.unregisterService("org.freedesktop.FileManager1");
-    QDBusConnection::disconnectFromBus("general-file-manager");
 }
 
 TEST(GeneralPaneDesktop, ASettingsFileDroppedFromAnotherProgramIsImported)
@@ -248,5 +234,3 @@ TEST(GeneralPaneDesktop, SnapshotDrawsEverySection)
 
 } // namespace
 } // namespace quillon
-
-#include "GeneralPaneDesktopTest.moc"

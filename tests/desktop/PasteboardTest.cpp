@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QUrl>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <map>
@@ -242,6 +244,33 @@ TEST(Pasteboard, ChangeCountGrowsWithEveryNewOwner)
     const int afterOwn = pasteboard.changeCount();
     quillon::testing::waitFor([] { return false; }, 300);
     EXPECT_EQ(pasteboard.changeCount(), afterOwn); // stays put while nobody takes it
+}
+
+TEST(Pasteboard, FilesAreWrittenWithTheirMarksAndReadBackFromAnotherOwner)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    QtPasteboard pasteboard;
+    const QList<QUrl> files{QUrl::fromLocalFile("/tmp/shelf/a b.txt"), QUrl::fromLocalFile("/tmp/shelf/c.png")};
+    const int before = pasteboard.changeCount();
+    ASSERT_TRUE(pasteboard.writeFileURLs(files, true));
+    EXPECT_EQ(pasteboard.changeCount(), before + 1); // counted before the write returned
+    Paster paster;
+    EXPECT_EQ(paster.paste("x-special/gnome-copied-files"),
+              "cut\nfile:///tmp/shelf/a%20b.txt\nfile:///tmp/shelf/c.png");
+    EXPECT_EQ(paster.paste("application/x-kde-cutselection"), "1");
+
+    // A file manager's copy, read while another client owns the clipboard:
+    // only the local files count.
+    QProcess xclip;
+    xclip.start("xclip", {"-selection", "clipboard", "-t", "text/uri-list", "-i"});
+    ASSERT_TRUE(xclip.waitForStarted(5000));
+    xclip.write("file:///tmp/shelf/a%20b.txt\r\nhttps://example.com/page\r\nfile:///tmp/shelf/c.png\r\n");
+    xclip.closeWriteChannel();
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return !pasteboard.fileURLs().isEmpty(); }));
+    EXPECT_EQ(pasteboard.fileURLs(), files);
+    // Taking the clipboard back ends xclip.
+    ASSERT_TRUE(pasteboard.writeString("done"));
+    xclip.waitForFinished(5000);
 }
 
 TEST(Pasteboard, AnotherClientReadsEveryWrittenType)

@@ -1,4 +1,5 @@
 #include "common/Desktop.h"
+#include "common/ShelfHarness.h"
 #include "common/TopWindows.h"
 #include "common/Typist.h"
 #include "platform/linux/LinuxPlatform.h"
@@ -16,6 +17,8 @@
 
 using namespace quillon;
 using namespace quillon::platform::linux_;
+using quillon::testing::dragWithButton;
+using quillon::testing::Lines;
 
 namespace {
 
@@ -100,34 +103,6 @@ TEST(ShelfPanelDesktop, TheOpenShelfIsBlackInsideItsOutlineAndShowsThePhoto)
     xcb_flush(x->get());
 }
 
-// A program's output, read line by line as it comes.
-class Lines {
-public:
-    explicit Lines(QProcess& process)
-        : m_process(process)
-    {
-    }
-    bool has(const QString& line)
-    {
-        m_text += QString::fromUtf8(m_process.readAllStandardOutput());
-        return m_text.split('\n').contains(line);
-    }
-    QString startingWith(const QString& prefix)
-    {
-        m_text += QString::fromUtf8(m_process.readAllStandardOutput());
-        for (const QString& line : m_text.split('\n')) {
-            if (line.startsWith(prefix))
-                return line;
-        }
-        return {};
-    }
-    const QString& text() const { return m_text; }
-
-private:
-    QProcess& m_process;
-    QString m_text;
-};
-
 class Target : public QWidget {
 public:
     Target()
@@ -146,21 +121,6 @@ protected:
         event->acceptProposedAction();
     }
 };
-
-void dragWithButton(quillon::testing::Typist& typist, const QPoint& from, const QPoint& to)
-{
-    typist.moveTo(from.x(), from.y());
-    quillon::testing::waitFor([] { return false; }, 150);
-    typist.button(1, true);
-    constexpr int steps = 30;
-    for (int i = 1; i <= steps; ++i) {
-        const QPoint at = from + (to - from) * i / steps;
-        typist.moveTo(at.x(), at.y());
-        quillon::testing::waitFor([] { return false; }, 40);
-    }
-    quillon::testing::waitFor([] { return false; }, 200);
-    typist.button(1, false);
-}
 
 TEST(ShelfPanelDesktop, ACardDragsOutAsItsFileAndDroppedFilesAreAdded)
 {

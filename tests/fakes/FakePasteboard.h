@@ -59,6 +59,13 @@ public:
         return true;
     }
 
+    /// Recorded with their mark, then written as the real board writes them.
+    bool writeFileURLs(const QList<QUrl>& urls, bool cut) override
+    {
+        fileWrites.push_back({urls, cut});
+        return write(fileURLItems(urls, cut));
+    }
+
     /// Answers at once, or keeps the answer back while `holdReads` is set
     /// until `answerReads()` (then with what the board holds at that time).
     void read(const QStringList& wanted, std::function<void(platform::PasteboardContents)> done) override
@@ -86,6 +93,11 @@ public:
     std::optional<QString> text;
     /// Every other type offered, with its value.
     std::vector<platform::PasteboardItem> others;
+    struct FileWrite {
+        QList<QUrl> urls;
+        bool cut = false;
+    };
+    std::vector<FileWrite> fileWrites;
     bool holdReads = false;
     std::vector<std::pair<QStringList, std::function<void(platform::PasteboardContents)>>> pendingReads;
     int reads = 0;

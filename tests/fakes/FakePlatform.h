@@ -35,6 +35,8 @@
 #include "fakes/FakeThumbnails.h"
 #include "fakes/FakeInputIdle.h"
 #include "fakes/FakeSessionEvents.h"
+#include "fakes/FakeFilePreview.h"
+#include "fakes/FakeShareService.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -171,6 +173,8 @@ public:
     platform::Thumbnails& thumbnails() override { return thumbnailsImpl; }
     platform::InputIdle& inputIdle() override { return inputIdleImpl; }
     platform::SessionEvents& sessionEvents() override { return sessionEventsImpl; }
+    platform::FilePreview& filePreview() override { return filePreviewImpl; }
+    platform::ShareService& shareService() override { return shareServiceImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -225,6 +229,8 @@ public:
     FakeThumbnails thumbnailsImpl;
     FakeInputIdle inputIdleImpl;
     FakeSessionEvents sessionEventsImpl;
+    FakeFilePreview filePreviewImpl;
+    FakeShareService shareServiceImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

@@ -31,6 +31,12 @@ public:
         revealed.push_back(path);
         return true;
     }
+    bool reveal(const QStringList& paths) override
+    {
+        revealedTogether.push_back(paths);
+        return true;
+    }
+    void open(const QStringList& paths) override { opened.push_back(paths); }
     /// Recorded; completed by the test through `launchDone`.
     void launch(const QString& appId, std::function<void(std::optional<int32_t>)> done) override
     {
@@ -45,6 +51,9 @@ public:
     std::vector<platform::RunningApp> apps;
     std::vector<int32_t> activated, hidden, unhidden, quitted;
     std::vector<QString> revealed;
+    /// One entry per call.
+    std::vector<QStringList> revealedTogether;
+    std::vector<QStringList> opened;
     std::vector<QString> launched;
     std::vector<std::function<void(std::optional<int32_t>)>> launchDone;
 

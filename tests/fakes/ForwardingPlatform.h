@@ -64,6 +64,8 @@ public:
     platform::Thumbnails& thumbnails() override { return fake.thumbnails(); }
     platform::InputIdle& inputIdle() override { return fake.inputIdle(); }
     platform::SessionEvents& sessionEvents() override { return fake.sessionEvents(); }
+    platform::FilePreview& filePreview() override { return fake.filePreview(); }
+    platform::ShareService& shareService() override { return fake.shareService(); }
 
     FakePlatform fake;
 };

@@ -2,15 +2,27 @@
 // `quillon-test-shelf ITEM…`, each ITEM one path or several joined by "::".
 // Prints `ready <x> <y> <width> <height>` (X11 coordinates) once the opening
 // has settled, then one line per view callback. Reads commands on standard
-// input: `close` plays the closing and prints `closed`.
+// input: `close` plays the closing and prints `closed`; `copy`, `cut` and
+// `preview` stand for Ctrl+C, Ctrl+X and Space; `where NAME` prints
+// `at NAME <x> <y>` (the centre of `card0`, `copy`, `airdrop`, `convert` or
+// `format0` on screen) or `hidden NAME`. Stands in for the shelf
+// controller as far as the panel needs it: files to send go to the share
+// service, the pointer's moves give the hover feedback, and a drag of files
+// from elsewhere shows the drop zones.
 
 #include "notch/NotchGeometry.h"
 #include "platform/Platform.h"
 #include "platform/linux/LinuxPlatform.h"
+#include "shelf/ActionStrip.h"
+#include "shelf/CellsView.h"
+#include "shelf/ConvertZoneView.h"
+#include "shelf/HoverButton.h"
+#include "shelf/DropPlateView.h"
 #include "shelf/ShelfLayout.h"
 #include "shelf/ShelfView.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QUuid>
@@ -33,6 +45,31 @@ QString paths(const QList<QUrl>& urls)
     for (const QUrl& url : urls)
         list.append(url.toLocalFile());
     return list.join(' ');
+}
+
+// Where a part of the panel shows on screen, for the tests to click.
+void where(ShelfView& view, const QByteArray& name)
+{
+    QWidget* widget = nullptr;
+    QPointF centre;
+    if (name == "card0" && !view.cells().items().isEmpty()) {
+        widget = &view.cells();
+        centre = CardGeometry::card(0).center();
+    } else if (name == "copy" || name == "airdrop") {
+        widget = name == "copy" ? view.strip().copyButton() : view.strip().airDropButton();
+    } else if (name == "convert" && view.targetAlphas().convert > 0) {
+        widget = &view.convertZone();
+    } else if (name == "format0" && !view.convertZone().buttons().isEmpty()) {
+        widget = view.convertZone().buttons().front();
+    }
+    if (!widget || !widget->isVisibleTo(&view)) {
+        say("hidden " + QString::fromUtf8(name));
+        return;
+    }
+    if (widget != &view.cells())
+        centre = QRectF(widget->rect()).center();
+    const QPoint at = widget->mapToGlobal(centre.toPoint());
+    say(QString("at %1 %2 %3").arg(QString::fromUtf8(name)).arg(at.x()).arg(at.y()));
 }
 
 QString ids(const QSet<QUuid>& set)
@@ -73,7 +110,19 @@ int main(int argc, char* argv[])
     view->setWindowFlag(Qt::FramelessWindowHint);
     view->onAdd = [](const QList<QUrl>& urls) { say("add " + paths(urls)); };
     view->onRemove = [](const QSet<QUuid>& set) { say("remove " + ids(set)); };
-    view->onAirDrop = [](const QList<QUrl>& urls) { say("airdrop " + paths(urls)); };
+    auto& share = platform::platform().shareService();
+    view->onAirDrop = [&share](const QList<QUrl>& urls) {
+        say("airdrop " + paths(urls));
+        QStringList files;
+        for (const QUrl& url : urls)
+            files.append(url.toLocalFile());
+        share.send(files);
+    };
+    view->setShareAvailable(share.isAvailable());
+    share.addAvailabilityHandler([view](bool available) {
+        view->setShareAvailable(available);
+        say(available ? "share-available" : "share-unavailable");
+    });
     view->onDragOutAccepted = [](const QSet<QUuid>& set) { say("dragout-accepted " + ids(set)); };
     view->onSizeChanged = [] { say("size-changed"); };
     view->onConvert = [](const QList<QUrl>& urls, ShelfConvert::Format format) {
@@ -94,6 +143,38 @@ int main(int argc, char* argv[])
         };
     }
     overlays.setFrame(*view, frame);
+
+    auto& pointer = platform::platform().pointer();
+    // The controller's pointer monitor: feedback while over the panel (grown
+    // by a point above and below).
+    pointer.addMoveMonitor([view] {
+        const QPoint at = QCursor::pos();
+        if (!view->geometry().adjusted(0, -1, 0, 1).contains(at))
+            return;
+        QWidget* hit = view->childAt(view->mapFromGlobal(at));
+        view->applyPointerFeedback(hit ? hit : view);
+    });
+    // The controller's drag watch: a drag of files from elsewhere offers the
+    // drop zones and the plate; nothing changes while our own drag-out runs.
+    auto& probe = platform::platform().dragProbe();
+    pointer.addDragMonitor([view, &probe](platform::DragPhase phase) {
+        if (view->cells().isDraggingOut)
+            return;
+        if (phase == platform::DragPhase::dragged && probe.carriesFiles()) {
+            if (view->externalDragActive)
+                return;
+            view->dragConvertOptions = ShelfConvert::options(probe.fileURLs());
+            view->externalDragActive = true;
+            view->updateRightSide();
+            view->dropPlate().show();
+            view->layoutBody();
+        } else if (phase == platform::DragPhase::ended && view->externalDragActive) {
+            view->dragConvertOptions.clear();
+            view->externalDragActive = false;
+            view->updateRightSide();
+            view->dropPlate().hide();
+        }
+    });
     view->animateIn();
     overlays.show(*view);
 
@@ -120,6 +201,14 @@ int main(int argc, char* argv[])
             buffer.remove(0, end + 1);
             if (line == "close")
                 view->animateOut([] { say("closed"); });
+            else if (line == "copy")
+                view->copyToPasteboard(false);
+            else if (line == "cut")
+                view->copyToPasteboard(true);
+            else if (line == "preview")
+                view->toggleQuickLook();
+            else if (line.startsWith("where "))
+                where(*view, line.mid(6));
         }
     });
 

@@ -27,6 +27,8 @@
 #include "platform/linux/UPowerSources.h"
 #include "platform/linux/LogindPowerAssertions.h"
 #include "platform/linux/LogindSessionEvents.h"
+#include "platform/linux/KdeConnectShare.h"
+#include "platform/linux/WindowFilePreview.h"
 #include "platform/linux/X11HotKeys.h"
 #include "platform/linux/X11InputAccess.h"
 #include "platform/linux/X11InputIdle.h"
@@ -133,6 +135,8 @@ struct LinuxPlatform::Parts {
     LinuxThumbnails thumbnails;
     std::unique_ptr<X11InputIdle> inputIdle;
     std::unique_ptr<LogindSessionEvents> sessionEvents;
+    std::unique_ptr<WindowFilePreview> filePreview;
+    std::unique_ptr<KdeConnectShare> share;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -315,5 +319,9 @@ Thumbnails& LinuxPlatform::thumbnails() { return m->thumbnails; }
 InputIdle& LinuxPlatform::inputIdle() { return lazy(m->inputIdle); }
 
 SessionEvents& LinuxPlatform::sessionEvents() { return lazy(m->sessionEvents); }
+
+FilePreview& LinuxPlatform::filePreview() { return lazy(m->filePreview); }
+
+ShareService& LinuxPlatform::shareService() { return lazy(m->share); }
 
 } // namespace quillon::platform::linux_

@@ -65,6 +65,8 @@ public:
     Thumbnails& thumbnails() override;
     InputIdle& inputIdle() override;
     SessionEvents& sessionEvents() override;
+    FilePreview& filePreview() override;
+    ShareService& shareService() override;
 
 private:
     struct Parts;

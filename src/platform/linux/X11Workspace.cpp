@@ -497,17 +497,26 @@ void X11Workspace::launch(const QString& appId, std::function<void(std::optional
 
 bool X11Workspace::reveal(const QString& path)
 {
-    const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    const QUrl folder = QUrl::fromLocalFile(QFileInfo(path).absolutePath());
+    return reveal(QStringList{path});
+}
+
+bool X11Workspace::reveal(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return false;
+    QStringList urls;
+    for (const QString& path : paths)
+        urls.append(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString());
+    const QUrl folder = QUrl::fromLocalFile(QFileInfo(paths.front()).absolutePath());
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return QDesktopServices::openUrl(folder);
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
-    call << QStringList{url.toString()} << QString();
+    call << urls << QString();
     // Asynchronous: a file manager started on demand may take a while, and
-    // without one the folder is opened instead.
+    // without one the folder of the first file is opened instead.
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [watcher, folder] {
         if (watcher->isError())
@@ -515,6 +524,12 @@ bool X11Workspace::reveal(const QString& path)
         watcher->deleteLater();
     });
     return true;
+}
+
+void X11Workspace::open(const QStringList& paths)
+{
+    for (const QString& path : paths)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 } // namespace quillon::platform::linux_

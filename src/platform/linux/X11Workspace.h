@@ -36,6 +36,8 @@ public:
     bool unhide(int32_t pid) override;
     bool quit(int32_t pid) override;
     bool reveal(const QString& path) override;
+    bool reveal(const QStringList& paths) override;
+    void open(const QStringList& paths) override;
     void launch(const QString& appId, std::function<void(std::optional<int32_t> pid)> done) override;
     int addHandler(Handler handler) override { return m_handlers.add(std::move(handler)); }
     void removeHandler(int token) override { m_handlers.remove(token); }
