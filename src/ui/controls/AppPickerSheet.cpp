@@ -113,6 +113,7 @@ AppPickerSheet::AppPickerSheet(std::set<QString> excluding, std::function<void(c
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setUniformItemSizes(true);
     m_list->setMouseTracking(true);
+    m_list->viewport()->setAttribute(Qt::WA_Hover);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setItemDelegate(new AppPickerRowDelegate(*this));
     m_list->viewport()->setAutoFillBackground(false);
