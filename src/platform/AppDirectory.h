@@ -50,6 +50,13 @@ public:
     /// The app id of the default file manager (the handler of folders); empty
     /// when none is installed.
     virtual QString defaultFileManager() = 0;
+    /// The application entry of a desktop file a person picked, wherever it
+    /// lies: its id is the path below an applications folder with '/' made
+    /// '-', else the file name without ".desktop". None when the file is not
+    /// an application entry (or is marked Hidden).
+    virtual std::optional<AppEntry> entryAt(const QString& path) = 0;
+    /// The person's own applications folder, where a file chooser starts.
+    virtual QString userApplicationsFolder() = 0;
 
     std::optional<AppEntry> entry(const QString& appId);
     /// The application a program belongs to: its GTK application id, its KDE

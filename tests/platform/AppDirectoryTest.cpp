@@ -164,4 +164,33 @@ TEST_F(XdgAppDirectoryTest, UserEntriesWinAndSubfoldersMakeDashedIds)
     EXPECT_EQ(directory.entries().size(), 2u);
 }
 
+TEST_F(XdgAppDirectoryTest, APickedFileIsNamedByItsPlaceAndMustBeAnApplication)
+{
+    write("home/applications/tools/kiwi.desktop", "[Desktop Entry]\nType=Application\nName=Kiwi\nExec=kiwi\n");
+    write("elsewhere/org.pear.Pear.desktop", "[Desktop Entry]\nType=Application\nName=Pear\nExec=pear\n");
+    write("elsewhere/site.desktop", "[Desktop Entry]\nType=Link\nName=Site\nURL=https://example.org\n");
+    write("elsewhere/gone.desktop", "[Desktop Entry]\nType=Application\nName=Gone\nHidden=true\n");
+    write("elsewhere/notes.txt", "[Desktop Entry]\nType=Application\nName=Notes\n");
+    platform::linux_::XdgAppDirectory directory;
+    EXPECT_EQ(directory.userApplicationsFolder(), home.path() + "/home/applications");
+    struct Row {
+        QString file;
+        std::optional<QString> appId;
+    };
+    const Row rows[] = {
+        {"home/applications/tools/kiwi.desktop", "tools-kiwi"},
+        {"home/applications/../applications/tools/kiwi.desktop", "tools-kiwi"},
+        {"elsewhere/org.pear.Pear.desktop", "org.pear.Pear"},
+        {"elsewhere/site.desktop", std::nullopt},
+        {"elsewhere/gone.desktop", std::nullopt},
+        {"elsewhere/notes.txt", std::nullopt},
+        {"elsewhere/missing.desktop", std::nullopt},
+        {"elsewhere", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        const auto entry = directory.entryAt(home.path() + "/" + row.file);
+        EXPECT_EQ(entry ? std::optional(entry->appId) : std::nullopt, row.appId) << row.file.toStdString();
+    }
+}
+
 } // namespace

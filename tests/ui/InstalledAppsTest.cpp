@@ -1,6 +1,11 @@
-#include "fakes/FakePlatform.h"
+#include "fakes/ForwardingPlatform.h"
+#include "platform/linux/XdgAppDirectory.h"
 #include "ui/AppDirectory.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace quillon {
@@ -91,6 +96,65 @@ TEST_F(InstalledApps, ResolvesRunningThenEntryThenTheIdItself)
     const auto unknown = AppDirectory::resolve("com.unknown.app");
     EXPECT_EQ(unknown.name, "com.unknown.app");
     EXPECT_FALSE(unknown.icon.has_value());
+}
+
+/// The directory reader of the desktop over fixture folders, with the fake's
+/// running apps.
+struct XdgFolders final : fakes::ForwardingPlatform {
+    XdgFolders()
+    {
+        m_saved = {qgetenv("XDG_DATA_HOME"), qgetenv("XDG_DATA_DIRS")};
+        qputenv("XDG_DATA_HOME", (root.path() + "/home").toUtf8());
+        qputenv("XDG_DATA_DIRS", (root.path() + "/one:" + root.path() + "/two").toUtf8());
+    }
+    ~XdgFolders() override
+    {
+        qputenv("XDG_DATA_HOME", m_saved.first);
+        qputenv("XDG_DATA_DIRS", m_saved.second);
+    }
+    void write(const QString& relative, const QString& name, const QString& extra = {})
+    {
+        const QString path = root.path() + "/" + relative;
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(("[Desktop Entry]\nType=Application\nName=" + name + "\nExec=run\n" + extra).toUtf8());
+    }
+    platform::AppDirectory& appDirectory() override
+    {
+        if (!directory)
+            directory = std::make_unique<platform::linux_::XdgAppDirectory>();
+        return *directory;
+    }
+
+    QTemporaryDir root;
+    std::unique_ptr<platform::linux_::XdgAppDirectory> directory;
+
+private:
+    std::pair<QByteArray, QByteArray> m_saved;
+};
+
+TEST(InstalledAppsOnDisk, FirstFolderWinsMenusOnlyAndRunningStrangersJoin)
+{
+    XdgFolders folders;
+    folders.write("two/applications/kiwi.desktop", "Kiwi (system)");
+    folders.write("one/applications/kiwi.desktop", "Kiwi (one)");
+    folders.write("home/applications/kiwi.desktop", "Kiwi (mine)");
+    folders.write("one/applications/helper.desktop", "Helper", "NoDisplay=true\n");
+    folders.write("two/applications/tools/app 10.desktop", "App 10");
+    folders.write("two/applications/app2.desktop", "App 2");
+    folders.fake.workspaceImpl.apps = {running(4, "org.loose.Loose", "Loose")};
+
+    const auto installed = AppDirectory::installedApps();
+    ASSERT_EQ(installed.size(), 3u) << "one Kiwi, no helper";
+    EXPECT_EQ(installed[0].name, "Kiwi (mine)") << "the user's folder comes first";
+    EXPECT_EQ(installed[0].url, folders.root.path() + "/home/applications/kiwi.desktop");
+
+    const auto pickable = AppDirectory::pickable({});
+    EXPECT_EQ(names(pickable), (QStringList{"Loose", "App 2", "App 10", "Kiwi (mine)"}));
+    EXPECT_TRUE(pickable[0].isRunning);
+    EXPECT_EQ(pickable[0].url, "");
+    EXPECT_EQ(pickable[2].bundleID, "tools-app 10");
 }
 
 } // namespace

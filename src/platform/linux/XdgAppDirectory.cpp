@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
@@ -88,6 +89,35 @@ const std::vector<AppEntry>& XdgAppDirectory::entries()
     return m_entries;
 }
 
+namespace {
+
+// The desktop file id: the path below the folder, '/' made '-'.
+QString desktopFileId(const QString& dir, const QString& path)
+{
+    QString appId = QDir(dir).relativeFilePath(path);
+    appId.chop(8);
+    appId.replace(QLatin1Char('/'), QLatin1Char('-'));
+    return appId;
+}
+
+} // namespace
+
+std::optional<AppEntry> XdgAppDirectory::entryAt(const QString& path)
+{
+    const QString file = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (!file.endsWith(QLatin1String(".desktop")))
+        return std::nullopt;
+    QString appId = QFileInfo(file).completeBaseName();
+    for (const QString& dir : m_dirs) {
+        if (file.startsWith(QDir::cleanPath(dir) + QLatin1Char('/'))) {
+            appId = desktopFileId(dir, file);
+            break;
+        }
+    }
+    const auto entry = DesktopEntry::read(file);
+    return entry ? entry->application(appId, file) : std::nullopt;
+}
+
 void XdgAppDirectory::load()
 {
     m_stale = false;
@@ -97,10 +127,7 @@ void XdgAppDirectory::load()
         QDirIterator it(dir, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
-            // The desktop file id: the path below the folder, '/' made '-'.
-            QString appId = QDir(dir).relativeFilePath(path);
-            appId.chop(8);
-            appId.replace(QLatin1Char('/'), QLatin1Char('-'));
+            const QString appId = desktopFileId(dir, path);
             if (seen.contains(appId))
                 continue;
             seen.insert(appId); // also a Hidden entry hides the ones below it

@@ -27,6 +27,8 @@ public:
     /// installed one, else the first installed entry that opens folders. Read
     /// on first use and again after the installed applications change.
     QString defaultFileManager() override;
+    std::optional<AppEntry> entryAt(const QString& path) override;
+    QString userApplicationsFolder() override { return m_dirs.value(0); }
 
 private:
     void load();
