@@ -392,7 +392,7 @@ TEST(KeepAwakeDesktop, TheChordInTheRealBinaryHoldsOneIdleInhibitor)
     };
     chord();
     ASSERT_TRUE(logind.waitForLine("inhibit 1 idle block Quillon is keeping this computer awake"))
-        << logind.lines.join('\n').toStdString();
+        << logind.lines.join('\n').toStdString() << "\n" << quillon.log().toStdString();
     EXPECT_TRUE(waitFor([&] { return testing::storedBool(settingsFile, "awake.isEnabled") == true; }));
     chord();
     EXPECT_TRUE(logind.waitForLine("released 1")) << logind.lines.join('\n').toStdString();
