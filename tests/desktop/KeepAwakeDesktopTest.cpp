@@ -21,6 +21,8 @@
 #include "settings/SettingsKeys.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -119,6 +121,112 @@ TEST(KeepAwakeDesktop, BothKindsTakeAnIdleBlockInhibitorAndAChangeOverlaps)
     }
     for (const QString& line : logind.lines)
         EXPECT_FALSE(line.contains(" sleep ")) << "never a sleep inhibitor: " << line.toStdString();
+}
+
+/// Whether every cookie the inhibit services handed out was given back.
+bool allGivenBack(const testing::Service& services)
+{
+    for (const QString& line : services.lines.filter(QStringLiteral("inhibit "))) {
+        if (!line.startsWith(QStringLiteral("inhibit ")))
+            continue;
+        const QStringList words = line.split(' ');
+        if (!services.lines.contains(QStringLiteral("uninhibit %1 %2").arg(words[1], words[2])))
+            return false;
+    }
+    return true;
+}
+
+TEST(KeepAwakeDesktop, TheDesktopsInhibitServicesHoldTheirKindAndAChangeOverlaps)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    testing::Service services(QStringLiteral("quillon-test-inhibit"), {"pm", "gnome", "screensaver"});
+    ASSERT_TRUE(services.started);
+    AwakePlatform desktop; // no logind: the X server and the desktop's services
+    const auto& inhibitors = desktop.assertions.desktopInhibitors();
+    using Service = platform::linux_::DesktopInhibitors::Service;
+    ASSERT_TRUE(waitFor([&] {
+        return inhibitors.isPresent(Service::powerManagement) && inhibitors.isPresent(Service::gnomeSession) &&
+               inhibitors.isPresent(Service::screenSaver);
+    })) << "known from the bus's name list";
+    const QString why = QStringLiteral("Quillon is keeping this computer awake");
+    {
+        SleepAssertion assertion;
+        ASSERT_TRUE(assertion.acquire(Kind::keepDisplayOn, why));
+        EXPECT_TRUE(services.waitForLine("inhibit pm 1 Quillon|" + why));
+        EXPECT_TRUE(services.waitForLine("inhibit gnome 2 app.quillon.Quillon|0|" + why + "|12"))
+            << "suspend and idle";
+        EXPECT_TRUE(services.waitForLine("inhibit screensaver 3 Quillon|" + why));
+
+        ASSERT_TRUE(assertion.acquire(Kind::allowDisplaySleep, why));
+        EXPECT_TRUE(services.waitForLine("uninhibit screensaver 3"));
+        EXPECT_TRUE(waitFor([&] {
+            services.waitForLine("uninhibit", 50);
+            return services.lines.contains("uninhibit pm 1") && services.lines.contains("uninhibit gnome 2");
+        }));
+        const QStringList& lines = services.lines;
+        EXPECT_LT(lines.indexOf(QRegularExpression("^inhibit pm 4 ")), lines.indexOf("uninhibit pm 1"))
+            << "the new one before the old one goes";
+        EXPECT_LT(lines.indexOf(QRegularExpression("^inhibit gnome 5 .*\\|4$")), lines.indexOf("uninhibit gnome 2"))
+            << "suspend only while the display may sleep";
+        EXPECT_EQ(lines.filter(QRegularExpression("^inhibit screensaver")).size(), 1)
+            << "the screen saver is not asked while the display may sleep";
+    }
+    EXPECT_TRUE(waitFor([&] {
+        services.waitForLine("uninhibit", 50);
+        return allGivenBack(services);
+    })) << services.lines.join('\n').toStdString();
+}
+
+TEST(KeepAwakeDesktop, ACookieThatComesAfterTheReleaseIsGivenBackAtOnce)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    testing::Service services(QStringLiteral("quillon-test-inhibit"), {"pm"});
+    ASSERT_TRUE(services.started);
+    ASSERT_TRUE(services.send("delay 1500"));
+    AwakePlatform desktop;
+    using Service = platform::linux_::DesktopInhibitors::Service;
+    ASSERT_TRUE(waitFor([&] { return desktop.assertions.desktopInhibitors().isPresent(Service::powerManagement); }));
+    SleepAssertion assertion;
+    QElapsedTimer asking;
+    asking.start();
+    ASSERT_TRUE(assertion.acquire(Kind::allowDisplaySleep, QStringLiteral("why")))
+        << "the power manager alone is enough while the display may sleep";
+    EXPECT_LT(asking.elapsed(), 1000) << "nobody waits for the desktop's answer";
+    assertion.release();
+    ASSERT_TRUE(services.waitForLine("inhibit pm 1 "));
+    EXPECT_TRUE(services.waitForLine("uninhibit pm 1")) << services.lines.join('\n').toStdString();
+
+    // Refusals and nonsense hold nothing and give nothing back.
+    ASSERT_TRUE(services.send("delay 0"));
+    for (const char* answer : {"error", "malformed"}) {
+        SCOPED_TRACE(answer);
+        ASSERT_TRUE(services.send(QStringLiteral("answer ") + answer));
+        ASSERT_TRUE(assertion.acquire(Kind::allowDisplaySleep, QStringLiteral("why")));
+        ASSERT_TRUE(services.waitForLine("inhibit pm "));
+        const QString cookie = services.lines.last().section(' ', 2, 2);
+        // The answer comes before the next command's.
+        ASSERT_TRUE(services.send("answer cookie"));
+        waitFor([] { return false; }, 300);
+        assertion.release();
+        EXPECT_FALSE(services.waitForLine("uninhibit pm " + cookie, 500));
+    }
+}
+
+TEST(KeepAwakeDesktop, AnInhibitServiceThatStartsWhileHeldIsAsked)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    AwakePlatform desktop;
+    SleepAssertion assertion;
+    ASSERT_TRUE(assertion.acquire(Kind::keepDisplayOn, QStringLiteral("why")));
+    testing::Service services(QStringLiteral("quillon-test-inhibit"), {"screensaver"});
+    ASSERT_TRUE(services.started);
+    EXPECT_TRUE(services.waitForLine("inhibit screensaver 1 Quillon|why"));
+    // Restarted: its inhibitors went with it, so it is asked again.
+    ASSERT_TRUE(services.send("drop screensaver"));
+    ASSERT_TRUE(services.send("own screensaver"));
+    EXPECT_TRUE(services.waitForLine("inhibit screensaver 2 Quillon|why"));
+    assertion.release();
+    EXPECT_TRUE(services.waitForLine("uninhibit screensaver 2"));
 }
 
 TEST(KeepAwakeDesktop, TheDisplayKindHoldsOffTheScreenSaver)
@@ -284,7 +392,7 @@ TEST(KeepAwakeDesktop, TheChordInTheRealBinaryHoldsOneIdleInhibitor)
     };
     chord();
     ASSERT_TRUE(logind.waitForLine("inhibit 1 idle block Quillon is keeping this computer awake"))
-        << logind.lines.join('\n').toStdString();
+        << logind.lines.join('\n').toStdString() << "\n" << quillon.log().toStdString();
     EXPECT_TRUE(waitFor([&] { return testing::storedBool(settingsFile, "awake.isEnabled") == true; }));
     chord();
     EXPECT_TRUE(logind.waitForLine("released 1")) << logind.lines.join('\n').toStdString();

@@ -20,6 +20,12 @@ namespace quillon::platform::linux_ {
 
 LogindPowerAssertions::LogindPowerAssertions()
     : m_x(X11Connection::open())
+    , m_desktop(std::make_unique<DesktopInhibitors>([this](Handle handle, const QStringList& desktopTaken) {
+        // Logged once every service asked has answered.
+        const auto it = m_held.find(handle);
+        if (it != m_held.end())
+            logEffect((it->second.taken + desktopTaken).join(QStringLiteral(", ")));
+    }))
 {
 }
 
@@ -73,7 +79,10 @@ void LogindPowerAssertions::logEffect(const QString& effect)
     if (effect == m_loggedEffect)
         return;
     m_loggedEffect = effect;
-    Log::debug([&] { return QStringLiteral("Awake: holding off sleep through %1").arg(effect); });
+    if (effect.isEmpty())
+        Log::error(QStringLiteral("Awake: every inhibitor was refused; nothing holds off sleep"));
+    else
+        Log::debug([&] { return QStringLiteral("Awake: holding off sleep through %1").arg(effect); });
 }
 
 std::variant<PowerAssertions::Handle, PowerAssertions::Refusal>
@@ -91,11 +100,12 @@ LogindPowerAssertions::create(PowerAssertionKind kind, const QString& reason)
         held.screenSaverSuspended = true;
         taken << QStringLiteral("the X screen saver");
     }
-    if (taken.isEmpty())
+    if (taken.isEmpty() && !m_desktop->anyFor(kind))
         return Refusal{nothingToTake};
-    logEffect(taken.join(QStringLiteral(" and ")));
     const Handle handle = ++m_last;
+    held.taken = taken;
     m_held[handle] = held;
+    m_desktop->take(handle, kind, reason, QString::fromLatin1(inhibitorName), platform().buildInfo().appId);
     return handle;
 }
 
@@ -108,6 +118,7 @@ void LogindPowerAssertions::release(Handle handle)
         ::close(it->second.inhibitFd);
     if (it->second.screenSaverSuspended)
         suspendScreenSaver(false);
+    m_desktop->release(handle);
     m_held.erase(it);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PowerAssertions.h"
+#include "platform/linux/DesktopInhibitors.h"
 #include "platform/linux/X11Connection.h"
 
 #include <QVariantList>
@@ -16,11 +17,13 @@ namespace quillon::platform::linux_ {
 /// the display kind also suspends the X server's screen saver and DPMS
 /// (MIT-SCREEN-SAVER), which holds off blanking but does not end a saver
 /// already on. A "sleep" inhibitor is never taken: it would also refuse a
-/// suspend the person asks for.
+/// suspend the person asks for. Where the desktop runs inhibit services of its
+/// own, they are asked too (DesktopInhibitors), without waiting: their
+/// answers come later, and a refusal there is logged.
 ///
-/// The Inhibit call is the one blocking bus call here, bounded to 250 ms: the
-/// feature makes the new assertion before it breaks the old one, at once. A
-/// call that takes longer counts as refused.
+/// logind's Inhibit call is the one blocking bus call here, bounded to
+/// 250 ms: the feature makes the new assertion before it breaks the old one,
+/// at once. A call that takes longer counts as refused.
 class LogindPowerAssertions final : public PowerAssertions {
 public:
     /// The Inhibit call's bound.
@@ -44,6 +47,8 @@ public:
     /// holds off idle (flag 8) and is not ours.
     static bool gnomeOthersIn(const std::vector<std::pair<uint32_t, QString>>& inhibitors,
                               const QStringList& ownIds);
+    /// The desktop's inhibit services and which of them run, as known so far.
+    const DesktopInhibitors& desktopInhibitors() const { return *m_desktop; }
     /// The name our own Inhibit calls pass as "who".
     static constexpr const char* inhibitorName = "Quillon";
 
@@ -51,6 +56,8 @@ private:
     struct Held {
         int inhibitFd = -1;
         bool screenSaverSuspended = false;
+        /// What took effect at once, for the log.
+        QStringList taken;
     };
     enum class Inhibit { taken, absent, refused };
 
@@ -59,9 +66,10 @@ private:
     void logEffect(const QString& effect);
 
     std::unique_ptr<X11Connection> m_x;
+    std::unique_ptr<DesktopInhibitors> m_desktop;
     std::map<Handle, Held> m_held;
     Handle m_last = 0;
-    QString m_loggedEffect;
+    std::optional<QString> m_loggedEffect;
     void refreshGnome();
     bool m_others = false;
     bool m_gnomeOthers = false;
