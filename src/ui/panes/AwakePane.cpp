@@ -182,11 +182,12 @@ void AwakePane::askForLength()
     platform::platform().mainQueue().post([self] {
         if (!self)
             return;
-        const std::optional<int> minutes = self->prompt ? self->prompt() : std::nullopt;
+        // Anything but a whole number of at least 1 stores nothing.
+        const int minutes = self->prompt ? self->prompt().value_or(0) : 0;
         if (!self)
             return;
-        if (minutes && *minutes >= 1)
-            self->model().features.settings.set(*minutes, SettingsKeys::awakeDurationMinutes);
+        if (minutes >= 1)
+            self->model().features.settings.set(minutes, SettingsKeys::awakeDurationMinutes);
         else
             self->model().refresh();
     });
