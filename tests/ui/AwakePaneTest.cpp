@@ -90,7 +90,8 @@ TEST_F(AwakePaneTest, RunningLineNamesTheTriggerOnlyForATriggeredSession)
     };
     const Case cases[] = {
         {std::nullopt, std::nullopt},
-        {AwakeSessionFacts{tomorrow, QString("Zoom")}, QString("until 01:30 tomorrow, because Zoom")},
+        {AwakeSessionFacts{tomorrow, QString("Zoom")},
+         "until " + QLocale::c().toString(QTime(1, 30), QLocale::ShortFormat) + " tomorrow, because Zoom"},
         {AwakeSessionFacts{std::nullopt, std::nullopt}, QString("no time limit")},
     };
     for (const Case& c : cases) {
