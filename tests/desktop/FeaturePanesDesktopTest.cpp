@@ -44,7 +44,7 @@ public:
     /// The stored value of `key` in the standard domain's file, as JSON.
     QJsonValue stored(const QString& key) const
     {
-        QFile file(folder.path() + "/" + fake.buildInfo().appId + ".json");
+        QFile file(folder.path() + "/" + fake.build.appId + ".json");
         if (!file.open(QIODevice::ReadOnly))
             return {};
         return QJsonDocument::fromJson(file.readAll()).object().value(key);
