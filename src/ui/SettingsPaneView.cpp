@@ -1,7 +1,11 @@
 #include "ui/SettingsPaneView.h"
 
 #include "ui/PlaceholderPane.h"
+#include "ui/panes/AwakePane.h"
+#include "ui/panes/BreaksPane.h"
 #include "ui/panes/GeneralPane.h"
+#include "ui/panes/NotchPane.h"
+#include "ui/panes/ShelfPane.h"
 
 #include <QVBoxLayout>
 
@@ -27,6 +31,14 @@ PaneView* SettingsPaneView::makePane(SettingsModel& model, SettingsPane pane)
     switch (pane) {
     case SettingsPane::general:
         return new GeneralPane(model);
+    case SettingsPane::awake:
+        return new AwakePane(model);
+    case SettingsPane::breaks:
+        return new BreaksPane(model);
+    case SettingsPane::notch:
+        return new NotchPane(model);
+    case SettingsPane::shelf:
+        return new ShelfPane(model);
     case SettingsPane::gettingStarted:
     case SettingsPane::snap:
     case SettingsPane::jump:
@@ -34,12 +46,8 @@ PaneView* SettingsPaneView::makePane(SettingsModel& model, SettingsPane pane)
     case SettingsPane::clipboard:
     case SettingsPane::snippets:
     case SettingsPane::ocr:
-    case SettingsPane::shelf:
     case SettingsPane::focus:
-    case SettingsPane::breaks:
     case SettingsPane::swipe:
-    case SettingsPane::awake:
-    case SettingsPane::notch:
     case SettingsPane::sweep:
     case SettingsPane::autoQuit:
     case SettingsPane::about:
