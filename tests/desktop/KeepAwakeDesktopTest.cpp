@@ -381,6 +381,9 @@ TEST(KeepAwakeDesktop, TheChordInTheRealBinaryHoldsOneIdleInhibitor)
     ASSERT_TRUE(quillon.start());
     ASSERT_TRUE(waitFor([&] { return quillon.log().contains("Feature Notch: ON"); }))
         << quillon.log().toStdString();
+    // No tray runs here, so the settings window opens at launch; a leader
+    // held while it takes the focus would be cut short.
+    quillon.waitForSettingsWindow();
     // X key codes of the physical keys (evdev code + 8).
     constexpr uint8_t xRightCtrl = 105, xRightAlt = 108, xA = 38;
     const QString settingsFile = home.path() + "/config/Quillon/" QUILLON_APP_ID ".json";
