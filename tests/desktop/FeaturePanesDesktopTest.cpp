@@ -125,7 +125,7 @@ TEST(FeaturePanesDesktop, ChoicesMadeInThePanesLandInTheStoredFile)
     ASSERT_NE(awake, nullptr);
     rig.click(awake->modeControl()->buttons()[1]);
     EXPECT_TRUE(rig.until([&] { return rig.desktop.stored(SettingsKeys::awakeDurationMinutes) ==
-                                        QJsonObject{{"type", "integer"}, {"value", 60}}; }))
+                                        QJsonObject{{"type", "int"}, {"value", "60"}}; }))
         << QJsonDocument(rig.desktop.stored(SettingsKeys::awakeDurationMinutes).toObject()).toJson().constData();
 
     // The header's switch starts a timed session, shown after the redraw.
@@ -140,7 +140,7 @@ TEST(FeaturePanesDesktop, ChoicesMadeInThePanesLandInTheStoredFile)
     ASSERT_NE(breaks, nullptr);
     ASSERT_TRUE(rig.choose(breaks->workIntervalBox(), "45 minutes"));
     EXPECT_TRUE(rig.until([&] { return rig.desktop.stored(SettingsKeys::breaksWorkIntervalMinutes) ==
-                                        QJsonObject{{"type", "integer"}, {"value", 45}}; }))
+                                        QJsonObject{{"type", "int"}, {"value", "45"}}; }))
         << QJsonDocument(rig.desktop.stored(SettingsKeys::breaksWorkIntervalMinutes).toObject()).toJson().constData();
     EXPECT_EQ(breaks->workIntervalBox()->currentText(), "45 minutes");
 }

@@ -189,7 +189,7 @@ void ShelfPane::reload()
     const QString folderText = now.folderWarning.value_or(QString());
     if (folderText != folderWarningText()) {
         auto* row = new WarningRow(folderText);
-        m_folderBox->layout()->replaceWidget(m_folderWarning, row);
+        delete m_folderBox->layout()->replaceWidget(m_folderWarning, row);
         delete m_folderWarning;
         m_folderWarning = row;
     }
