@@ -63,8 +63,15 @@ protected:
             const auto active = activeWindow();
             return active && m_ewmh->client(*active, ClientInfo::Pid).pid == quillonPid;
         });
-        m_ewmh->activate(id);
-        ASSERT_TRUE(waitFor([&] { return activeWindow() == id; }));
+        // The settings window may be brought forward more than once while it
+        // opens, so go back until the test window stays in front.
+        const auto isActive = [&] { return activeWindow() == id; };
+        bool settled = false;
+        for (int attempt = 0; attempt < 5 && !settled; ++attempt) {
+            m_ewmh->activate(id);
+            settled = waitFor(isActive) && !waitFor([&] { return !isActive(); }, 300);
+        }
+        ASSERT_TRUE(settled);
         area = workArea();
         ASSERT_TRUE(area.isValid());
     }
