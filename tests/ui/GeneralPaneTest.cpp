@@ -1,4 +1,4 @@
-#include "UiFixture.h"
+#include "PaneFixture.h"
 
 #include "common/QtPrint.h"
 #include "platform/Platform.h"
@@ -21,7 +21,7 @@ namespace {
 
 using Kind = FeatureChords::Kind;
 
-struct GeneralPaneTest : ::testing::Test, testing::UiFixture {
+struct GeneralPaneTest : testing::PaneFixture<GeneralPane> {
     GeneralPaneTest()
     {
         for (const SettingsPane pane : SettingsPane::features()) {
@@ -30,29 +30,6 @@ struct GeneralPaneTest : ::testing::Test, testing::UiFixture {
         }
         settings().setShelfAutoScreenshots(false);
     }
-    /// A pane as the host shows it, with the queue settled after each step.
-    GeneralPane& pane()
-    {
-        if (!m_pane) {
-            m_pane = std::make_unique<GeneralPane>(*model);
-            m_pane->reload();
-        }
-        settle();
-        return *m_pane;
-    }
-    void settle() { fake.queue.drain(); }
-    QStringList shownSections()
-    {
-        QStringList headers;
-        for (FormSection* section : pane().sections()) {
-            if (section->hasContent())
-                headers << section->headerLabel()->text();
-        }
-        return headers;
-    }
-
-private:
-    std::unique_ptr<GeneralPane> m_pane;
 };
 
 TEST_F(GeneralPaneTest, SectionsFollowTheAccessibilityGrant)
