@@ -95,6 +95,7 @@ constexpr Glyph kGlyphs[] = {
     {"moon.zzz.fill", R"(<path {F} d="M13 6a8 8 0 1 0 8 10 6.5 6.5 0 0 1-8-10z"/>)"
                       R"(<path stroke-width="1.6" d="M15 3h3l-3 3.5h3M19.5 8H22l-2.5 3H22"/>)"},
     {"music.note", R"(<path d="M12 18V3l6 3"/><circle {F} cx="9" cy="18" r="3.2"/>)"},
+    {"pin", R"(<path d="M8 2.5h8l-1 6.5 3.5 4.5h-13L9 9z"/><path d="M12 13.5v8"/>)"},
     {"pin.fill", R"(<path {F} d="M8 2.5h8l-1 6.5 3.5 4.5h-13L9 9z"/><path d="M12 13v8.5"/>)"},
     {"photo", R"(<rect x="3" y="4" width="18" height="16" rx="2"/><circle cx="9" cy="9.5" r="1.5"/>)"
               R"(<path d="M21 16l-5-5-9 9"/>)"},

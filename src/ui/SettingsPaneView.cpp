@@ -3,9 +3,11 @@
 #include "ui/PlaceholderPane.h"
 #include "ui/panes/AwakePane.h"
 #include "ui/panes/BreaksPane.h"
+#include "ui/panes/ClipboardPane.h"
 #include "ui/panes/GeneralPane.h"
 #include "ui/panes/NotchPane.h"
 #include "ui/panes/ShelfPane.h"
+#include "ui/panes/SnippetsPane.h"
 
 #include <QVBoxLayout>
 
@@ -39,12 +41,14 @@ PaneView* SettingsPaneView::makePane(SettingsModel& model, SettingsPane pane)
         return new NotchPane(model);
     case SettingsPane::shelf:
         return new ShelfPane(model);
+    case SettingsPane::clipboard:
+        return new ClipboardPane(model);
+    case SettingsPane::snippets:
+        return new SnippetsPane(model);
     case SettingsPane::gettingStarted:
     case SettingsPane::snap:
     case SettingsPane::jump:
     case SettingsPane::colorPicker:
-    case SettingsPane::clipboard:
-    case SettingsPane::snippets:
     case SettingsPane::ocr:
     case SettingsPane::focus:
     case SettingsPane::swipe:

@@ -5,28 +5,39 @@
 #include "features/awake/AwakeFeature.h"
 #include "fakes/ForwardingPlatform.h"
 #include "platform/linux/JsonUserDefaults.h"
+#include "platform/linux/QtPasteboard.h"
 #include "settings/Settings.h"
+#include "support/AppFiles.h"
 #include "ui/PaneForm.h"
 #include "ui/SegmentedControl.h"
 #include "ui/SettingsPaneView.h"
 #include "ui/SettingsWindowController.h"
+#include "ui/SnippetBodyEditor.h"
 #include "ui/ToggleSwitch.h"
 #include "ui/controls/FeatureHeader.h"
 #include "ui/panes/AwakePane.h"
 #include "ui/panes/BreaksPane.h"
 #include "ui/panes/PaneKit.h"
+#include "ui/panes/SnippetEditor.h"
+#include "ui/panes/SnippetsPane.h"
 
 #include <QAbstractItemView>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace quillon {
 namespace {
@@ -41,6 +52,8 @@ public:
     {
     }
     platform::UserDefaults& userDefaults() override { return store; }
+    /// The desktop's own clipboard, which other clients own.
+    platform::Pasteboard& pasteboard() override { return board; }
     /// The stored value of `key` in the standard domain's file, as JSON.
     QJsonValue stored(const QString& key) const
     {
@@ -52,6 +65,7 @@ public:
 
     QTemporaryDir folder;
     platform::linux_::JsonUserDefaults store;
+    platform::linux_::QtPasteboard board;
 };
 
 /// The application's settings window on the virtual desktop, with settings
@@ -178,6 +192,119 @@ TEST(FeaturePanesDesktop, SnapshotsOfTheFourPanesDiffer)
         }
     }
     EXPECT_EQ(hashes.size(), 4);
+}
+
+// X key codes of the physical keys (evdev code + 8).
+constexpr uint8_t xA = 38, xD = 40, xR = 27, xM = 58, xI = 31, xN = 57, xS = 39, xT = 28, x1 = 10, x2 = 11,
+                  xSpace = 65, xShift = 50;
+
+TEST(FeaturePanesDesktop, SnippetsPaneShowsTheClipboardAndSavesATypedSnippet)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    QProcess xclip;
+    xclip.start("xclip", {"-selection", "clipboard", "-i"});
+    ASSERT_TRUE(xclip.waitForStarted(5000));
+    xclip.write("hello");
+    xclip.closeWriteChannel();
+    WindowRig rig;
+    ASSERT_TRUE(rig.until([&] { return rig.controller().window()->windowHandle()->isExposed(); }));
+
+    SnippetsPane* pane = rig.open<SnippetsPane>(SettingsPane::snippets);
+    ASSERT_NE(pane, nullptr);
+    EXPECT_TRUE(rig.until([&] { return pane->exampleLabel("{clipboard}")->text() == "hello"; }))
+        << pane->exampleLabel("{clipboard}")->text().toStdString();
+
+    rig.click(pane->newButton());
+    ASSERT_TRUE(rig.until([&] { return pane->editor() && pane->editor()->isVisible(); }));
+    SnippetEditor* editor = pane->editor();
+    waitFor([] { return false; }, 300);
+    const auto type = [&](std::initializer_list<uint8_t> keys, bool shifted = false) {
+        if (shifted)
+            rig.typist.key(xShift, true);
+        for (const uint8_t key : keys)
+            rig.typist.tap(key);
+        if (shifted)
+            rig.typist.key(xShift, false);
+    };
+    rig.click(editor->nameField());
+    ASSERT_TRUE(rig.until([&] { return editor->nameField()->hasFocus(); }));
+    type({xA, xD, xD, xR});
+    ASSERT_TRUE(rig.until([&] { return editor->nameField()->text() == "addr"; }))
+        << editor->nameField()->text().toStdString();
+    rig.click(editor->bodyEditor());
+    ASSERT_TRUE(rig.until([&] { return editor->bodyEditor()->hasFocus(); }));
+    type({x1, x2, xSpace});
+    type({xM}, true);
+    type({xA, xI, xN, xSpace});
+    type({xS}, true);
+    type({xT});
+    ASSERT_TRUE(rig.until([&] { return editor->bodyEditor()->text() == "12 Main St"; }))
+        << editor->bodyEditor()->text().toStdString();
+    rig.click(editor->saveButton());
+
+    const auto stored = [] {
+        QFile file(AppFiles::root() + "/Snippets.json");
+        if (!file.open(QIODevice::ReadOnly))
+            return QJsonArray();
+        return QJsonDocument::fromJson(file.readAll()).array();
+    };
+    ASSERT_TRUE(rig.until([&] { return stored().size() == 1; }));
+    EXPECT_EQ(stored()[0].toObject().value("trigger").toString(), "addr");
+    EXPECT_EQ(stored()[0].toObject().value("body").toString(), "12 Main St");
+    EXPECT_TRUE(rig.until([&] { return pane->rows().size() == 1 && pane->editor() == nullptr; }));
+    xclip.kill();
+    xclip.waitForFinished(5000);
+}
+
+TEST(FeaturePanesDesktop, SnapshotsOfTheClipboardAndSnippetsPanesShowTheStores)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    const auto snapshot = [](bool fixtures) {
+        QTemporaryDir home;
+        if (fixtures) {
+            const QString data = home.path() + "/data/Quillon";
+            QDir().mkpath(data);
+            const auto write = [&](const QString& name, const QByteArray& bytes) {
+                QFile file(data + "/" + name);
+                EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+                file.write(bytes);
+            };
+            write("Clipboard.json",
+                  R"([{"text":"Meeting notes for Tuesday"},{"text":"https://example.org/a/b"},)"
+                  R"({"text":"ssh deploy@build-07"}])");
+            write("ClipboardPins.json", R"({"pins":[{"text":"ssh deploy@build-07"}],"manualOrder":false})");
+            write("Snippets.json", R"([{"id":"00000000-0000-0000-0000-000000000001","trigger":"addr",)"
+                                   R"("body":"12 Main St\nSpringfield"},)"
+                                   R"({"id":"00000000-0000-0000-0000-000000000002","trigger":"sig",)"
+                                   R"("body":"Best, Ann"}])");
+        }
+        testing::QuillonRun quillon(home, false);
+        const QString out = home.path() + "/png";
+        EXPECT_TRUE(quillon.start({"--settings-png", out, "clipboard,snippets"}));
+        EXPECT_TRUE(quillon.process.waitForFinished(60000));
+        EXPECT_EQ(quillon.process.exitCode(), 0) << quillon.process.readAllStandardError().toStdString();
+        std::map<QString, QByteArray> images;
+        for (const QString name : {"clipboard", "snippets"}) {
+            QFile file(out + "/" + name + ".png");
+            EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+            images[name] = file.readAll();
+            // Kept for a person to look at.
+            const QString keep = qEnvironmentVariable("QUILLON_KEEP_PNG");
+            if (!keep.isEmpty())
+                QFile::copy(out + "/" + name + ".png",
+                            keep + "/" + name + (fixtures ? "-stored" : "-empty") + ".png");
+        }
+        return images;
+    };
+    const auto stored = snapshot(true);
+    const auto empty = snapshot(false);
+    for (const QString name : {"clipboard", "snippets"}) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_FALSE(stored.at(name).isEmpty());
+        ASSERT_FALSE(empty.at(name).isEmpty());
+        EXPECT_FALSE(QImage::fromData(stored.at(name), "PNG").isNull());
+        EXPECT_NE(QImage::fromData(stored.at(name), "PNG"), QImage::fromData(empty.at(name), "PNG"));
+    }
 }
 
 } // namespace

@@ -54,6 +54,7 @@ const char* const kUsedNames[] = {
     "moon.zzz.fill",
     "music.note",
     "photo",
+    "pin",
     "pin.fill",
     "play.circle",
     "play.circle.fill",
