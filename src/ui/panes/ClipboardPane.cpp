@@ -339,7 +339,9 @@ ClipboardPane::ClipboardPane(SettingsModel& model, QWidget* parent)
     topLayout->addStretch(1);
     m_clear = new QPushButton(QStringLiteral("Clear"));
     m_clear->setFlat(true);
-    m_clear->setForegroundRole(QPalette::PlaceholderText);
+    QPalette secondary = m_clear->palette();
+    secondary.setColor(QPalette::ButtonText, secondary.color(QPalette::PlaceholderText));
+    m_clear->setPalette(secondary);
     connect(m_clear, &QPushButton::clicked, this, &ClipboardPane::clearHistory);
     topLayout->addWidget(m_clear);
     m_history->addRow(top);
