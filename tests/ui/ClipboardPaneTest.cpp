@@ -88,22 +88,22 @@ TEST(ClipboardPaneState, SearchFieldShowsFromSevenEntriesAndStaysWhileItFilters)
 TEST(ClipboardPaneState, PinnedFlagsClearAndHeadersPerTab)
 {
     const std::vector<ClipboardEntry> pins = entries({"b", "Cafe\u0301"});
-    const std::vector<ClipboardEntry> ordered = entries({"b", "Cafe\u0301", "a", "c"});
-    const ClipboardPaneState history =
-        ClipboardPane::state(ordered, pins, ClipboardPaneTab::history, "", {}, true, {});
-    EXPECT_EQ(texts(history.rows), QStringList({"b", "Cafe\u0301", "a", "c"}));
-    // Matched by text, canonically: the pin's "Café" is the history's too.
+    const std::vector<ClipboardEntry> history = entries({"a", "b", "c"});
+    const ClipboardPaneState shown =
+        ClipboardPane::state(history, pins, ClipboardPaneTab::history, "", {}, true, {});
+    EXPECT_EQ(texts(shown.rows), QStringList({"b", "Cafe\u0301", "a", "c"})) << "pins first, each text once";
+    // Matched by text, canonically: the history's composed "Café" is the pin.
     const ClipboardPaneState composed =
         ClipboardPane::state(entries({"Caf\u00e9", "a"}), pins, ClipboardPaneTab::history, "", {}, true, {});
-    EXPECT_TRUE(composed.rows[0].pinned);
-    EXPECT_FALSE(composed.rows[1].pinned);
-    EXPECT_TRUE(history.rows[0].pinned);
-    EXPECT_FALSE(history.rows[2].pinned);
-    EXPECT_TRUE(history.showsClear);
-    EXPECT_EQ(history.header, "History — 📌 pins an item, or save it as a snippet");
+    EXPECT_EQ(texts(composed.rows), QStringList({"b", "Cafe\u0301", "a"}));
+    EXPECT_TRUE(shown.rows[0].pinned);
+    EXPECT_TRUE(shown.rows[1].pinned);
+    EXPECT_FALSE(shown.rows[2].pinned);
+    EXPECT_TRUE(shown.showsClear);
+    EXPECT_EQ(shown.header, "History — 📌 pins an item, or save it as a snippet");
 
     const ClipboardPaneState pinsTab =
-        ClipboardPane::state(ordered, pins, ClipboardPaneTab::pins, "", {}, true, {});
+        ClipboardPane::state(history, pins, ClipboardPaneTab::pins, "", {}, true, {});
     EXPECT_FALSE(pinsTab.showsClear);
     EXPECT_FALSE(pinsTab.showsSearch);
     EXPECT_EQ(texts(pinsTab.rows), QStringList({"b", "Cafe\u0301"}));
@@ -113,7 +113,7 @@ TEST(ClipboardPaneState, PinnedFlagsClearAndHeadersPerTab)
     EXPECT_EQ(noPins.emptyText, "No pins yet — 📌 an item in History.");
     EXPECT_FALSE(ClipboardPane::state({}, {}, ClipboardPaneTab::history, "", {}, true, {}).showsClear);
     // After Clear the pins alone are the history, and Clear stays.
-    EXPECT_TRUE(ClipboardPane::state(pins, pins, ClipboardPaneTab::history, "", {}, true, {}).showsClear);
+    EXPECT_TRUE(ClipboardPane::state({}, pins, ClipboardPaneTab::history, "", {}, true, {}).showsClear);
 }
 
 TEST(ClipboardPaneState, LongEntriesShowTheirPreview)

@@ -55,6 +55,17 @@ bool holdsText(const std::vector<ClipboardEntry>& list, const QString& text)
                        [&](const ClipboardEntry& each) { return ClipboardStore::sameText(each.text, text); });
 }
 
+// A text in the form canonically equivalent texts share (what
+// `ClipboardStore::sameText` compares), made once per text and drawing:
+// entries run to 100,000 bytes, and comparing every pin with every entry
+// by normalizing both each time costs frames. Code points below U+0300 are
+// their own composed form, so most copies are their own key.
+QString comparable(const QString& text)
+{
+    const bool composed = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x300; });
+    return composed ? text : text.normalized(QString::NormalizationForm_C);
+}
+
 /// The rows' box, which takes a dragged pin and reports the gap it lands in.
 class PinDropArea final : public QWidget {
 public:
@@ -120,6 +131,29 @@ const QStringList& RemoteInputApps::bundleIDs()
         QStringLiteral("synergy"),
     };
     return ids;
+}
+
+QString ClipboardPreviews::preview(const QString& text)
+{
+    const auto same = [&](const std::pair<QString, QString>& each) {
+        return each.first.constData() == text.constData() && each.first.size() == text.size();
+    };
+    for (const auto* list : {&m_now, &m_last}) {
+        const auto found = std::find_if(list->begin(), list->end(), same);
+        if (found != list->end()) {
+            if (list == &m_last)
+                m_now.push_back(*found);
+            return found->second;
+        }
+    }
+    m_now.emplace_back(text, ClipboardStore::preview(text, ClipboardHistoryRow::previewLimit));
+    return m_now.back().second;
+}
+
+void ClipboardPreviews::endDrawing()
+{
+    m_last = std::move(m_now);
+    m_now.clear();
 }
 
 QString rawValue(ClipboardPaneTab tab)
@@ -204,38 +238,56 @@ void ClipboardHistoryRow::mouseMoveEvent(QMouseEvent* event)
     drag->exec(Qt::MoveAction);
 }
 
-ClipboardPaneState ClipboardPane::state(const std::vector<ClipboardEntry>& ordered,
+ClipboardPaneState ClipboardPane::state(const std::vector<ClipboardEntry>& history,
                                         const std::vector<ClipboardEntry>& pins, ClipboardPaneTab tab,
                                         const QString& search, const QSet<QString>& excluded,
-                                        bool suggestionsHidden, const QStringList& installedRemoteApps)
+                                        bool suggestionsHidden, const QStringList& installedRemoteApps,
+                                        ClipboardPreviews* previews)
 {
     ClipboardPaneState state;
     const bool pinsTab = tab == ClipboardPaneTab::pins;
     state.header = pinsTab ? paneText("Pins — drag to reorder; the ⌘V picker follows this order")
                            : QStringLiteral("History — 📌 pins an item, or save it as a snippet");
-    state.showsClear = !pinsTab && !ordered.empty();
+    const auto row = [previews](const ClipboardEntry& entry, bool pinned) {
+        const QString preview = previews
+                                    ? previews->preview(entry.text)
+                                    : ClipboardStore::preview(entry.text, ClipboardHistoryRow::previewLimit);
+        return ClipboardRowState{entry, preview, pinned};
+    };
     if (pinsTab) {
+        state.showsClear = false;
         for (const ClipboardEntry& pin : pins)
-            state.rows.push_back(
-                {pin, ClipboardStore::preview(pin.text, ClipboardHistoryRow::previewLimit), true});
+            state.rows.push_back(row(pin, true));
         if (pins.empty())
             state.emptyText = QStringLiteral("No pins yet — 📌 an item in History.");
-    } else if (ordered.empty()) {
-        state.emptyText = QStringLiteral("No clipboard history yet.");
     } else {
+        // The store's `ordered`: the pins, then the history entries not pinned.
+        std::vector<QString> pinKeys;
+        std::vector<std::pair<const ClipboardEntry*, bool>> ordered;
+        for (const ClipboardEntry& pin : pins) {
+            pinKeys.push_back(comparable(pin.text));
+            ordered.emplace_back(&pin, true);
+        }
+        for (const ClipboardEntry& entry : history) {
+            const QString key = comparable(entry.text);
+            if (std::find(pinKeys.begin(), pinKeys.end(), key) == pinKeys.end())
+                ordered.emplace_back(&entry, false);
+        }
+        state.showsClear = !ordered.empty();
+        if (ordered.empty())
+            state.emptyText = QStringLiteral("No clipboard history yet.");
         // A filter typed while the field showed keeps its field, so it can
         // always be cleared.
-        state.showsSearch = ordered.size() >= searchFrom || !search.isEmpty();
-        for (const ClipboardEntry& entry : ordered) {
-            if (!search.isEmpty() && !entry.text.contains(search, Qt::CaseInsensitive))
-                continue;
-            state.rows.push_back({entry,
-                                  ClipboardStore::preview(entry.text, ClipboardHistoryRow::previewLimit),
-                                  holdsText(pins, entry.text)});
+        state.showsSearch = !ordered.empty() && (ordered.size() >= searchFrom || !search.isEmpty());
+        for (const auto& [entry, pinned] : ordered) {
+            if (search.isEmpty() || entry->text.contains(search, Qt::CaseInsensitive))
+                state.rows.push_back(row(*entry, pinned));
         }
-        if (state.rows.empty())
+        if (!ordered.empty() && state.rows.empty())
             state.emptyText = QStringLiteral("No matches.");
     }
+    if (previews)
+        previews->endDrawing();
     state.excludedApps = QStringList(excluded.begin(), excluded.end());
     std::sort(state.excludedApps.begin(), state.excludedApps.end());
     if (!suggestionsHidden) {
@@ -289,8 +341,8 @@ ClipboardPaneState ClipboardPane::currentState()
         store.load();
     const Settings& settings = model().features.settings;
     const bool hidden = settings.defaults().boolForKey(SettingsKeys::clipboardSuggestionsHidden);
-    return state(store.ordered(), store.pinned, m_tab, m_searchText, settings.clipboardExcludedApps(), hidden,
-                 hidden ? QStringList() : installedRemoteApps());
+    return state(store.entries, store.pinned, m_tab, m_searchText, settings.clipboardExcludedApps(), hidden,
+                 hidden ? QStringList() : installedRemoteApps(), &m_previews);
 }
 
 ClipboardPane::ClipboardPane(SettingsModel& model, QWidget* parent)

@@ -66,6 +66,21 @@ struct ClipboardPaneState {
     QStringList suggestions;
 };
 
+/// The rows' previews of the last drawing. A stored text is shared, not
+/// copied, from one drawing to the next, so a text whose data is the one
+/// seen last time has the same preview; entries of 100,000 bytes are not
+/// previewed again at each redraw.
+class ClipboardPreviews {
+public:
+    QString preview(const QString& text);
+    /// Forgets the previews the drawing just made did not use.
+    void endDrawing();
+
+private:
+    std::vector<std::pair<QString, QString>> m_last;
+    std::vector<std::pair<QString, QString>> m_now;
+};
+
 /// One clipboard entry: its pin, its one-line preview and "Save as snippet".
 /// In the Pins tab a row can be dragged to a new place.
 class ClipboardHistoryRow final : public QWidget {
@@ -114,10 +129,13 @@ public:
     /// The search field shows from this many history entries on.
     static constexpr std::size_t searchFrom = 7;
 
-    static ClipboardPaneState state(const std::vector<ClipboardEntry>& ordered,
+    /// The pane's state over the store's history and pins; the History tab
+    /// lists the pins first, then the history entries not pinned.
+    static ClipboardPaneState state(const std::vector<ClipboardEntry>& history,
                                     const std::vector<ClipboardEntry>& pins, ClipboardPaneTab tab,
                                     const QString& search, const QSet<QString>& excluded,
-                                    bool suggestionsHidden, const QStringList& installedRemoteApps);
+                                    bool suggestionsHidden, const QStringList& installedRemoteApps,
+                                    ClipboardPreviews* previews = nullptr);
     /// "Privacy": where the history is kept.
     static QString privacyText(const QString& root, const QString& home);
     /// The gap a pin dropped at `y` lands in, given the rows' vertical
@@ -165,6 +183,7 @@ private:
     void showSuggestions(const QStringList& suggestions);
 
     std::shared_ptr<PasteboardText> m_clipboard;
+    ClipboardPreviews m_previews;
     ClipboardPaneTab m_tab = ClipboardPaneTab::history;
     QString m_searchText;
     /// The last Clear could not empty the history file.
