@@ -479,8 +479,7 @@ ClipboardPane::~ClipboardPane() = default;
 
 SnippetEditor* ClipboardPane::editor() const
 {
-    // A closed sheet lingers until its deletion comes round.
-    return m_editor && m_editor->isVisible() ? m_editor.data() : nullptr;
+    return SnippetEditor::whileOpen(m_editor);
 }
 
 QList<ClipboardHistoryRow*> ClipboardPane::rows() const

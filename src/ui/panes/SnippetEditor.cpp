@@ -74,6 +74,11 @@ QString SnippetEditor::previewText(const QString& body, const std::optional<QStr
     return QStringLiteral("Inserts as: ") + text;
 }
 
+SnippetEditor* SnippetEditor::whileOpen(const QPointer<SnippetEditor>& editor)
+{
+    return editor && editor->isVisible() ? editor.data() : nullptr;
+}
+
 QString SnippetEditor::fitLines(const QString& text, const QFont& font, int width, int lines)
 {
     const QString head = text.left(fittedPrefix);

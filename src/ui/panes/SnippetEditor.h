@@ -3,6 +3,7 @@
 #include "features/snippets/Snippet.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -41,6 +42,9 @@ public:
     /// The preview line in full: what the body inserts now, on one line, or
     /// the hint while the body has no placeholder.
     static QString previewText(const QString& body, const std::optional<QString>& clipboard);
+    /// The sheet while it is open: a closed one lingers until its deletion
+    /// comes round.
+    static SnippetEditor* whileOpen(const QPointer<SnippetEditor>& editor);
     /// `text` fitted to `lines` lines of `width`, the last one cut with "…".
     static QString fitLines(const QString& text, const QFont& font, int width, int lines);
 

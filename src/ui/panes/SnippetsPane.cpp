@@ -212,8 +212,7 @@ SnippetsPane::~SnippetsPane() = default;
 
 SnippetEditor* SnippetsPane::editor() const
 {
-    // A closed sheet lingers until its deletion comes round.
-    return m_editor && m_editor->isVisible() ? m_editor.data() : nullptr;
+    return SnippetEditor::whileOpen(m_editor);
 }
 
 QList<SnippetRow*> SnippetsPane::rows() const
