@@ -17,6 +17,7 @@
 #include "ui/controls/FeatureHeader.h"
 #include "ui/panes/AwakePane.h"
 #include "ui/panes/BreaksPane.h"
+#include "ui/panes/ClipboardPane.h"
 #include "ui/panes/PaneKit.h"
 #include "ui/panes/SnippetEditor.h"
 #include "ui/panes/SnippetsPane.h"
@@ -34,6 +35,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSet>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -269,12 +271,12 @@ TEST(FeaturePanesDesktop, SnapshotsOfTheClipboardAndSnippetsPanesShowTheStores)
                 EXPECT_TRUE(file.open(QIODevice::WriteOnly));
                 file.write(bytes);
             };
-            write("Clipboard.json",
-                  R"([{"text":"Meeting notes for Tuesday","firstCopiedAt":786000000},)"
-                  R"({"text":"https:\/\/example.org\/a\/b","firstCopiedAt":786000100},)"
-                  R"({"text":"ssh deploy@build-07","firstCopiedAt":786000200}])");
-            write("ClipboardPins.json", R"({"pins":[{"text":"ssh deploy@build-07","firstCopiedAt":786000200}],)"
-                                        R"("manualOrder":false})");
+            write("Clipboard.json", R"([{"text":"Meeting notes for Tuesday","firstCopiedAt":786000000},)"
+                                    R"({"text":"https:\/\/example.org\/a\/b","firstCopiedAt":786000100},)"
+                                    R"({"text":"ssh deploy@build-07","firstCopiedAt":786000200}])");
+            write("ClipboardPins.json",
+                  R"({"pins":[{"text":"ssh deploy@build-07","firstCopiedAt":786000200}],)"
+                  R"("manualOrder":false})");
             write("Snippets.json", R"([{"id":"00000000-0000-0000-0000-000000000001","trigger":"addr",)"
                                    R"("body":"12 Main St\nSpringfield"},)"
                                    R"({"id":"00000000-0000-0000-0000-000000000002","trigger":"sig",)"
@@ -310,6 +312,50 @@ TEST(FeaturePanesDesktop, SnapshotsOfTheClipboardAndSnippetsPanesShowTheStores)
         const QRect lists(0, full.height() / 2, full.width(), full.height() - full.height() / 2);
         EXPECT_NE(full.copy(lists), QImage::fromData(empty.at(name), "PNG").copy(lists));
     }
+}
+
+TEST(FeaturePanesDesktop, ClipboardPanePinsClearsAndSavesAnEntryAsASnippet)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    WindowRig rig;
+    QDir().mkpath(AppFiles::root());
+    {
+        QFile history(AppFiles::root() + "/Clipboard.json");
+        ASSERT_TRUE(history.open(QIODevice::WriteOnly));
+        history.write(
+            ClipboardStore::encode({{"first copy", QDateTime::currentDateTimeUtc()},
+                                    {"second copy\nwith a second line", QDateTime::currentDateTimeUtc()}}));
+    }
+    ASSERT_TRUE(rig.until([&] { return rig.controller().window()->windowHandle()->isExposed(); }));
+    ClipboardPane* pane = rig.open<ClipboardPane>(SettingsPane::clipboard);
+    ASSERT_NE(pane, nullptr);
+    ASSERT_TRUE(rig.until([&] { return pane->rows().size() == 2; }));
+
+    const auto pinsFile = [] {
+        QFile file(AppFiles::root() + "/ClipboardPins.json");
+        return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
+                                              : QJsonObject();
+    };
+    rig.click(pane->rows()[1]->pinButton());
+    ASSERT_TRUE(rig.until([&] { return pinsFile().value("pins").toArray().size() == 1; }));
+    EXPECT_TRUE(rig.until(
+        [&] { return pane->rows()[0]->pinned() && pane->rows()[0]->entry().text.startsWith("second"); }));
+
+    rig.click(pane->clearButton());
+    const auto historyFile = [] {
+        QFile file(AppFiles::root() + "/Clipboard.json");
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    ASSERT_TRUE(rig.until([&] { return historyFile() == "[]"; })) << historyFile().constData();
+    EXPECT_EQ(pinsFile().value("pins").toArray().size(), 1) << "the pins stay";
+    EXPECT_TRUE(rig.until([&] { return pane->rows().size() == 1; }));
+
+    rig.click(pane->rows()[0]->saveButton());
+    ASSERT_TRUE(rig.until([&] { return pane->editor() != nullptr; }));
+    EXPECT_EQ(pane->editor()->bodyEditor()->text(), "second copy\nwith a second line");
+    rig.click(pane->editor()->cancelButton());
+    EXPECT_TRUE(rig.until([&] { return pane->editor() == nullptr; }));
+    EXPECT_FALSE(QFile::exists(AppFiles::root() + "/Snippets.json"));
 }
 
 } // namespace
