@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -75,9 +76,9 @@ protected:
     std::optional<QRect> cue() { return topWindow(30, 70); }
     std::optional<QRect> shelf() { return topWindow(100, 200); }
     int logCount(const QString& text) { return int(quillon->log().count(text)); }
-    void startQuillon()
+    void startQuillon(const QByteArray& settings = shelfOn)
     {
-        quillon.emplace(home, shelfOn);
+        quillon.emplace(home, settings);
         ASSERT_TRUE(quillon->start());
         ASSERT_TRUE(waitFor([&] { return quillon->log().contains("Feature Shelf: ON"); }))
             << quillon->log().toStdString();
@@ -200,6 +201,29 @@ TEST_F(ShelfControllerDesktop, EscapeClosesTheShelfAndNeverReachesTheFocusedWind
     waitFor([] { return false; }, 800);
     EXPECT_FALSE(shelf());
     EXPECT_EQ(logCount("Shelf: expand at"), 1);
+}
+
+TEST_F(ShelfControllerDesktop, AScreenshotSavedIntoTheScreenshotFolderLandsOnTheShelf)
+{
+    const QString shots = files.path() + "/Shots";
+    QDir().mkpath(shots);
+    QDir().mkpath(home.path() + "/config");
+    {
+        QFile rc(home.path() + "/config/spectaclerc");
+        ASSERT_TRUE(rc.open(QIODevice::WriteOnly));
+        rc.write("[ImageSave]\nimageSaveLocation=" + QUrl::fromLocalFile(shots).toEncoded() + "\n");
+    }
+    startQuillon(R"({"diagnostics.logging": {"type": "bool", "value": true},
+                    "shelf.autoScreenshots": {"type": "bool", "value": true},
+                    "shelf.isEnabled": {"type": "bool", "value": true}})");
+    ASSERT_TRUE(waitFor([&] { return quillon->log().contains("ScreenshotWatcher: watching for captures"); }))
+        << quillon->log().toStdString();
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    ASSERT_TRUE(image.save(shots + "/Screenshot_1.png"));
+    ASSERT_TRUE(waitFor([&] { return itemCount() == 1; })) << quillon->log().toStdString();
+    EXPECT_TRUE(waitFor([&] { return quillon->log().contains("Shelf: stashed 1, 0 duplicate(s), 1 held"); }));
+    EXPECT_FALSE(shelf()) << "stashing does not open the shelf";
 }
 
 } // namespace
