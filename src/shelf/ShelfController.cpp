@@ -77,7 +77,7 @@ platform::KeyGrab commandGrab()
 template <typename F> void ShelfController::post(F fn)
 {
     std::weak_ptr<bool> alive = m_alive;
-    sys().mainQueue().post([alive, this, fn = std::move(fn)]() mutable {
+    sys().mainQueue().post([alive, fn = std::move(fn)]() mutable {
         if (alive.lock())
             fn();
     });
@@ -86,7 +86,7 @@ template <typename F> void ShelfController::post(F fn)
 template <typename F> platform::WorkItem ShelfController::after(double seconds, F fn)
 {
     std::weak_ptr<bool> alive = m_alive;
-    return sys().mainQueue().after(seconds, [alive, this, fn = std::move(fn)]() mutable {
+    return sys().mainQueue().after(seconds, [alive, fn = std::move(fn)]() mutable {
         if (alive.lock())
             fn();
     });
