@@ -46,6 +46,7 @@ protected:
     {
         controller.reset();
         fake.queue.advance(1);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     ShelfController& make()
@@ -458,6 +459,50 @@ TEST_F(ShelfControllerTest, ANotchedScreenGetsADropTargetThatGrowsWithTheCue)
     fake.displaysImpl.setScreens({fakes::makeScreen(QRectF(0, 0, 1440, 900))});
     EXPECT_FALSE(controller->dropTarget());
     EXPECT_FALSE(controller->isOpen()) << "the screen change closes at once";
+}
+
+TEST_F(ShelfControllerTest, TheOpenShelfsCallbacksAddRemoveAndDropOut)
+{
+    stash(2);
+    enabled();
+    // A drop on the chip adds without opening.
+    controller->chipPanel()->onDrop({file("chip.txt")});
+    EXPECT_EQ(store.items().size(), 3);
+    EXPECT_FALSE(controller->isOpen());
+    controller->expand();
+    settle();
+    ShelfView& view = *controller->view();
+    const QList<ShelfItem> items = store.items();
+
+    // Files already on the shelf pulse their card.
+    view.onAdd({items[0].urls.front(), file("new.txt")});
+    EXPECT_EQ(store.items().size(), 4);
+    EXPECT_TRUE(view.cells().pulsedIDs.isEmpty()) << "the new file is no duplicate";
+    view.onAdd({QUrl::fromLocalFile(store.items()[3].origins.value(0))});
+    EXPECT_EQ(view.cells().pulsedIDs, QSet<QUuid>{store.items()[3].id});
+
+    // A drag-out taken elsewhere removes its items 3 s later, only when asked to.
+    view.onDragOutAccepted({items[1].id});
+    fake.queue.advance(3.1);
+    EXPECT_EQ(store.items().size(), 4);
+    controller->removeOnDragOut = true;
+    view.onDragOutAccepted({items[1].id});
+    fake.queue.advance(2.9);
+    EXPECT_EQ(store.items().size(), 4);
+    fake.queue.advance(0.2);
+    EXPECT_EQ(store.items().size(), 3);
+    EXPECT_TRUE(controller->isOpen());
+
+    // Removing the last item closes the shelf.
+    QSet<QUuid> all;
+    for (const ShelfItem& item : store.items())
+        all.insert(item.id);
+    view.onRemove(all);
+    EXPECT_TRUE(controller->isCollapsing());
+    settle();
+    EXPECT_FALSE(controller->isOpen());
+    EXPECT_FALSE(controller->chipPanel()) << "empty: no chip";
+    EXPECT_FALSE(shelfClaims());
 }
 
 // ---- Keys ----
