@@ -3,6 +3,7 @@
 // drag), and opening the shelf with 50 items up to its first frame (budget
 // 8 ms).
 
+#include "OffscreenApp.h"
 #include "fakes/FakePlatform.h"
 #include "input/DragWatcher.h"
 #include "notch/NotchStage.h"
@@ -16,56 +17,51 @@
 
 using namespace quillon;
 
+using bench::ensureApp;
+
 namespace {
 
-std::unique_ptr<QApplication> ensureApp()
-{
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (QCoreApplication::instance())
-        return nullptr;
-    return std::make_unique<QApplication>(argc, argv);
-}
+/// The controller on the fake platform with one 1440 × 900 screen, and a
+/// shelf holding `items` files.
+struct ShelfRig {
+    explicit ShelfRig(int items)
+    {
+        fake.displaysImpl.screenList = {fakes::makeScreen(QRectF(0, 0, 1440, 900))};
+        for (int i = 0; i < items; ++i) {
+            QFile file(dir.path() + QString("/file%1.txt").arg(i));
+            if (file.open(QIODevice::WriteOnly))
+                file.write("shelf");
+            store.add({QUrl::fromLocalFile(file.fileName())});
+        }
+        controller.setEnabled(true);
+    }
+    ~ShelfRig() { controller.setEnabled(false); }
+
+    fakes::FakePlatform fake;
+    QTemporaryDir dir;
+    ShelfStore store{dir.path() + "/Shelf"};
+    DragWatcher drags;
+    NotchStage stage;
+    ShelfController controller{store, drags, stage};
+};
 
 } // namespace
 
 static void BM_ShelfHandleDragUnchanged(benchmark::State& state)
 {
     const auto app = ensureApp();
-    fakes::FakePlatform fake;
-    fake.displaysImpl.screenList = {fakes::makeScreen(QRectF(0, 0, 1440, 900))};
-    QTemporaryDir dir;
-    ShelfStore store(dir.path() + "/Shelf");
-    DragWatcher drags;
-    NotchStage stage;
-    ShelfController controller(store, drags, stage);
-    controller.setEnabled(true);
-    fake.pointerImpl.position = {200, 200};
+    ShelfRig rig(0);
+    rig.fake.pointerImpl.position = {200, 200};
     for (auto _ : state)
-        controller.handleDrag(DragWatcher::Event::dragged);
-    controller.setEnabled(false);
+        rig.controller.handleDrag(DragWatcher::Event::dragged);
 }
 BENCHMARK(BM_ShelfHandleDragUnchanged);
 
 static void BM_ShelfExpandFiftyItems(benchmark::State& state)
 {
     const auto app = ensureApp();
-    fakes::FakePlatform fake;
-    fake.displaysImpl.screenList = {fakes::makeScreen(QRectF(0, 0, 1440, 900))};
-    QTemporaryDir dir;
-    ShelfStore store(dir.path() + "/Shelf");
-    for (int i = 0; i < 50; ++i) {
-        QFile file(dir.path() + QString("/file%1.txt").arg(i));
-        if (file.open(QIODevice::WriteOnly))
-            file.write("shelf");
-        store.add({QUrl::fromLocalFile(file.fileName())});
-    }
-    DragWatcher drags;
-    NotchStage stage;
-    ShelfController controller(store, drags, stage);
-    controller.setEnabled(true);
+    ShelfRig rig(50);
+    ShelfController& controller = rig.controller;
     for (auto _ : state) {
         controller.expand();
         // The first frame: the panel drawn once.
@@ -78,6 +74,5 @@ static void BM_ShelfExpandFiftyItems(benchmark::State& state)
         controller.setEnabled(true);
         state.ResumeTiming();
     }
-    controller.setEnabled(false);
 }
 BENCHMARK(BM_ShelfExpandFiftyItems)->Unit(benchmark::kMillisecond);

@@ -9,22 +9,6 @@
 
 namespace quillon {
 
-namespace {
-
-bool offersFiles(const QMimeData* mime)
-{
-    if (!mime)
-        return false;
-    const QStringList formats = mime->formats();
-    for (const QString& type : ShelfDrop::draggedTypes()) {
-        if (formats.contains(type))
-            return true;
-    }
-    return mime->hasUrls() || mime->hasImage();
-}
-
-} // namespace
-
 ShelfCatcher::ShelfCatcher(Kind kind)
     : m_kind(kind)
 {
@@ -34,7 +18,7 @@ ShelfCatcher::ShelfCatcher(Kind kind)
 
 void ShelfCatcher::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!offersFiles(event->mimeData())) {
+    if (!ShelfDrop::offersFiles(event->mimeData())) {
         event->ignore();
         return;
     }
