@@ -7,6 +7,7 @@
 #include "settings/SettingsKeys.h"
 #include "shelf/ActionStrip.h"
 #include "shelf/CellsView.h"
+#include "shelf/DropPlateView.h"
 #include "shelf/HoverButton.h"
 #include "shelf/ScreenshotThumbnail.h"
 #include "shelf/ShelfCatcher.h"
@@ -215,6 +216,31 @@ TEST_F(ShelfControllerTest, ADragEndingOverTheShelfLeavesItOpenElsewhereClosesIt
         EXPECT_FALSE(controller->fileDragActive());
         EXPECT_FALSE(controller->cueShowing());
     }
+}
+
+TEST_F(ShelfControllerTest, DragsAreIgnoredWhileTheCardsDragOutAndJustAfter)
+{
+    stash(1);
+    enabled();
+    controller->expand();
+    settle();
+    CellsView& cells = controller->view()->cells();
+    cells.isDraggingOut = true;
+    startFileDrag();
+    dragTo({200, 200});
+    EXPECT_FALSE(controller->fileDragActive());
+    EXPECT_FALSE(controller->view()->externalDragActive);
+    cells.isDraggingOut = false;
+    cells.dragOutEndedAt = fake.queue.uptime() - 0.2;
+    startFileDrag();
+    dragTo({200, 200});
+    EXPECT_FALSE(controller->fileDragActive()) << "0.2 s after";
+    fake.queue.advance(0.15);
+    startFileDrag();
+    dragTo({200, 200});
+    EXPECT_TRUE(controller->fileDragActive());
+    EXPECT_TRUE(controller->view()->externalDragActive) << "the open shelf shows the drop zones";
+    EXPECT_FALSE(controller->view()->dropPlate().isHidden());
 }
 
 TEST_F(ShelfControllerTest, LeavingThroughTheGapClosesAfterAMomentAndReturningReopens)
@@ -454,6 +480,13 @@ TEST_F(ShelfControllerTest, ANotchedScreenGetsADropTargetThatGrowsWithTheCue)
     fake.queue.drain();
     EXPECT_EQ(store.items().size(), 1);
     EXPECT_TRUE(controller->isOpen());
+
+    // A notch geometry change closes the open shelf at once too.
+    NotchGeometry::notifier().post();
+    EXPECT_FALSE(controller->isOpen());
+    EXPECT_EQ(controller->dropTargetFrame(), physical);
+    controller->expand();
+    ASSERT_TRUE(controller->isOpen());
 
     // Without the physical notch the target goes.
     fake.displaysImpl.setScreens({fakes::makeScreen(QRectF(0, 0, 1440, 900))});
