@@ -6,7 +6,6 @@
 #include "notch/NotchStates.h"
 #include "notch/ScreenSurface.h"
 #include "platform/Platform.h"
-#include "platform/UriList.h"
 #include "shelf/ActionStrip.h"
 #include "shelf/CellsView.h"
 #include "shelf/DropPlateView.h"
@@ -950,36 +949,24 @@ void ShelfController::removePasteMonitor()
 
 // Entry points from outside
 
-bool ShelfController::fileManagerIsFrontmost() const
-{
-    const auto front = sys().workspace().frontmostApp();
-    if (!front)
-        return false;
-    const QString manager = sys().appDirectory().defaultFileManager();
-    return !manager.isEmpty() && front->appId == manager;
-}
-
 bool ShelfController::hotkeyInvoked()
 {
     if (!m_enabled)
         return true;
-    if (!fileManagerIsFrontmost())
+    platform::FileManagerSelection& selection = sys().fileManagerSelection();
+    if (!selection.isFrontmost())
         return selectionArrived({});
-    // The files copied in the file manager stand for its selection; the
-    // clipboard answers later, so the chord does too.
+    // The selection answers later, so the chord does too.
     std::weak_ptr<bool> alive = m_alive;
-    const QString uriList = platform::Pasteboard::uriListType;
-    sys().pasteboard().read({uriList}, [this, alive, uriList](const platform::PasteboardContents& contents) {
+    selection.read([this, alive](const platform::FileManagerSelection::Answer& answer) {
         if (!alive.lock() || !m_enabled)
             return;
+        if (answer.error)
+            Log::debug([&] { return QStringLiteral("Shelf: file manager selection failed: ") + *answer.error; });
         QList<QUrl> files;
-        if (contents.types.isEmpty()) {
-            Log::debug("Shelf: file manager selection failed: the clipboard did not answer");
-        } else if (const auto text = contents.string(uriList)) {
-            for (const QUrl& url : platform::localFilesOfUriList(text->toUtf8())) {
-                if (QFileInfo::exists(url.toLocalFile()))
-                    files.append(url);
-            }
+        for (const QUrl& url : answer.files) {
+            if (url.isLocalFile() && QFileInfo::exists(url.toLocalFile()))
+                files.append(url);
         }
         if (!selectionArrived(files) && onNothingToShow)
             onNothingToShow();

@@ -157,7 +157,6 @@ private:
     void removePasteMonitor();
     /// The rest of the chord once the selection is known.
     bool selectionArrived(const QList<QUrl>& urls);
-    bool fileManagerIsFrontmost() const;
     int totalFiles() const;
     void pulseLater(const QSet<QUuid>& ids);
 

@@ -480,21 +480,16 @@ TEST_F(FeatureWiringTest, ShelfChordOnlyWhileTheShelfIsOnAndNothingWasAdded)
     EXPECT_EQ(chip(), drawn(content({tray}, {}, "drag a file to start")));
 }
 
-TEST_F(FeatureWiringTest, ShelfChordInTheFileManagerHintsOnceTheClipboardAnswersEmpty)
+TEST_F(FeatureWiringTest, ShelfChordInTheFileManagerHintsOnceTheSelectionAnswersEmpty)
 {
     launch();
     app->settings().setShelfEnabled(true);
-    platform::RunningApp files;
-    files.pid = 9;
-    files.appId = fake.appDirectoryImpl.fileManager;
-    files.active = true;
-    fake.workspaceImpl.apps = {files};
-    fake.pasteboardImpl.writeString("no files");
-    fake.pasteboardImpl.holdReads = true;
+    fake.fileManagerSelectionImpl.frontmost = true;
+    fake.fileManagerSelectionImpl.holdReads = true;
     showFeatureHints();
     app->runFeatureKey(FeatureChords::Key::shelf);
-    EXPECT_EQ(hintCaption(), "features") << "the clipboard has not answered yet";
-    fake.pasteboardImpl.answerReads();
+    EXPECT_EQ(hintCaption(), "features") << "the selection has not answered yet";
+    fake.fileManagerSelectionImpl.answer();
     EXPECT_EQ(hintCaption(), "Shelf \u2014 drag a file to start");
 }
 

@@ -15,12 +15,14 @@
 #include "shelf/ShelfFeature.h"
 #include "shelf/ShelfKeys.h"
 #include "shelf/ShelfView.h"
+#include "support/Log.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QEnterEvent>
 #include <QFile>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -682,53 +684,61 @@ TEST_F(ShelfControllerTest, APasteRemovesOnlyItemsWhoseFilesHaveAllLeft)
 
 // ---- The chord and stashing ----
 
-TEST_F(ShelfControllerTest, TheChordTakesTheFileManagersFiles)
+TEST_F(ShelfControllerTest, TheChordTakesTheFileManagersSelection)
 {
-    fake.appDirectoryImpl.fileManager = "org.gnome.Nautilus";
-    platform::RunningApp files;
-    files.pid = 7;
-    files.appId = "org.gnome.Nautilus";
-    files.active = true;
-    const auto copyInFileManager = [&](const QList<QUrl>& urls) {
-        fake.pasteboardImpl.writeFileURLs(urls, false);
-    };
+    auto& selection = fake.fileManagerSelectionImpl;
+    Log::isDebugEnabled = true;
+    const auto quiet = qScopeGuard([] { Log::isDebugEnabled = false; });
     enabled();
     int nothing = 0;
     controller->onNothingToShow = [&] { ++nothing; };
 
     // Not in the file manager, empty shelf: nothing to show, at once.
     EXPECT_FALSE(controller->hotkeyInvoked());
-    fake.workspaceImpl.apps = {files};
-    // Nothing copied: the answer comes later.
-    fake.pasteboardImpl.clear();
+    EXPECT_EQ(selection.reads, 0);
+    // In it with nothing picked: the answer comes later.
+    selection.frontmost = true;
+    selection.holdReads = true;
     EXPECT_TRUE(controller->hotkeyInvoked());
-    fake.queue.drain();
+    EXPECT_EQ(nothing, 0);
+    selection.answer();
     EXPECT_EQ(nothing, 1);
+    // An unreadable selection counts as none, and says why.
+    selection.error = QStringLiteral("the clipboard did not answer");
+    EXPECT_TRUE(controller->hotkeyInvoked());
+    selection.answer();
+    EXPECT_EQ(nothing, 2);
+    EXPECT_TRUE(fake.log.contains("Shelf: file manager selection failed: the clipboard did not answer"));
+    selection.error.reset();
+    selection.holdReads = false;
 
     // New files: stashed, the shelf stays closed and the chip counts them.
-    const QUrl a = file("a.txt"), b = file("b.txt");
-    copyInFileManager({a, b, QUrl::fromLocalFile(dir.path() + "/files/missing.txt")});
+    selection.files = {file("a.txt"), file("b.txt"), QUrl::fromLocalFile(dir.path() + "/files/missing.txt"),
+                       QUrl("https://example.org/c.txt")};
     EXPECT_TRUE(controller->hotkeyInvoked());
-    fake.queue.drain();
     ASSERT_EQ(store.items().size(), 1);
-    EXPECT_EQ(store.items().front().urls.size(), 2) << "only existing files";
+    EXPECT_EQ(store.items().front().urls.size(), 2) << "only existing local files";
     EXPECT_FALSE(controller->isOpen());
     EXPECT_EQ(stage.arbiter().winner(), NotchSource::shelfBridge);
 
-    // The same files again: the shelf opens and pulses their card.
+    // The same files again: the shelf opens and pulses their card 0.35 s later.
     EXPECT_TRUE(controller->hotkeyInvoked());
     fake.queue.drain();
     ASSERT_TRUE(controller->isOpen());
     EXPECT_TRUE(controller->view()->cells().pulsedIDs.isEmpty());
     fake.queue.advance(0.35);
     EXPECT_EQ(controller->view()->cells().pulsedIDs, QSet<QUuid>{store.items().front().id});
+    EXPECT_EQ(store.items().size(), 1);
 
-    // Nothing copied with the shelf open: it closes.
-    fake.pasteboardImpl.clear();
+    // Nothing picked with the shelf open: it closes; closed and not empty: it opens.
+    selection.files.clear();
     EXPECT_TRUE(controller->hotkeyInvoked());
-    fake.queue.drain();
     EXPECT_TRUE(controller->isCollapsing());
-    EXPECT_EQ(nothing, 1);
+    settle();
+    selection.frontmost = false;
+    EXPECT_TRUE(controller->hotkeyInvoked());
+    EXPECT_TRUE(controller->isOpen());
+    EXPECT_EQ(nothing, 2);
 }
 
 TEST_F(ShelfControllerTest, StashingFromOutsideOnlyWhileOn)
