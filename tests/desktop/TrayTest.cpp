@@ -1,10 +1,15 @@
 #include "common/Desktop.h"
+#include "common/HeldKeys.h"
 #include "common/QuillonRun.h"
+#include "common/Service.h"
+#include "common/TopWindows.h"
 #include "platform/linux/X11Connection.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRgb>
 #include <QStandardPaths>
@@ -259,5 +264,144 @@ TEST(Tray, IconStandsOutOnLightAndDarkPanels)
             << "on a panel of " << colour.toStdString() << " only " << standing << " pixels differ";
     }
 }
+
+
+namespace status_menu {
+
+using quillon::testing::waitFor;
+
+std::optional<qint64> storedInt(const QString& settingsFile, const QString& key)
+{
+    QFile file(settingsFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QJsonValue value = QJsonDocument::fromJson(file.readAll()).object().value(key);
+    if (!value.isObject())
+        return std::nullopt;
+    return value.toObject().value("value").toInteger();
+}
+
+/// The icon's rectangle on the root.
+QRect rootRect(X11Connection& x, xcb_window_t window)
+{
+    XcbReply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(x.get(), xcb_get_geometry(x.get(), window), nullptr));
+    XcbReply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
+        x.get(), xcb_translate_coordinates(x.get(), window, x.root(), 0, 0), nullptr));
+    if (!geometry || !origin)
+        return {};
+    return QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+}
+
+/// An override-redirect window (a popup) mapped beside `icon`.
+std::optional<QRect> popupBeside(X11Connection& x, const QRect& icon)
+{
+    for (const auto& top : quillon::testing::overrideRedirectWindows(x)) {
+        if (top.geometry.adjusted(-40, -40, 40, 40).contains(icon.center()) && top.geometry.height() > 40)
+            return top.geometry;
+    }
+    return std::nullopt;
+}
+
+/// Quillon with its icon in a light tray, keep-awake's inhibitor served by
+/// the test logind.
+struct TrayRun {
+    explicit TrayRun(X11Connection& connection)
+        : x(connection)
+        , tray(connection, {"--transparent", "true", "--alpha", "0", "--tint", "0xEEEEEE"})
+        , quillon(home, R"({"colorPicker.isEnabled": {"type": "bool", "value": true},
+                           "diagnostics.logging": {"type": "bool", "value": true}})")
+    {
+    }
+    bool start()
+    {
+        if (!quillon.start())
+            return false;
+        return waitFor([&] { return (icon = findInside(x, x.root(), "trayer", "Quillon", false)).has_value(); });
+    }
+    void click(int button)
+    {
+        const QRect r = rootRect(x, *icon);
+        quillon::testing::run("xdotool", {"mousemove", QString::number(r.center().x()),
+                                          QString::number(r.center().y()), "click", QString::number(button)});
+    }
+    void keys(const QStringList& names)
+    {
+        for (const QString& name : names)
+            quillon::testing::run("xdotool", {"key", name});
+    }
+    QString settingsFile() const { return home.path() + "/config/Quillon/" QUILLON_APP_ID ".json"; }
+
+    X11Connection& x;
+    quillon::testing::Service logind{QStringLiteral("quillon-test-logind")};
+    TrayHost tray;
+    QTemporaryDir home;
+    quillon::testing::QuillonRun quillon;
+    std::optional<xcb_window_t> icon;
+};
+
+TEST(StatusMenuDesktop, ARightClickTogglesKeepAwakeAndFillsTheIconWithoutAMenu)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    auto x = X11Connection::open();
+    ASSERT_TRUE(x);
+    TrayRun run(*x);
+    if (!run.tray.started)
+        GTEST_SKIP() << "trayer is missing (run scripts/install-deps) or another tray host runs";
+    ASSERT_TRUE(run.logind.started);
+    ASSERT_TRUE(run.start());
+    const QRgb panel = qRgb(0xEE, 0xEE, 0xEE);
+    int outline = 0;
+    ASSERT_TRUE(waitFor([&] { return (outline = pixelsStandingOut(*x, *run.icon, panel)) >= 20; }));
+
+    run.click(3);
+    EXPECT_TRUE(waitFor(
+        [&] { return quillon::testing::storedBool(run.settingsFile(), "awake.isEnabled") == true; }))
+        << run.quillon.log().toStdString();
+    // The session icon: the box filled, where the idle one is a ring.
+    int filled = 0;
+    EXPECT_TRUE(waitFor([&] { return (filled = pixelsStandingOut(*x, *run.icon, panel)) > outline * 4 / 3; }))
+        << "idle " << outline << " pixels, in session " << filled;
+    waitFor([] { return false; }, 800); // a menu would have opened by now
+    EXPECT_FALSE(popupBeside(*x, rootRect(*x, *run.icon))) << "a right click opened a menu";
+
+    run.click(3);
+    EXPECT_TRUE(waitFor(
+        [&] { return quillon::testing::storedBool(run.settingsFile(), "awake.isEnabled") == false; }));
+}
+
+TEST(StatusMenuDesktop, ALeftClickOpensTheMenuThatTheKeyboardDrives)
+{
+    QUILLON_REQUIRE_DESKTOP();
+    auto x = X11Connection::open();
+    ASSERT_TRUE(x);
+    TrayRun run(*x);
+    if (!run.tray.started)
+        GTEST_SKIP() << "trayer is missing (run scripts/install-deps) or another tray host runs";
+    ASSERT_TRUE(run.start());
+    const QRect icon = rootRect(*x, *run.icon);
+
+    run.click(1);
+    // Qt marks its menus as normal windows: the popup is found by being
+    // override-redirect and beside the icon.
+    ASSERT_TRUE(waitFor([&] { return popupBeside(*x, icon).has_value(); })) << run.quillon.log().toStdString();
+    // Keep Awake → its submenu (on "No time limit") → 15 minutes, 30 minutes, 1 hour.
+    run.keys({"Down", "Right", "Down", "Down", "Down", "Return"});
+    EXPECT_TRUE(waitFor([&] { return storedInt(run.settingsFile(), "awake.durationMinutes") == 60; }))
+        << run.quillon.log().toStdString();
+    EXPECT_TRUE(waitFor([&] { return !popupBeside(*x, icon); }));
+
+    const bool allowed = quillon::testing::storedBool(run.settingsFile(), "awake.allowDisplaySleep") == true;
+    run.click(1);
+    ASSERT_TRUE(waitFor([&] { return popupBeside(*x, icon).has_value(); }));
+    // Past the durations and "Custom…" to "Allow Display to Sleep".
+    run.keys({"Down", "Right", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Return"});
+    EXPECT_TRUE(waitFor([&] {
+        return quillon::testing::storedBool(run.settingsFile(), "awake.allowDisplaySleep") == !allowed;
+    }));
+    EXPECT_EQ(storedInt(run.settingsFile(), "awake.durationMinutes"), 60);
+}
+
+} // namespace status_menu
 
 } // namespace
