@@ -476,8 +476,9 @@ void SettingsWindowController::snapshotStep(const QString& directory, std::vecto
         m_snapshotFailed = false;
         m_snapshotCaptures.clear();
     }
-    // Pending layouts first, so the capture and the scroll see the pane as drawn.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    // The new pane's pending show and layout first, so the capture and the
+    // scroll see it as it will be drawn.
+    QCoreApplication::sendPostedEvents();
     const QDir folder(directory);
     const QString raw = panes[index].rawValue();
     if (!writePNG(folder.filePath(raw + QStringLiteral(".png"))))
@@ -541,7 +542,9 @@ QAbstractScrollArea* firstScrollArea(QWidget& widget)
         return area;
     for (QObject* child : widget.children()) {
         auto* childWidget = qobject_cast<QWidget*>(child);
-        if (!childWidget)
+        // A combo box keeps its list in a pop-up window of its own: not part
+        // of the pane, and never the pane's scrolling.
+        if (!childWidget || childWidget->isWindow() || childWidget->isHidden())
             continue;
         if (QAbstractScrollArea* area = firstScrollArea(*childWidget))
             return area;

@@ -68,7 +68,7 @@ TEST_F(OnboardingDemos, SnapHintsBadgeTheArrowKeysAndGoByThemselves)
 {
     app->notch().activate();
     run(P::snap);
-    EXPECT_EQ(hints(), (QStringList{"Left", "←", "Right", "→", "Top", "↑", "Bottom", "↓",
+    EXPECT_EQ(hints(), (QStringList{"←", "Left", "→", "Right", "↑", "Top", "↓", "Bottom",
                                     "snap · release to place"}));
     fake.queue.advance(OnboardingDemo::chipDuration + 1);
     EXPECT_FALSE(controller().hintMount()) << "no chord is held, so the row must go by itself";
@@ -92,6 +92,9 @@ TEST_F(OnboardingDemos, ChipsOnlyWhileTheNotchIsOn)
     fake.queue.advance(OnboardingDemo::chipDuration + 1);
     EXPECT_FALSE(controller().chipMount()) << "a chip lasts 2.5 s";
 
+    run(P::sweep);
+    EXPECT_FALSE(controller().chipMount()) << "quit chips are off unless switched on";
+    settings().set(true, SettingsKeys::sweepQuitChips);
     run(P::sweep);
     EXPECT_TRUE(chip().join(' ').contains("Preview")) << chip().join('|').toStdString();
     fake.queue.advance(OnboardingDemo::chipDuration + 1);

@@ -1,5 +1,8 @@
 #include "UiFixture.h"
 
+#include "ui/PaneForm.h"
+#include "ui/SettingsPaneView.h"
+
 #include <QAbstractScrollArea>
 #include <QCoreApplication>
 #include <QDir>
@@ -75,8 +78,8 @@ TEST(SettingsSnapshot, ScrollsOnlyContentTallerThanTheWindow)
     auto& controller = f.app->settingsWindow();
     controller.show();
     controller.select(SettingsPane::general);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    auto* area = controller.paneView()->findChild<QAbstractScrollArea*>();
+    QCoreApplication::sendPostedEvents();
+    auto* area = controller.paneView()->findChild<PaneForm*>();
     ASSERT_TRUE(area);
     EXPECT_EQ(area->verticalScrollBar()->value(), 0);
     EXPECT_TRUE(controller.scrollPaneToBottom());
@@ -84,7 +87,7 @@ TEST(SettingsSnapshot, ScrollsOnlyContentTallerThanTheWindow)
     EXPECT_GT(area->verticalScrollBar()->value(), 1);
 
     controller.select(SettingsPane::about);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCoreApplication::sendPostedEvents();
     EXPECT_FALSE(controller.scrollPaneToBottom());
     controller.window()->hide();
 }

@@ -35,9 +35,9 @@ StatusMenuModel::Answers answers(int duration, bool running, bool updater)
     if (running)
         a.session = StatusMenuModel::AwakeSession{};
     a.canCheckForUpdates = updater;
-    a.now = QDateTime(QDate(2026, 3, 1), QTime(10, 0), QTimeZone::UTC);
+    a.now = QDateTime(QDate(2026, 3, 1), QTime(10, 0), QTimeZone::utc());
     a.locale = QLocale(QLocale::English, QLocale::UnitedStates);
-    a.timeZone = QTimeZone::UTC;
+    a.timeZone = QTimeZone::utc();
     return a;
 }
 
@@ -112,7 +112,7 @@ TEST(StatusMenu, TopLevelEntries)
     }
     // The session line tells the end in the locale's own short time.
     auto a = answers(30, true, false);
-    a.session->endsAt = QDateTime(QDate(2026, 3, 2), QTime(1, 30), QTimeZone::UTC);
+    a.session->endsAt = QDateTime(QDate(2026, 3, 2), QTime(1, 30), QTimeZone::utc());
     const auto entries = StatusMenuModel::build(a);
     EXPECT_EQ(entries[1].title, "\u2003\u2003until " + a.locale.toString(QTime(1, 30), QLocale::ShortFormat) +
                                     " tomorrow");
