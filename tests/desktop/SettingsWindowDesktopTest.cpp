@@ -32,6 +32,16 @@ QString windowOf(const QProcess& process, const QString& title)
                     "^" + title + "$"});
 }
 
+/// Types "clip" into the sidebar's search and picks the one feature row
+/// left at the top: Clipboard.
+void pickClipboardThroughTheSearch(xcb_window_t window)
+{
+    const QString id = QString::number(window);
+    xdotool({"mousemove", "--window", id, "100", "23", "click", "1"});
+    xdotool({"type", "--delay", "30", "clip"});
+    xdotool({"mousemove", "--window", id, "100", "120", "click", "1"});
+}
+
 /// A running Quillon whose settings window is closed, and a way to open it
 /// again the way a person does: by launching it once more.
 struct SettingsWindowRun {
@@ -108,9 +118,7 @@ TEST(SettingsWindowDesktop, ASecondLaunchShowsGeneralFixedInFrontWithTheFocus)
     EXPECT_GT(position(*window), position(other.ids.front())) << "not above the other window";
 
     // Typing in the search leaves Clipboard among the features.
-    xdotool({"mousemove", "--window", QString::number(*window), "100", "23", "click", "1"});
-    xdotool({"type", "--delay", "30", "clip"});
-    xdotool({"mousemove", "--window", QString::number(*window), "100", "120", "click", "1"});
+    pickClipboardThroughTheSearch(*window);
     EXPECT_TRUE(waitFor([&] { return !windowOf(run.quillon.process, "Clipboard").isEmpty(); }))
         << "the Clipboard row was not where the filtered sidebar puts it";
 }
@@ -125,10 +133,7 @@ TEST(SettingsWindowDesktop, ReopenedOnAnotherDesktopItComesThereWithItsPane)
     ASSERT_TRUE(run.start());
     const auto first = run.reopen("General");
     ASSERT_TRUE(first);
-    // Clipboard, through the search.
-    xdotool({"mousemove", "--window", QString::number(*first), "100", "23", "click", "1"});
-    xdotool({"type", "--delay", "30", "clip"});
-    xdotool({"mousemove", "--window", QString::number(*first), "100", "120", "click", "1"});
+    pickClipboardThroughTheSearch(*first);
     ASSERT_TRUE(waitFor([&] { return !windowOf(run.quillon.process, "Clipboard").isEmpty(); }));
     run.close("Clipboard");
 

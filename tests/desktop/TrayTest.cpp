@@ -8,8 +8,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QRgb>
 #include <QStandardPaths>
@@ -268,21 +266,8 @@ TEST(Tray, IconStandsOutOnLightAndDarkPanels)
 
 namespace status_menu {
 
+using quillon::testing::storedInt;
 using quillon::testing::waitFor;
-
-std::optional<qint64> storedInt(const QString& settingsFile, const QString& key)
-{
-    QFile file(settingsFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QJsonValue value = QJsonDocument::fromJson(file.readAll()).object().value(key);
-    if (!value.isObject())
-        return std::nullopt;
-    // The store writes integers as decimal text, so that 64 bits stay exact.
-    bool ok = false;
-    const qint64 number = value.toObject().value("value").toVariant().toLongLong(&ok);
-    return ok ? std::optional<qint64>(number) : std::nullopt;
-}
 
 /// The icon's rectangle on the root.
 QRect rootRect(X11Connection& x, xcb_window_t window)
