@@ -329,6 +329,8 @@ void AppDelegate::makeStatusItem()
     menu.statusItem->setIcon(MenuBarIcon::make(false));
     menu.statusItem->setMenu(&menu.menu());
     menu.statusItem->onClick = weakly([](AppDelegate& self) { self.statusMenu().statusItemClicked(); });
+    menu.statusItem->onContextClick =
+        weakly([](AppDelegate& self) { self.statusMenu().statusItemContextClicked(); });
 }
 
 void AppDelegate::openSettingsOnFirstRun()

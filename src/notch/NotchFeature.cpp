@@ -223,14 +223,7 @@ void NotchFeature::showLeaderHints(const std::vector<NotchBarItem>& items,
         caption == kFeaturesCaption ? m_settings.notchFeatureHints() : m_settings.notchLeaderHints();
     if (!allowed)
         return;
-    showHintRow(NotchStates::leaderHints(items, caption));
-    if (!autoHideAfter)
-        return;
-    std::weak_ptr<NotchFeature*> weak = m_self;
-    m_hintAutoHide = platform::platform().mainQueue().after(*autoHideAfter, [weak] {
-        if (auto self = weak.lock())
-            (*self)->m_controller->dropHints(true, false);
-    });
+    showHintRow(NotchStates::leaderHints(items, caption), autoHideAfter);
 }
 
 void NotchFeature::showSnapUnsupported()
@@ -246,13 +239,20 @@ void NotchFeature::showSnapUnsupported()
     showHintRow(content);
 }
 
-void NotchFeature::showHintRow(const NotchContent& content)
+void NotchFeature::showHintRow(const NotchContent& content, std::optional<double> autoHideAfter)
 {
     if (!m_isActive)
         return;
     m_hintAutoHide.cancel();
     m_hintAutoHide = {};
     m_controller->showHints(content, true);
+    if (!autoHideAfter)
+        return;
+    std::weak_ptr<NotchFeature*> weak = m_self;
+    m_hintAutoHide = platform::platform().mainQueue().after(*autoHideAfter, [weak] {
+        if (auto self = weak.lock())
+            (*self)->m_controller->dropHints(true, false);
+    });
 }
 
 void NotchFeature::showOCRRestartPrompt()

@@ -57,8 +57,9 @@ public:
     void showSnapUnsupported();
     /// Every hint row goes up through here: a new row ends the wait of an
     /// earlier row's timed hiding, so that cannot take the new row down.
-    /// Nothing while the feature is inactive.
-    void showHintRow(const NotchContent& content);
+    /// Nothing while the feature is inactive. With `autoHideAfter`, the row
+    /// goes by itself after that many seconds.
+    void showHintRow(const NotchContent& content, std::optional<double> autoHideAfter = std::nullopt);
     /// Offers the relaunch that makes a new screen-capture grant take effect,
     /// or says so in a chip when the prompt cannot be offered.
     void showOCRRestartPrompt();

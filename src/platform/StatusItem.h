@@ -18,13 +18,17 @@ public:
     virtual void setIcon(const QIcon& icon) = 0;
     virtual QIcon icon() const = 0;
     virtual void setToolTip(const QString& text) = 0;
-    /// The menu the tray host opens on a right click. Not owning.
+    /// The menu popUpMenu() opens. Not owning. It is never given to the tray
+    /// host as a context menu: a right click must reach onContextClick.
     virtual void setMenu(QMenu* menu) = 0;
-    /// Opens that menu at the pointer, as a click on the icon does.
+    /// Opens that menu at the pointer.
     virtual void popUpMenu() = 0;
 
     /// Called on the main thread after a left click on the icon.
     std::function<void()> onClick;
+    /// Called on the main thread after a right click (or the tray host's
+    /// context request) on the icon. A middle click calls nothing.
+    std::function<void()> onContextClick;
 };
 
 /// The desktop's notification area.

@@ -63,4 +63,27 @@ public:
     static Need need(SettingsPane pane, SettingsModel& model);
 };
 
+/// What "Show me" does for a tour step: the feature's own surface, briefly.
+class OnboardingDemo {
+public:
+    OnboardingDemo() = delete;
+
+    struct Demo {
+        /// Reaches the features through the model's bundle. Does nothing
+        /// visible when its condition (notch on, a notch setting, the
+        /// feature active) does not hold.
+        std::function<void(SettingsModel&)> run;
+        /// What to watch for, with key glyphs already in the names a person reads.
+        QString watchFor;
+        /// The demonstration works only while the feature is switched on.
+        bool needsFeatureOn = false;
+    };
+
+    /// None for the panes the tour shows differently or not at all.
+    static std::optional<Demo> demo(SettingsPane pane);
+
+    /// Seconds a demonstration chip or hint row stays.
+    static constexpr double chipDuration = 2.5;
+};
+
 } // namespace quillon

@@ -13,6 +13,8 @@
 #include "ui/SettingsPaneView.h"
 #include "ui/StandardShortcuts.h"
 
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
@@ -26,6 +28,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QScrollBar>
 #include <QWidget>
 
 #include <algorithm>
@@ -40,19 +43,32 @@ constexpr int clientWidth = 868;
 constexpr int clientHeight = 648;
 constexpr int firstRowY = 46;
 
-/// One hand-drawn sidebar row: tint square, label, hot-key chip and on-dot.
-class SidebarRow final : public QWidget {
+/// One hand-drawn sidebar row: tint square, label, hot-key chip, on-dot and
+/// tour progress. A button to assistive technology; a press selects.
+class SidebarRow final : public QAbstractButton {
 public:
+    struct Progress {
+        int index = 0;
+        int total = 0;
+    };
+
     SidebarRow(SettingsPane pane, QWidget* parent)
-        : QWidget(parent)
+        : QAbstractButton(parent)
         , m_pane(pane)
     {
         setObjectName(QStringLiteral("row-") + pane.rawValue());
         setFixedSize(194, 28);
+        setFocusPolicy(Qt::NoFocus);
+        setText(pane.title());
         setAccessibleName(pane.title());
         const QStringList keys = pane.hotkeys();
         if (!keys.isEmpty())
             m_chip = KeyNames::label(HotkeyFormat::compact(keys.first()));
+        // An assistive press arrives as a click; the mouse selects on press.
+        QObject::connect(this, &QAbstractButton::clicked, this, [this] {
+            if (onClick)
+                onClick();
+        });
     }
 
     SettingsPane pane() const { return m_pane; }
@@ -63,7 +79,26 @@ public:
         if (on == m_on)
             return;
         m_on = on;
-        setAccessibleName(on ? m_pane.title() + QStringLiteral(", on") : m_pane.title());
+        if (!m_progress)
+            setAccessibleName(on ? m_pane.title() + QStringLiteral(", on") : m_pane.title());
+        update();
+    }
+    /// The tour's progress in place of the hot-key chip; none clears it.
+    void setProgress(std::optional<Progress> progress)
+    {
+        if (!progress && !m_progress)
+            return;
+        m_progress = progress;
+        if (progress) {
+            m_chip = QStringLiteral("%1/%2").arg(progress->index).arg(progress->total);
+            setAccessibleName(QStringLiteral("%1, %2 of %3 done")
+                                  .arg(m_pane.title())
+                                  .arg(progress->index)
+                                  .arg(progress->total));
+        } else {
+            m_chip.clear();
+            setAccessibleName(m_on ? m_pane.title() + QStringLiteral(", on") : m_pane.title());
+        }
         update();
     }
     bool isOn() const { return m_on; }
@@ -79,6 +114,7 @@ protected:
         if (onClick)
             onClick();
     }
+    void mouseReleaseEvent(QMouseEvent*) override {}
 
     void paintEvent(QPaintEvent*) override
     {
@@ -128,10 +164,24 @@ protected:
             p.setBrush(emphasised ? QColor(Qt::white) : DS::accent());
             p.drawEllipse(QRectF(180, 11, 6, 6));
         }
+        if (m_progress && m_progress->total >= 1) {
+            const QRectF track(8, height() - 12, width() - 16, 4);
+            QColor trackColour = emphasised ? QColor(Qt::white) : palette().color(QPalette::PlaceholderText);
+            trackColour.setAlphaF(0.35f);
+            p.setPen(Qt::NoPen);
+            p.setBrush(trackColour);
+            p.drawRoundedRect(track, 2, 2);
+            const double fraction =
+                m_progress->index > 0 ? std::clamp(double(m_progress->index) / m_progress->total, 0.0, 1.0) : 0;
+            p.setBrush(emphasised ? QColor(Qt::white) : DS::accent());
+            p.drawRoundedRect(QRectF(track.topLeft(), QSizeF(std::max(4.0, fraction * track.width()), 4)), 2,
+                              2);
+        }
     }
 
 private:
     SettingsPane m_pane;
+    std::optional<Progress> m_progress;
     QString m_chip;
     bool m_on = false;
     bool m_selected = false;
@@ -216,6 +266,7 @@ public:
 
     void syncRowStates()
     {
+        row(SettingsPane::gettingStarted)->setProgress(std::nullopt);
         for (SidebarRow* row : m_rows)
             row->setOn(row->pane() == SettingsPane::notch || m_model.master(row->pane()).get());
     }
@@ -425,8 +476,32 @@ void SettingsWindowController::snapshotStep(const QString& directory, std::vecto
         m_snapshotFailed = false;
         m_snapshotCaptures.clear();
     }
-    if (!writePNG(QDir(directory).filePath(panes[index].rawValue() + QStringLiteral(".png"))))
+    // The new pane's pending show and layout first, so the capture and the
+    // scroll see it as it will be drawn.
+    QCoreApplication::sendPostedEvents();
+    const QDir folder(directory);
+    const QString raw = panes[index].rawValue();
+    if (!writePNG(folder.filePath(raw + QStringLiteral(".png"))))
         m_snapshotFailed = true;
+    if (!scrollPaneToBottom()) {
+        snapshotNext(directory, std::move(panes), index, std::move(completion));
+        return;
+    }
+    std::weak_ptr<SettingsWindowController*> weak = m_self;
+    platform::platform().mainQueue().after(snapshotPaneDelay, [weak, directory, panes, index, completion] {
+        auto self = weak.lock();
+        if (!self)
+            return;
+        if (!(*self)->writePNG(QDir(directory).filePath(panes[index].rawValue() + QStringLiteral("-bottom.png")),
+                               false))
+            (*self)->m_snapshotFailed = true;
+        (*self)->snapshotNext(directory, panes, index, completion);
+    });
+}
+
+void SettingsWindowController::snapshotNext(const QString& directory, std::vector<SettingsPane> panes,
+                                            std::size_t index, std::function<void()> completion)
+{
     if (index + 1 >= panes.size()) {
         finishSnapshot();
         if (completion)
@@ -459,7 +534,41 @@ void SettingsWindowController::finishSnapshot()
     m_snapshotCaptures.clear();
 }
 
-bool SettingsWindowController::writePNG(const QString& path)
+namespace {
+
+QAbstractScrollArea* firstScrollArea(QWidget& widget)
+{
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(&widget))
+        return area;
+    for (QObject* child : widget.children()) {
+        auto* childWidget = qobject_cast<QWidget*>(child);
+        // A combo box keeps its list in a pop-up window of its own: not part
+        // of the pane, and never the pane's scrolling.
+        if (!childWidget || childWidget->isWindow() || childWidget->isHidden())
+            continue;
+        if (QAbstractScrollArea* area = firstScrollArea(*childWidget))
+            return area;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool SettingsWindowController::scrollPaneToBottom()
+{
+    SettingsPaneView* view = paneView();
+    QAbstractScrollArea* area = view ? firstScrollArea(*view) : nullptr;
+    if (!area)
+        return false;
+    QScrollBar* bar = area->verticalScrollBar();
+    const int overflow = bar->maximum() - bar->minimum();
+    if (overflow <= 1)
+        return false;
+    bar->setValue(bar->maximum());
+    return true;
+}
+
+bool SettingsWindowController::writePNG(const QString& path, bool record)
 {
     QByteArray png;
     QBuffer buffer(&png);
@@ -469,12 +578,13 @@ bool SettingsWindowController::writePNG(const QString& path)
         std::fputs("settings-png: window capture failed\n", stderr);
         return false;
     }
-    m_snapshotCaptures.push_back(png);
     QString error;
     if (!AtomicFile::write(path, png, &error)) {
         std::fprintf(stderr, "settings-png: %s\n", qPrintable(error));
         return false;
     }
+    if (record)
+        m_snapshotCaptures.push_back(png);
     return true;
 }
 

@@ -31,14 +31,18 @@ public:
     void select(SettingsPane pane);
 
     /// Shows every listed pane in turn (all of them for an empty list) and
-    /// saves the window of each as "<pane>.png" in `directory`, then calls
-    /// `completion`.
+    /// saves the window of each as "<pane>.png" in `directory`, and for a
+    /// pane taller than the window a second capture scrolled to its end as
+    /// "<pane>-bottom.png"; then calls `completion`.
     void debugSnapshot(const QString& directory, std::vector<SettingsPane> only,
                        std::function<void()> completion);
 
     /// After a snapshot run: 1 when a capture failed or every capture came
     /// out the same (a blank window), else 0.
     int snapshotExitStatus() const { return m_snapshotExitStatus; }
+    /// Scrolls the selected pane's first scroll area (depth first) to its
+    /// end; false when there is none or it overflows by 1 point or less.
+    bool scrollPaneToBottom();
 
     const AppFeatures& features() const { return m_features; }
     /// Nothing until the first show().
@@ -57,7 +61,10 @@ private:
     class Window;
     void snapshotStep(const QString& directory, std::vector<SettingsPane> panes, std::size_t index,
                       std::function<void()> completion);
-    bool writePNG(const QString& path);
+    void snapshotNext(const QString& directory, std::vector<SettingsPane> panes, std::size_t index,
+                      std::function<void()> completion);
+    /// `record`: the capture takes part in the blank check.
+    bool writePNG(const QString& path, bool record = true);
     void finishSnapshot();
     void startFrontmostTracking();
     void stopFrontmostTracking();

@@ -320,14 +320,18 @@ TEST_F(AppDelegateTest, ReopenAndTheMenuOpenSettings)
         if (!action->isSeparator())
             titles << action->text();
     }
-    EXPECT_EQ(titles, (QStringList{"Settings\u2026", "Quit Quillon"}))
+    EXPECT_EQ(titles, (QStringList{"Keep Awake", "Settings\u2026", "Quit Quillon"}))
         << "no update framework, no update entry";
-    menu->actions().first()->trigger();
+    menu->actions()[2]->trigger();
     EXPECT_TRUE(settingsShown());
     menu->actions().last()->trigger();
     EXPECT_EQ(fake.appShellImpl.terminations, 1);
 
     statusItem().click();
+    EXPECT_EQ(statusItem().menuPopUps, 1);
+    // A right click starts keep-awake and opens nothing.
+    statusItem().contextClick();
+    EXPECT_TRUE(delegate->awake().isActive());
     EXPECT_EQ(statusItem().menuPopUps, 1);
 }
 

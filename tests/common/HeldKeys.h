@@ -32,7 +32,8 @@ struct HeldKeys {
     }
 };
 
-inline std::optional<bool> storedBool(const QString& settingsFile, const QString& key)
+/// The "value" of a stored setting; none when the file or the key is missing.
+inline std::optional<QJsonValue> storedValue(const QString& settingsFile, const QString& key)
 {
     QFile file(settingsFile);
     if (!file.open(QIODevice::ReadOnly))
@@ -40,7 +41,22 @@ inline std::optional<bool> storedBool(const QString& settingsFile, const QString
     const QJsonValue value = QJsonDocument::fromJson(file.readAll()).object().value(key);
     if (!value.isObject())
         return std::nullopt;
-    return value.toObject().value("value").toBool();
+    return value.toObject().value("value");
+}
+
+inline std::optional<bool> storedBool(const QString& settingsFile, const QString& key)
+{
+    const auto value = storedValue(settingsFile, key);
+    return value ? std::optional<bool>(value->toBool()) : std::nullopt;
+}
+
+/// The store writes integers as decimal text, so that 64 bits stay exact.
+inline std::optional<qint64> storedInt(const QString& settingsFile, const QString& key)
+{
+    const auto value = storedValue(settingsFile, key);
+    bool ok = false;
+    const qint64 number = value ? value->toVariant().toLongLong(&ok) : 0;
+    return ok ? std::optional<qint64>(number) : std::nullopt;
 }
 
 } // namespace quillon::testing

@@ -34,6 +34,13 @@ public:
             onClick();
     }
 
+    /// A right click on the icon.
+    void contextClick()
+    {
+        if (onContextClick)
+            onContextClick();
+    }
+
     QMenu* menu = nullptr;
     QString toolTip;
     int iconUpdates = 0;

@@ -1,8 +1,14 @@
 #include "UiFixture.h"
 
+#include "ui/PaneForm.h"
+#include "ui/SettingsPaneView.h"
+
+#include <QAbstractScrollArea>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 namespace quillon {
@@ -40,6 +46,50 @@ TEST(SettingsSnapshot, DifferentPanesWriteTheirFilesAndSucceed)
         const QImage image(QDir(dir.path()).filePath(name));
         EXPECT_EQ(image.size(), QSize(868, 648) * image.devicePixelRatio()) << name.toStdString();
     }
+}
+
+TEST(SettingsSnapshot, EveryPaneAndTheEndOfEachTallOne)
+{
+    UiFixture f;
+    QTemporaryDir dir;
+    const SnapshotRun run = runSnapshot(f, dir.path(), {});
+    ASSERT_TRUE(run.done);
+    EXPECT_EQ(run.status, 0);
+    QStringList bottoms;
+    for (const SettingsPane pane : SettingsPane::allCases()) {
+        const QString raw = pane.rawValue();
+        const QImage top(QDir(dir.path()).filePath(raw + ".png"));
+        EXPECT_EQ(top.size(), QSize(868, 648) * top.devicePixelRatio()) << raw.toStdString();
+        const QImage bottom(QDir(dir.path()).filePath(raw + "-bottom.png"));
+        if (bottom.isNull())
+            continue;
+        bottoms << raw;
+        EXPECT_EQ(bottom.size(), top.size()) << raw.toStdString();
+        EXPECT_NE(bottom, top) << raw.toStdString() << ": scrolled, yet the same picture";
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), SettingsPane::allCases().size() + bottoms.size());
+    EXPECT_TRUE(bottoms.contains("general")) << bottoms.join(' ').toStdString();
+    EXPECT_FALSE(bottoms.contains("about")) << "a pane that fits has no second capture";
+}
+
+TEST(SettingsSnapshot, ScrollsOnlyContentTallerThanTheWindow)
+{
+    UiFixture f;
+    auto& controller = f.app->settingsWindow();
+    controller.show();
+    controller.select(SettingsPane::general);
+    QCoreApplication::sendPostedEvents();
+    auto* area = controller.paneView()->findChild<PaneForm*>();
+    ASSERT_TRUE(area);
+    EXPECT_EQ(area->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(controller.scrollPaneToBottom());
+    EXPECT_EQ(area->verticalScrollBar()->value(), area->verticalScrollBar()->maximum());
+    EXPECT_GT(area->verticalScrollBar()->value(), 1);
+
+    controller.select(SettingsPane::about);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(controller.scrollPaneToBottom());
+    controller.window()->hide();
 }
 
 TEST(SettingsSnapshot, OneCaptureIsNeverBlankButRepeatsAre)

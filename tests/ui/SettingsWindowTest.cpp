@@ -1,5 +1,6 @@
 #include "UiFixture.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <map>
@@ -87,6 +88,11 @@ TEST(SettingsWindow, RowStatesFollowChangesMadeElsewhereAndCloseKeepsSelection)
     f.model->master(SettingsPane::snap).set(true);
     f.fake.queue.drain();
     EXPECT_EQ(f.row(SettingsPane::snap)->accessibleName(), QStringLiteral("Snap, on"));
+    // Assistive technology reads a row as a button with that name.
+    QAccessibleInterface* snap = QAccessible::queryAccessibleInterface(f.row(SettingsPane::snap));
+    ASSERT_TRUE(snap);
+    EXPECT_EQ(snap->role(), QAccessible::Button);
+    EXPECT_EQ(snap->text(QAccessible::Name), QStringLiteral("Snap, on"));
 
     f.controller().select(SettingsPane::clipboard);
     f.controller().window()->hide();

@@ -56,8 +56,20 @@ QIcon trayIcon(const QIcon& icon)
 QtStatusItem::QtStatusItem()
 {
     QObject::connect(&m_tray, &QSystemTrayIcon::activated, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger && onClick)
-            onClick();
+        switch (reason) {
+        case QSystemTrayIcon::Trigger:
+            if (onClick)
+                onClick();
+            break;
+        case QSystemTrayIcon::Context:
+            if (onContextClick)
+                onContextClick();
+            break;
+        case QSystemTrayIcon::DoubleClick:
+        case QSystemTrayIcon::MiddleClick:
+        case QSystemTrayIcon::Unknown:
+            break;
+        }
     });
 }
 
@@ -76,8 +88,9 @@ void QtStatusItem::setIcon(const QIcon& icon)
 
 void QtStatusItem::setMenu(QMenu* menu)
 {
+    // Not the tray's context menu: with one, Qt or the host would open it on
+    // a right click, which starts or ends keep-awake instead.
     m_menu = menu;
-    m_tray.setContextMenu(menu);
 }
 
 void QtStatusItem::popUpMenu()
