@@ -1,11 +1,15 @@
 #include "ui/SettingsPaneView.h"
 
 #include "ui/PlaceholderPane.h"
+#include "ui/panes/AutoQuitPane.h"
 #include "ui/panes/AwakePane.h"
 #include "ui/panes/BreaksPane.h"
+#include "ui/panes/FocusPane.h"
 #include "ui/panes/GeneralPane.h"
 #include "ui/panes/NotchPane.h"
 #include "ui/panes/ShelfPane.h"
+#include "ui/panes/SweepPane.h"
+#include "ui/panes/SwipePane.h"
 
 #include <QVBoxLayout>
 
@@ -39,6 +43,14 @@ PaneView* SettingsPaneView::makePane(SettingsModel& model, SettingsPane pane)
         return new NotchPane(model);
     case SettingsPane::shelf:
         return new ShelfPane(model);
+    case SettingsPane::sweep:
+        return new SweepPane(model);
+    case SettingsPane::autoQuit:
+        return new AutoQuitPane(model);
+    case SettingsPane::swipe:
+        return new SwipePane(model);
+    case SettingsPane::focus:
+        return new FocusPane(model);
     case SettingsPane::gettingStarted:
     case SettingsPane::snap:
     case SettingsPane::jump:
@@ -46,10 +58,6 @@ PaneView* SettingsPaneView::makePane(SettingsModel& model, SettingsPane pane)
     case SettingsPane::clipboard:
     case SettingsPane::snippets:
     case SettingsPane::ocr:
-    case SettingsPane::focus:
-    case SettingsPane::swipe:
-    case SettingsPane::sweep:
-    case SettingsPane::autoQuit:
     case SettingsPane::about:
         return new PlaceholderPane(model, pane);
     }

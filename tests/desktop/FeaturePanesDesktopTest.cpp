@@ -1,10 +1,6 @@
 #include "app/AppDelegate.h"
-#include "common/Desktop.h"
-#include "common/QuillonRun.h"
-#include "common/Typist.h"
+#include "common/PaneDesktop.h"
 #include "features/awake/AwakeFeature.h"
-#include "fakes/ForwardingPlatform.h"
-#include "platform/linux/JsonUserDefaults.h"
 #include "settings/Settings.h"
 #include "ui/PaneForm.h"
 #include "ui/SegmentedControl.h"
@@ -17,14 +13,9 @@
 #include "ui/panes/PaneKit.h"
 
 #include <QAbstractItemView>
-#include <QCryptographicHash>
-#include <QFile>
-#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPushButton>
-#include <QSet>
-#include <QTemporaryDir>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -33,26 +24,7 @@ namespace {
 
 using testing::waitFor;
 
-/// The fake platform over the Linux defaults store in a folder of its own.
-class StorePlatform final : public fakes::ForwardingPlatform {
-public:
-    StorePlatform()
-        : store(folder.path(), fake.buildInfo().appId)
-    {
-    }
-    platform::UserDefaults& userDefaults() override { return store; }
-    /// The stored value of `key` in the standard domain's file, as JSON.
-    QJsonValue stored(const QString& key) const
-    {
-        QFile file(folder.path() + "/" + fake.build.appId + ".json");
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QJsonDocument::fromJson(file.readAll()).object().value(key);
-    }
-
-    QTemporaryDir folder;
-    platform::linux_::JsonUserDefaults store;
-};
+using testing::StorePlatform;
 
 /// The application's settings window on the virtual desktop, with settings
 /// changes reconciled as the running application does.
@@ -75,17 +47,7 @@ struct WindowRig {
             },
             testing::patientMs);
     }
-    void click(QWidget* widget, QPoint at = {})
-    {
-        if (auto* form = widget->window()->findChild<PaneForm*>())
-            form->ensureWidgetVisible(widget, 10, 10);
-        waitFor([] { return false; }, 200);
-        const QPoint global = widget->mapToGlobal(at.isNull() ? widget->rect().center() : at);
-        typist.moveTo(global.x(), global.y());
-        waitFor([] { return false; }, 100);
-        typist.button(1, true);
-        typist.button(1, false);
-    }
+    void click(QWidget* widget, QPoint at = {}) { testing::clickWidget(typist, widget, at); }
     /// Opens the pane through its sidebar row.
     template <typename Pane> Pane* open(SettingsPane pane)
     {
@@ -148,36 +110,7 @@ TEST(FeaturePanesDesktop, ChoicesMadeInThePanesLandInTheStoredFile)
 TEST(FeaturePanesDesktop, SnapshotsOfTheFourPanesDiffer)
 {
     QUILLON_REQUIRE_DESKTOP();
-    QTemporaryDir home;
-    testing::QuillonRun quillon(home, false);
-    const QString out = home.path() + "/png";
-    ASSERT_TRUE(quillon.start({"--settings-png", out, "awake,breaks,notch,shelf"}));
-    ASSERT_TRUE(quillon.process.waitForFinished(60000));
-    ASSERT_EQ(quillon.process.exitCode(), 0) << quillon.process.readAllStandardError().toStdString();
-    QSet<QByteArray> hashes;
-    for (const QString name : {"awake", "breaks", "notch", "shelf"}) {
-        SCOPED_TRACE(name.toStdString());
-        QFile file(out + "/" + name + ".png");
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        hashes.insert(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1));
-        const QImage image = QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_RGB32);
-        ASSERT_FALSE(image.isNull());
-        // Text right of the sidebar in each half: sections, not a header alone.
-        for (int half = 0; half < 2; ++half) {
-            int inked = 0;
-            for (int y = half * image.height() / 2; y < (half + 1) * image.height() / 2; ++y) {
-                for (int x = image.width() / 4 + 20; x < image.width() - 20; ++x) {
-                    if (qGray(image.pixel(x, y)) < 110) {
-                        ++inked;
-                        break;
-                    }
-                }
-            }
-            EXPECT_GT(inked, image.height() / 20) << "half " << half;
-        }
-    }
-    EXPECT_EQ(hashes.size(), 4);
+    testing::expectDistinctSnapshots({"awake", "breaks", "notch", "shelf"});
 }
 
 } // namespace

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "fakes/FakePlatform.h"
+#include "ui/controls/AppChips.h"
+#include "ui/controls/AppPickerSheet.h"
+
+#include <gtest/gtest.h>
+
+namespace quillon::testing {
+
+/// Adds `id` to a chips row as a person does: "+ Add", then the application
+/// chosen in the picker sheet.
+inline void addThroughPicker(fakes::FakePlatform& fake, AppChipsRow& row, const QString& id)
+{
+    platform::AppEntry entry;
+    entry.appId = id;
+    entry.name = id;
+    entry.path = "/usr/share/applications/" + id + ".desktop";
+    fake.appDirectoryImpl.files.push_back(entry);
+    row.addButton()->click();
+    AppPickerSheet* sheet = row.addButton()->sheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(sheet->choose(entry.path));
+}
+
+/// Removes `id`'s chip through its cross.
+inline void removeChip(AppChipsRow& row, const QString& id)
+{
+    for (AppChip* chip : row.chips()) {
+        if (chip->bundleID() == id) {
+            chip->removeButton()->click();
+            return;
+        }
+    }
+    ADD_FAILURE() << "no chip " << id.toStdString();
+}
+
+} // namespace quillon::testing
