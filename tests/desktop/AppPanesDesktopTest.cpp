@@ -70,7 +70,8 @@ TEST(SweepPaneDesktop, ClickedChoicesLandInTheStoredFile)
 TEST(AppPanesDesktop, SnapshotsOfSweepAutoQuitSwipeAndFocusDiffer)
 {
     QUILLON_REQUIRE_DESKTOP();
-    testing::expectDistinctSnapshots({"sweep", "autoQuit", "swipe", "focus"});
+    // Swipe and Focus hold a section or two: they fill only the top half.
+    testing::expectDistinctSnapshots({"sweep", "autoQuit", "swipe", "focus"}, false);
 }
 
 } // namespace
