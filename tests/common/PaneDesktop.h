@@ -38,6 +38,17 @@ public:
             return {};
         return QJsonDocument::fromJson(file.readAll()).object().value(key);
     }
+    /// Waits patiently for `condition`, running the fake main queue's work
+    /// (the settings model's redraws) meanwhile.
+    bool until(const std::function<bool()>& condition)
+    {
+        return waitFor(
+            [&] {
+                fake.queue.drain();
+                return condition();
+            },
+            patientMs);
+    }
 
     QTemporaryDir folder;
     platform::linux_::JsonUserDefaults store;

@@ -48,15 +48,7 @@ TEST(SweepPaneDesktop, ClickedChoicesLandInTheStoredFile)
     pane.resize(620, 760);
     pane.move(300, 60);
     pane.show();
-    const auto until = [&](const std::function<bool()>& condition) {
-        return waitFor(
-            [&] {
-                desktop.fake.queue.drain();
-                return condition();
-            },
-            testing::patientMs);
-    };
-    ASSERT_TRUE(until([&] { return pane.windowHandle() && pane.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(desktop.until([&] { return pane.windowHandle() && pane.windowHandle()->isExposed(); }));
     ASSERT_EQ(pane.listSection()->headerLabel()->text(), "Excluded apps (never quit)");
     ToggleSwitch* keep = nullptr;
     for (ToggleSwitch* each : pane.findChildren<ToggleSwitch*>()) {
@@ -68,12 +60,12 @@ TEST(SweepPaneDesktop, ClickedChoicesLandInTheStoredFile)
 
     testing::Typist typist;
     testing::clickWidget(typist, pane.modeControl()->buttons()[1]);
-    EXPECT_TRUE(until([&] { return desktop.stored(SettingsKeys::sweepListMode) == tagged("onlyListed"); }))
+    EXPECT_TRUE(desktop.until([&] { return desktop.stored(SettingsKeys::sweepListMode) == tagged("onlyListed"); }))
         << QJsonDocument(desktop.stored(SettingsKeys::sweepListMode).toObject()).toJson().constData();
     testing::clickWidget(typist, keep);
-    EXPECT_TRUE(until([&] { return desktop.stored(SettingsKeys::sweepKeepSelfBackgrounded) == tagged(false); }))
+    EXPECT_TRUE(desktop.until([&] { return desktop.stored(SettingsKeys::sweepKeepSelfBackgrounded) == tagged(false); }))
         << QJsonDocument(desktop.stored(SettingsKeys::sweepKeepSelfBackgrounded).toObject()).toJson().constData();
-    EXPECT_TRUE(until([&] { return pane.listSection()->headerLabel()->text() == "Apps to quit"; }));
+    EXPECT_TRUE(desktop.until([&] { return pane.listSection()->headerLabel()->text() == "Apps to quit"; }));
     EXPECT_TRUE(pane.listWarning()->isHidden());
     EXPECT_FALSE(keep->isChecked());
 }
@@ -87,15 +79,7 @@ struct SettingsWindowRig {
         controller().window()->move(300, 100);
     }
     SettingsWindowController& controller() { return app->settingsWindow(); }
-    bool until(const std::function<bool()>& condition)
-    {
-        return waitFor(
-            [&] {
-                desktop.fake.queue.drain();
-                return condition();
-            },
-            testing::patientMs);
-    }
+    bool until(const std::function<bool()>& condition) { return desktop.until(condition); }
     template <typename Pane> Pane* open(SettingsPane pane)
     {
         controller().select(pane);

@@ -38,15 +38,7 @@ struct WindowRig {
     }
     ~WindowRig() { app.reset(); }
     SettingsWindowController& controller() { return app->settingsWindow(); }
-    bool until(const std::function<bool()>& condition)
-    {
-        return waitFor(
-            [&] {
-                desktop.fake.queue.drain();
-                return condition();
-            },
-            testing::patientMs);
-    }
+    bool until(const std::function<bool()>& condition) { return desktop.until(condition); }
     void click(QWidget* widget, QPoint at = {}) { testing::clickWidget(typist, widget, at); }
     /// Opens the pane through its sidebar row.
     template <typename Pane> Pane* open(SettingsPane pane)

@@ -1,5 +1,4 @@
-#include "ChipPicking.h"
-#include "PaneFixture.h"
+#include "AppListPaneFixture.h"
 
 #include "settings/SettingsKeys.h"
 #include "ui/SegmentedControl.h"
@@ -13,18 +12,7 @@
 namespace quillon {
 namespace {
 
-struct AutoQuitPaneFixture : testing::PaneFixture<AutoQuitPane> {
-    void store(const QString& key, const std::optional<platform::PlistValue>& value)
-    {
-        if (value)
-            settings().set(*value, key);
-        else
-            settings().defaults().remove(key);
-    }
-    std::optional<platform::PlistValue> stored(const QString& key) const
-    {
-        return app->settings().defaults().storedValue(key);
-    }
+struct AutoQuitPaneFixture : testing::AppListPaneFixture<AutoQuitPane> {
     void pick(const QString& title)
     {
         ChoiceBox& box = *pane().intervalBox();

@@ -1,5 +1,4 @@
-#include "ChipPicking.h"
-#include "PaneFixture.h"
+#include "AppListPaneFixture.h"
 
 #include "settings/SettingsKeys.h"
 #include "ui/SegmentedControl.h"
@@ -19,19 +18,7 @@ const QString thoroughText = "Wakes on every window an app closes, its menus and
                              "missed — but busy apps wake it often. Heavier.";
 const QString excludedFooter = "Apps here are never quit by Sweep, whether they're running now or not.";
 
-struct SweepPaneFixture : testing::PaneFixture<SweepPane> {
-    /// Stores `value` under `key`; none removes the key.
-    void store(const QString& key, const std::optional<platform::PlistValue>& value)
-    {
-        if (value)
-            settings().set(*value, key);
-        else
-            settings().defaults().remove(key);
-    }
-    std::optional<platform::PlistValue> stored(const QString& key) const
-    {
-        return app->settings().defaults().storedValue(key);
-    }
+struct SweepPaneFixture : testing::AppListPaneFixture<SweepPane> {
     void setWorkspaces(bool resolved) { fake.spacesImpl.set(resolved, 1, 4); }
 };
 

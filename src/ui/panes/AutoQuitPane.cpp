@@ -58,7 +58,7 @@ AutoQuitPane::AutoQuitPane(SettingsModel& model, QWidget* parent)
     appsLayout->setSpacing(8);
     m_appsLabel = new RowLabel(QStringLiteral(" "), QStringLiteral(" "));
     appsLayout->addWidget(m_appsLabel);
-    m_apps = new AppChipsRow({}, {}, {}, [this](const QString& id) { flipApp(id); });
+    m_apps = new AppChipsRow({}, {}, {}, [&settings](const QString& id) { settings.toggleAutoQuitApp(id); });
     appsLayout->addWidget(m_apps);
     list->addRow(apps);
     m_warning = new WarningRow(QString());
@@ -70,16 +70,6 @@ AutoQuitPane::AutoQuitPane(SettingsModel& model, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(form);
-}
-
-void AutoQuitPane::flipApp(const QString& bundleID)
-{
-    // The list read here is the current mode's: a flip never touches the other one.
-    Settings& settings = model().features.settings;
-    QSet<QString> apps = settings.autoQuitApps();
-    if (!apps.remove(bundleID))
-        apps.insert(bundleID);
-    settings.setAutoQuitApps(apps);
 }
 
 void AutoQuitPane::reload()

@@ -31,8 +31,6 @@ public:
     QList<FormSection*> sections() const { return m_sections; }
 
 private:
-    void flipApp(const QString& bundleID);
-
     QList<FormSection*> m_sections;
     ChoiceBox* m_interval = nullptr;
     SegmentedControl* m_mode = nullptr;

@@ -93,7 +93,7 @@ SweepPane::SweepPane(SettingsModel& model, QWidget* parent)
     m_sections << detection;
 
     m_list = new FormSection(QStringLiteral(" "), QStringLiteral(" "));
-    m_apps = new AppChipsRow({}, {}, {}, [this](const QString& id) { flipApp(id); });
+    m_apps = new AppChipsRow({}, {}, {}, [&settings](const QString& id) { settings.toggleListedApp(id); });
     m_list->addRow(m_apps);
     m_listWarning = new WarningRow(QStringLiteral("Any app not listed here quits the moment you close its last "
                                                   "window — an ordinary quit, so unsaved work still prompts you."));
@@ -105,16 +105,6 @@ SweepPane::SweepPane(SettingsModel& model, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(form);
-}
-
-void SweepPane::flipApp(const QString& bundleID)
-{
-    // The list read here is the current mode's: a flip never touches the other one.
-    Settings& settings = model().features.settings;
-    QSet<QString> apps = settings.listedApps();
-    if (!apps.remove(bundleID))
-        apps.insert(bundleID);
-    settings.setListedApps(apps);
 }
 
 void SweepPane::reload()

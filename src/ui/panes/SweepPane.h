@@ -36,8 +36,6 @@ public:
     QList<FormSection*> sections() const { return m_sections; }
 
 private:
-    void flipApp(const QString& bundleID);
-
     QList<FormSection*> m_sections;
     WarningRow* m_detectionWarning = nullptr;
     ChoiceBox* m_delay = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PaneFixture.h"
+
 #include "fakes/FakePlatform.h"
 #include "ui/controls/AppChips.h"
 #include "ui/controls/AppPickerSheet.h"
@@ -7,6 +9,22 @@
 #include <gtest/gtest.h>
 
 namespace quillon::testing {
+
+/// A pane with app lists and string modes, with the raw stored values at hand.
+template <typename Pane> struct AppListPaneFixture : PaneFixture<Pane> {
+    /// Stores `value` under `key`; none removes the key.
+    void store(const QString& key, const std::optional<platform::PlistValue>& value)
+    {
+        if (value)
+            this->settings().set(*value, key);
+        else
+            this->settings().defaults().remove(key);
+    }
+    std::optional<platform::PlistValue> stored(const QString& key) const
+    {
+        return this->app->settings().defaults().storedValue(key);
+    }
+};
 
 /// Adds `id` to a chips row as a person does: "+ Add", then the application
 /// chosen in the picker sheet.
