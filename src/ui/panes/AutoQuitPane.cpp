@@ -40,7 +40,7 @@ AutoQuitPane::AutoQuitPane(SettingsModel& model, QWidget* parent)
                             m_interval);
     m_mode = new SegmentedControl({QStringLiteral("Quit all except listed"), QStringLiteral("Quit only listed")});
     m_mode->setAccessibleName(QStringLiteral("Mode"));
-    connect(m_mode, &SegmentedControl::chosen, this, [this, &settings](int index) {
+    connect(m_mode, &SegmentedControl::chosen, this, [&settings](int index) {
         if (index == AutoQuitPaneState::read(settings).modeIndex)
             return;
         settings.set(index == 0 ? QStringLiteral("excludeListed") : QStringLiteral("onlyListed"),
