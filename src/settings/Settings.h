@@ -123,12 +123,14 @@ public:
     /// "sweep.onlyListedApps" while "sweep.listMode" is "onlyListed", else "sweep.listedApps".
     QSet<QString> listedApps() const { return readSet(listedAppsKey()); }
     void setListedApps(const QSet<QString>& apps) { writeSet(listedAppsKey(), apps); }
+    void toggleListedApp(const QString& bundleID) { toggle(listedAppsKey(), bundleID); }
     /// At least 1.
     qint64 autoQuitMinutes() const;
     void setAutoQuitMinutes(qint64 minutes) { set(minutes, SettingsKeys::autoQuitMinutes); }
     /// "autoQuit.excludedApps" while "autoQuit.listMode" is "excludeListed", else "autoQuit.apps".
     QSet<QString> autoQuitApps() const { return readSet(autoQuitAppsKey()); }
     void setAutoQuitApps(const QSet<QString>& apps) { writeSet(autoQuitAppsKey(), apps); }
+    void toggleAutoQuitApp(const QString& bundleID) { toggle(autoQuitAppsKey(), bundleID); }
 
     // Swipe, keep-awake and breaks
     SpaceFeedback spaceFeedback() const;

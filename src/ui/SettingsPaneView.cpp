@@ -1,13 +1,17 @@
 #include "ui/SettingsPaneView.h"
 
 #include "ui/PlaceholderPane.h"
+#include "ui/panes/AutoQuitPane.h"
 #include "ui/panes/AwakePane.h"
 #include "ui/panes/BreaksPane.h"
 #include "ui/panes/ClipboardPane.h"
+#include "ui/panes/FocusPane.h"
 #include "ui/panes/GeneralPane.h"
 #include "ui/panes/NotchPane.h"
 #include "ui/panes/ShelfPane.h"
 #include "ui/panes/SnippetsPane.h"
+#include "ui/panes/SweepPane.h"
+#include "ui/panes/SwipePane.h"
 
 #include <QVBoxLayout>
 
@@ -45,15 +49,19 @@ PaneView* SettingsPaneView::makePane(SettingsModel& model, SettingsPane pane)
         return new ClipboardPane(model);
     case SettingsPane::snippets:
         return new SnippetsPane(model);
+    case SettingsPane::sweep:
+        return new SweepPane(model);
+    case SettingsPane::autoQuit:
+        return new AutoQuitPane(model);
+    case SettingsPane::swipe:
+        return new SwipePane(model);
+    case SettingsPane::focus:
+        return new FocusPane(model);
     case SettingsPane::gettingStarted:
     case SettingsPane::snap:
     case SettingsPane::jump:
     case SettingsPane::colorPicker:
     case SettingsPane::ocr:
-    case SettingsPane::focus:
-    case SettingsPane::swipe:
-    case SettingsPane::sweep:
-    case SettingsPane::autoQuit:
     case SettingsPane::about:
         return new PlaceholderPane(model, pane);
     }

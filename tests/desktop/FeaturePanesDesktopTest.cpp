@@ -1,11 +1,6 @@
 #include "app/AppDelegate.h"
-#include "common/Desktop.h"
-#include "common/QuillonRun.h"
-#include "common/Typist.h"
+#include "common/PaneDesktop.h"
 #include "features/awake/AwakeFeature.h"
-#include "fakes/ForwardingPlatform.h"
-#include "platform/linux/JsonUserDefaults.h"
-#include "platform/linux/QtPasteboard.h"
 #include "settings/Settings.h"
 #include "support/AppFiles.h"
 #include "ui/PaneForm.h"
@@ -23,7 +18,6 @@
 #include "ui/panes/SnippetsPane.h"
 
 #include <QAbstractItemView>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -34,7 +28,6 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QSet>
 #include <QToolButton>
 #include <QTemporaryDir>
 #include <QWindow>
@@ -46,29 +39,7 @@ namespace {
 
 using testing::waitFor;
 
-/// The fake platform over the Linux defaults store in a folder of its own.
-class StorePlatform final : public fakes::ForwardingPlatform {
-public:
-    StorePlatform()
-        : store(folder.path(), fake.buildInfo().appId)
-    {
-    }
-    platform::UserDefaults& userDefaults() override { return store; }
-    /// The desktop's own clipboard, which other clients own.
-    platform::Pasteboard& pasteboard() override { return board; }
-    /// The stored value of `key` in the standard domain's file, as JSON.
-    QJsonValue stored(const QString& key) const
-    {
-        QFile file(folder.path() + "/" + fake.build.appId + ".json");
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QJsonDocument::fromJson(file.readAll()).object().value(key);
-    }
-
-    QTemporaryDir folder;
-    platform::linux_::JsonUserDefaults store;
-    platform::linux_::QtPasteboard board;
-};
+using testing::StorePlatform;
 
 /// The application's settings window on the virtual desktop, with settings
 /// changes reconciled as the running application does.
@@ -82,26 +53,8 @@ struct WindowRig {
     }
     ~WindowRig() { app.reset(); }
     SettingsWindowController& controller() { return app->settingsWindow(); }
-    bool until(const std::function<bool()>& condition)
-    {
-        return waitFor(
-            [&] {
-                desktop.fake.queue.drain();
-                return condition();
-            },
-            testing::patientMs);
-    }
-    void click(QWidget* widget, QPoint at = {})
-    {
-        if (auto* form = widget->window()->findChild<PaneForm*>())
-            form->ensureWidgetVisible(widget, 10, 10);
-        waitFor([] { return false; }, 200);
-        const QPoint global = widget->mapToGlobal(at.isNull() ? widget->rect().center() : at);
-        typist.moveTo(global.x(), global.y());
-        waitFor([] { return false; }, 100);
-        typist.button(1, true);
-        typist.button(1, false);
-    }
+    bool until(const std::function<bool()>& condition) { return desktop.until(condition); }
+    void click(QWidget* widget, QPoint at = {}) { testing::clickWidget(typist, widget, at); }
     /// Opens the pane through its sidebar row.
     template <typename Pane> Pane* open(SettingsPane pane)
     {
@@ -164,36 +117,7 @@ TEST(FeaturePanesDesktop, ChoicesMadeInThePanesLandInTheStoredFile)
 TEST(FeaturePanesDesktop, SnapshotsOfTheFourPanesDiffer)
 {
     QUILLON_REQUIRE_DESKTOP();
-    QTemporaryDir home;
-    testing::QuillonRun quillon(home, false);
-    const QString out = home.path() + "/png";
-    ASSERT_TRUE(quillon.start({"--settings-png", out, "awake,breaks,notch,shelf"}));
-    ASSERT_TRUE(quillon.process.waitForFinished(60000));
-    ASSERT_EQ(quillon.process.exitCode(), 0) << quillon.process.readAllStandardError().toStdString();
-    QSet<QByteArray> hashes;
-    for (const QString name : {"awake", "breaks", "notch", "shelf"}) {
-        SCOPED_TRACE(name.toStdString());
-        QFile file(out + "/" + name + ".png");
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        hashes.insert(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1));
-        const QImage image = QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_RGB32);
-        ASSERT_FALSE(image.isNull());
-        // Text right of the sidebar in each half: sections, not a header alone.
-        for (int half = 0; half < 2; ++half) {
-            int inked = 0;
-            for (int y = half * image.height() / 2; y < (half + 1) * image.height() / 2; ++y) {
-                for (int x = image.width() / 4 + 20; x < image.width() - 20; ++x) {
-                    if (qGray(image.pixel(x, y)) < 110) {
-                        ++inked;
-                        break;
-                    }
-                }
-            }
-            EXPECT_GT(inked, image.height() / 20) << "half " << half;
-        }
-    }
-    EXPECT_EQ(hashes.size(), 4);
+    testing::expectDistinctSnapshots({"awake", "breaks", "notch", "shelf"});
 }
 
 // X key codes of the physical keys (evdev code + 8).

@@ -30,4 +30,9 @@ QString RowLabel::title() const
     return m_title->text();
 }
 
+void RowLabel::setTitle(const QString& title)
+{
+    m_title->setText(title);
+}
+
 } // namespace quillon

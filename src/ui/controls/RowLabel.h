@@ -14,6 +14,7 @@ public:
     explicit RowLabel(const QString& title, const QString& sub = {}, QWidget* parent = nullptr);
 
     QString title() const;
+    void setTitle(const QString& title);
     /// None without a sub-text.
     QLabel* subLabel() const { return m_sub; }
 

@@ -15,13 +15,24 @@ WarningRow::WarningRow(const QString& text, QWidget* parent)
     layout->setSpacing(8);
     auto* glyph = glyphLabel(QStringLiteral("exclamationmark.triangle.fill"), 12, QColor(255, 204, 0));
     layout->addWidget(glyph, 0, Qt::AlignTop);
-    auto* label = new QLabel(text);
-    label->setWordWrap(true);
-    QFont font = label->font();
+    m_label = new QLabel(text);
+    m_label->setWordWrap(true);
+    QFont font = m_label->font();
     font.setPixelSize(11);
-    label->setFont(font);
-    label->setForegroundRole(QPalette::PlaceholderText);
-    layout->addWidget(label, 1);
+    m_label->setFont(font);
+    m_label->setForegroundRole(QPalette::PlaceholderText);
+    layout->addWidget(m_label, 1);
+    setAccessibleName(text);
+}
+
+QString WarningRow::text() const
+{
+    return m_label->text();
+}
+
+void WarningRow::setText(const QString& text)
+{
+    m_label->setText(text);
     setAccessibleName(text);
 }
 
