@@ -4,8 +4,10 @@
 #include "ui/panes/AwakePane.h"
 #include "ui/panes/BreaksPane.h"
 #include "ui/panes/GeneralPane.h"
+#include "ui/panes/JumpPane.h"
 #include "ui/panes/NotchPane.h"
 #include "ui/panes/ShelfPane.h"
+#include "ui/panes/SnapPane.h"
 
 #include <QVBoxLayout>
 
@@ -39,9 +41,11 @@ PaneView* SettingsPaneView::makePane(SettingsModel& model, SettingsPane pane)
         return new NotchPane(model);
     case SettingsPane::shelf:
         return new ShelfPane(model);
-    case SettingsPane::gettingStarted:
     case SettingsPane::snap:
+        return new SnapPane(model);
     case SettingsPane::jump:
+        return new JumpPane(model);
+    case SettingsPane::gettingStarted:
     case SettingsPane::colorPicker:
     case SettingsPane::clipboard:
     case SettingsPane::snippets:
