@@ -13,6 +13,7 @@
 #include "ui/SettingsPaneView.h"
 #include "ui/StandardShortcuts.h"
 
+#include <QAbstractScrollArea>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
@@ -26,6 +27,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QScrollBar>
 #include <QWidget>
 
 #include <algorithm>
@@ -427,6 +429,26 @@ void SettingsWindowController::snapshotStep(const QString& directory, std::vecto
     }
     if (!writePNG(QDir(directory).filePath(panes[index].rawValue() + QStringLiteral(".png"))))
         m_snapshotFailed = true;
+    std::weak_ptr<SettingsWindowController*> weak = m_self;
+    if (!scrollPaneToBottom()) {
+        snapshotNext(directory, panes, index, completion);
+        return;
+    }
+    // A pane taller than the window gets a second capture of its end.
+    platform::platform().mainQueue().after(snapshotPaneDelay, [weak, directory, panes, index, completion] {
+        auto self = weak.lock();
+        if (!self)
+            return;
+        if (!(*self)->writePNG(QDir(directory).filePath(panes[index].rawValue() + QStringLiteral("-bottom.png")),
+                               false))
+            (*self)->m_snapshotFailed = true;
+        (*self)->snapshotNext(directory, panes, index, completion);
+    });
+}
+
+void SettingsWindowController::snapshotNext(const QString& directory, std::vector<SettingsPane> panes,
+                                            std::size_t index, std::function<void()> completion)
+{
     if (index + 1 >= panes.size()) {
         finishSnapshot();
         if (completion)
@@ -459,7 +481,23 @@ void SettingsWindowController::finishSnapshot()
     m_snapshotCaptures.clear();
 }
 
-bool SettingsWindowController::writePNG(const QString& path)
+bool SettingsWindowController::scrollPaneToBottom()
+{
+    SettingsPaneView* pane = paneView();
+    if (!pane)
+        return false;
+    // Depth first, so the pane's own form comes before any list inside it.
+    auto* area = pane->findChild<QAbstractScrollArea*>();
+    if (!area)
+        return false;
+    QScrollBar* bar = area->verticalScrollBar();
+    if (bar->maximum() - bar->minimum() <= 1)
+        return false;
+    bar->setValue(bar->maximum());
+    return true;
+}
+
+bool SettingsWindowController::writePNG(const QString& path, bool record)
 {
     QByteArray png;
     QBuffer buffer(&png);
@@ -469,7 +507,8 @@ bool SettingsWindowController::writePNG(const QString& path)
         std::fputs("settings-png: window capture failed\n", stderr);
         return false;
     }
-    m_snapshotCaptures.push_back(png);
+    if (record)
+        m_snapshotCaptures.push_back(png);
     QString error;
     if (!AtomicFile::write(path, png, &error)) {
         std::fprintf(stderr, "settings-png: %s\n", qPrintable(error));

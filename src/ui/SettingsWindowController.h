@@ -57,7 +57,13 @@ private:
     class Window;
     void snapshotStep(const QString& directory, std::vector<SettingsPane> panes, std::size_t index,
                       std::function<void()> completion);
-    bool writePNG(const QString& path);
+    void snapshotNext(const QString& directory, std::vector<SettingsPane> panes, std::size_t index,
+                      std::function<void()> completion);
+    /// `record`: the capture counts for the blank check.
+    bool writePNG(const QString& path, bool record = true);
+    /// Scrolls the pane's first scroll area to its end; false when it has
+    /// nothing more to show.
+    bool scrollPaneToBottom();
     void finishSnapshot();
     void startFrontmostTracking();
     void stopFrontmostTracking();
