@@ -35,14 +35,10 @@ bool opens(QChar c)
     return c.category() == QChar::Punctuation_Open || c.category() == QChar::Punctuation_InitialQuote;
 }
 
-// A closing one ends the key text rather than naming a key pressed with it,
-// and so does a comma or full stop that a space follows ("hold ⌃⌥, move").
-bool closes(QStringView rest)
+// A closing one ends the key text rather than naming a key pressed with it.
+bool closes(QChar c)
 {
-    const QChar c = rest.front();
-    if (c.category() == QChar::Punctuation_Close || c.category() == QChar::Punctuation_FinalQuote)
-        return true;
-    return c.category() == QChar::Punctuation_Other && rest.size() > 1 && rest[1].isSpace();
+    return c.category() == QChar::Punctuation_Close || c.category() == QChar::Punctuation_FinalQuote;
 }
 
 } // namespace
@@ -73,7 +69,7 @@ QString KeyNames::label(const QString& keyText)
             continue;
         }
         const QChar c = rest.front();
-        if (afterModifier && !c.isSpace() && !closes(rest))
+        if (afterModifier && !c.isSpace() && !closes(c))
             result += u'+';
         result += c;
         rest = rest.mid(1);

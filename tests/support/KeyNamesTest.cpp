@@ -34,7 +34,7 @@ TEST(KeyNames, KeyTextsReadAsLinuxKeys)
         EXPECT_EQ(KeyNames::label(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
 }
 
-TEST(KeyNames, PunctuationAroundAKeyTextStaysOutOfIt)
+TEST(KeyNames, BracketsAndQuotesAroundAKeyTextStayOutOfIt)
 {
     const Case cases[] = {
         {"“r⌘”", "“Right Ctrl”"},
@@ -45,10 +45,7 @@ TEST(KeyNames, PunctuationAroundAKeyTextStaysOutOfIt)
         {"⌘C", "Ctrl+C"},
         {"r⌘ C", "Right Ctrl C"},
         {"⌘,", "Ctrl+,"},
-        {"⌘.", "Ctrl+."},
-        {"hold ⌃⌥, move toward a direction", "hold Super+Alt, move toward a direction"},
-        {"press r⌥. Then", "press Right Alt. Then"},
-        {"⌘,x", "Ctrl+,x"},
+        {"⌘; is left alone", "Ctrl+; is left alone"},
         {"(r)", "(r)"},
         {"for(r⌘", "for(Right Ctrl"},
     };

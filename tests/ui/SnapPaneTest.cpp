@@ -195,6 +195,7 @@ TEST_F(SnapPaneTest, TextsReadLinuxKeys)
     const QString all = texts.join('\n');
     EXPECT_TRUE(all.contains("Super+Alt plus an arrow or a letter")) << all.toStdString();
     EXPECT_TRUE(all.contains("global Super+Alt window shortcuts")) << all.toStdString();
+    EXPECT_TRUE(all.contains("hold Super+Alt, move toward a direction")) << all.toStdString();
     EXPECT_FALSE(all.contains(QStringLiteral("⌃"))) << all.toStdString();
     EXPECT_FALSE(all.contains(QStringLiteral("⌥"))) << all.toStdString();
 }

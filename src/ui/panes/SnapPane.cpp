@@ -111,7 +111,9 @@ SnapPane::SnapPane(SettingsModel& model, QWidget* parent)
                            model.bind(BoolPath{&Settings::snapOnDrag, &Settings::setSnapOnDrag}));
     snapping->addToggleRow(
         new RowLabel(QStringLiteral("Mouse snap"),
-                     paneText("hold ⌃⌥, move toward a direction, release to snap the front window")),
+                     // The comma is the sentence's, not a key held with the chord.
+                     paneText("hold ⌃⌥") + QStringLiteral(", move toward a direction, release to snap the front "
+                                                          "window")),
         model.bind(BoolPath{&Settings::snapMouseSnap, &Settings::setSnapMouseSnap}));
     snapping->addToggleRow(
         new RowLabel(QStringLiteral("Snap hold hints"),
