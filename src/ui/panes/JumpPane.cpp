@@ -120,26 +120,21 @@ JumpPane::JumpPane(SettingsModel& model, QWidget* parent)
     };
     Settings& settings = model.features.settings;
 
-    auto* help = new QWidget;
-    auto* helpLayout = new QVBoxLayout(help);
-    helpLayout->setContentsMargins(0, 0, 0, 0);
-    helpLayout->setSpacing(9);
-    helpLayout->addWidget(new RowLabel(
-        paneText("1 · Hold the ⌘ to the RIGHT of the space bar"),
-        QStringLiteral("Jump listens to the right-hand Ctrl and Alt only — written “Right Ctrl” and “Right Alt” "
-                       "here. The left ones stay ordinary Ctrl and Alt, so Ctrl+C and Ctrl+V never change.")));
-    m_holdRow = new RowLabel(QStringLiteral("2 · Keep holding, then tap the letter shown on an app"),
-                             holdSubtitle(settings.notchHintDelay()));
-    helpLayout->addWidget(m_holdRow);
-    helpLayout->addWidget(new RowLabel(
-        QStringLiteral("Every app you have open already has a letter"),
-        QStringLiteral("its own first letter, claimed while the app runs and freed when it quits. Apps sharing a "
-                       "first letter share the key: press it again to step to the next one. Pin a permanent "
-                       "letter — which also launches a closed app — under Letters below.")));
-    helpLayout->addWidget(new RowLabel(
-        paneText("Needs a ⌘ key right of the space bar"),
-        QStringLiteral("most full-size keyboards have one; many laptop and compact keyboards don't, and Jump "
-                       "can't be triggered without it.")));
+    // The second row's sub-text follows the stored hold delay: set at each redraw.
+    QWidget* help = helpRows({
+        {"1 · Hold the ⌘ to the RIGHT of the space bar",
+         "Jump listens to the right-hand Ctrl and Alt only — written “Right Ctrl” and “Right Alt” here. The left "
+         "ones stay ordinary Ctrl and Alt, so Ctrl+C and Ctrl+V never change."},
+        {"2 · Keep holding, then tap the letter shown on an app", " "},
+        {"Every app you have open already has a letter",
+         "its own first letter, claimed while the app runs and freed when it quits. Apps sharing a first letter "
+         "share the key: press it again to step to the next one. Pin a permanent letter — which also launches a "
+         "closed app — under Letters below."},
+        {"Needs a ⌘ key right of the space bar", "most full-size keyboards have one; many laptop and compact "
+                                                 "keyboards don't, and Jump can't be triggered without it."},
+    });
+    m_holdRow = help->findChildren<RowLabel*>().value(1);
+    QLayout* helpLayout = help->layout();
     helpLayout->addWidget(new WarningRow(
         QStringLiteral("While Right Ctrl is held it is no longer Ctrl: Right Ctrl C switches to an app instead of "
                        "copying. Use the Ctrl left of the space bar for normal shortcuts.")));
@@ -153,16 +148,9 @@ JumpPane::JumpPane(SettingsModel& model, QWidget* parent)
     auto* form = new PaneForm;
     form->addSection(new FeatureHeader(model, SettingsPane::jump, help));
 
-    AccessibilityPermission& permission = model.features.permission;
-    QPointer<SettingsModel> weakModel(&model);
-    m_gate = new PermissionGate(QStringLiteral("Accessibility"),
-                                paneText("telling the ⌘ right of the space bar from the left one means reading the "
-                                         "key event — without this Jump can't see the chord at all"),
-                                permission.isGranted(), [&permission, weakModel] {
-                                    permission.requestAccess();
-                                    if (weakModel)
-                                        weakModel->refresh();
-                                });
+    m_gate = accessibilityGate(model, paneText("telling the ⌘ right of the space bar from the left one means "
+                                               "reading the key event — without this Jump can't see the chord at "
+                                               "all"));
     m_sections << m_gate;
 
     auto* keys = new FormSection(

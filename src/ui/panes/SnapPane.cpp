@@ -20,7 +20,6 @@
 #include "ui/panes/PaneKit.h"
 
 #include <QLabel>
-#include <QPointer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -88,17 +87,9 @@ SnapPane::SnapPane(SettingsModel& model, QWidget* parent)
             {"Forgot a key?", "hold ⌃⌥ for a moment and the available positions appear around the notch"},
         })));
 
-    AccessibilityPermission& permission = model.features.permission;
-    QPointer<SettingsModel> weakModel(&model);
-    m_gate = new PermissionGate(
-        QStringLiteral("Accessibility"),
-        QStringLiteral("moving other apps' windows needs an X11 session with the XTEST and XInput extensions — "
-                       "until Quillon runs in one, none of the shortcuts below do anything"),
-        permission.isGranted(), [&permission, weakModel] {
-            permission.requestAccess();
-            if (weakModel)
-                weakModel->refresh();
-        });
+    m_gate = accessibilityGate(
+        model, QStringLiteral("moving other apps' windows needs an X11 session with the XTEST and XInput extensions "
+                              "— until Quillon runs in one, none of the shortcuts below do anything"));
     m_sections << m_gate;
 
     auto* snapping = new FormSection(QStringLiteral("Snapping"));
