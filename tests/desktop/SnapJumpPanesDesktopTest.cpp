@@ -3,10 +3,14 @@
 // person came from, XTest clicks the rows and types into the letter prompt,
 // and the settings land in the Linux defaults store of a temporary folder.
 #include "app/AppDelegate.h"
+#include "features/jump/JumpFeature.h"
+#include "input/Leader.h"
+#include "notch/NotchFeature.h"
 #include "common/Desktop.h"
 #include "common/QuillonRun.h"
 #include "common/SplitScreen.h"
 #include "common/TestWindows.h"
+#include "common/TopWindows.h"
 #include "common/Typist.h"
 #include "platform/Displays.h"
 #include "platform/Platform.h"
@@ -20,6 +24,7 @@
 #include "ui/SettingsPaneView.h"
 #include "ui/SettingsWindowController.h"
 #include "ui/controls/JumpBindingRow.h"
+#include "ui/controls/RowButton.h"
 #include "ui/controls/SnapNowRow.h"
 #include "ui/panes/JumpPane.h"
 #include "ui/panes/SnapPane.h"
@@ -150,6 +155,18 @@ protected:
         return stored.value(SettingsKeys::jumpForced).toObject().value("value").toObject();
     }
 
+    /// A strip drawn at the top edge across the middle of the screen.
+    bool stripShown()
+    {
+        const int middle = workArea().center().x();
+        for (const testing::TopWindow& w : testing::overrideRedirectWindows(*m_x)) {
+            if (w.geometry.top() == 0 && w.geometry.left() < middle && w.geometry.right() > middle &&
+                w.geometry.width() > 100)
+                return true;
+        }
+        return false;
+    }
+
     std::unique_ptr<AppDelegate> app;
     xcb_window_t id = 0;
     testing::Typist typist;
@@ -249,6 +266,27 @@ TEST_F(JumpPaneDesktop, ALetterTypedIntoThePromptPinsItToTheApp)
         const auto rows = pane->letterRows();
         return index < rows.size() && rows[index]->badge() == QStringList{"K"};
     })) << "the pinned letter shows on the app's row";
+}
+
+TEST_F(JumpPaneDesktop, ShowMeDrawsTheHintStripWithTheRunningAppsLetters)
+{
+    app->settings().setJumpEnabled(true);
+    app->settings().setNotchLeaderHints(true);
+    app->notch().activate();
+    app->jump().rebuildAutoBindings();
+    JumpPane* pane = open<JumpPane>(SettingsPane::jump);
+    ASSERT_NE(pane, nullptr);
+    ASSERT_TRUE(waitFor([&] { return !pane->showMeRow()->isHidden(); }));
+    const auto items = app->jump().hintItems(Leader::command);
+    EXPECT_TRUE(std::any_of(items.begin(), items.end(), [](const NotchBarItem& item) {
+        return item.pulseKey == fixtureId && item.badge == "Q";
+    })) << "the running test app has its letter in the strip";
+    ASSERT_FALSE(stripShown());
+
+    click(pane->showMeRow());
+    EXPECT_TRUE(waitFor([&] { return stripShown(); }));
+    EXPECT_TRUE(waitFor([&] { return !stripShown(); })) << "hidden again after a moment";
+    app->notch().deactivate();
 }
 
 TEST(SnapPaneSnapshot, SnapAndJumpPanesRenderTopAndBottom)
