@@ -29,6 +29,18 @@ const Name* nameAt(QStringView text, bool wordStart)
     return nullptr;
 }
 
+// An opening bracket or quotation mark starts a word: "(r⌥)" names the leader.
+bool opens(QChar c)
+{
+    return c.category() == QChar::Punctuation_Open || c.category() == QChar::Punctuation_InitialQuote;
+}
+
+// A closing one ends the key text rather than naming a key pressed with it.
+bool closes(QChar c)
+{
+    return c.category() == QChar::Punctuation_Close || c.category() == QChar::Punctuation_FinalQuote;
+}
+
 } // namespace
 
 QString KeyNames::modifier(const QString& glyph)
@@ -46,7 +58,8 @@ QString KeyNames::label(const QString& keyText)
     QStringView rest(keyText);
     bool afterModifier = false;
     while (!rest.isEmpty()) {
-        const bool wordStart = result.isEmpty() || result.back().isSpace() || afterModifier;
+        const bool wordStart =
+            result.isEmpty() || result.back().isSpace() || opens(result.back()) || afterModifier;
         if (const Name* name = nameAt(rest, wordStart)) {
             if (afterModifier)
                 result += u'+';
@@ -56,7 +69,7 @@ QString KeyNames::label(const QString& keyText)
             continue;
         }
         const QChar c = rest.front();
-        if (afterModifier && !c.isSpace())
+        if (afterModifier && !c.isSpace() && !closes(c))
             result += u'+';
         result += c;
         rest = rest.mid(1);

@@ -27,7 +27,8 @@ public:
     /// A whole key text as a person reads it: modifiers pressed together are
     /// joined to their key with "+" ("⌘V" → "Ctrl+V", "⌃⌥⇧C" →
     /// "Super+Alt+Shift+C"); spaces stay where they were ("hold ⌘V" →
-    /// "hold Ctrl+V", "r⌘ :" → "Right Ctrl :").
+    /// "hold Ctrl+V", "r⌘ :" → "Right Ctrl :"); a key text inside brackets
+    /// or quotation marks reads the same ("“r⌘”" → "“Right Ctrl”").
     static QString label(const QString& keyText);
 };
 

@@ -5,6 +5,7 @@
 #include "platform/Workspace.h"
 
 #include <QCollator>
+#include <QCoreApplication>
 #include <QCollatorSortKey>
 #include <QFileInfo>
 #include <QLocale>
@@ -27,8 +28,11 @@ std::vector<AppDirectory::InstalledApp> AppDirectory::installedApps()
 std::vector<AppDirectory::InstalledApp> AppDirectory::runningDockApps()
 {
     std::vector<InstalledApp> apps;
+    // Our own settings window makes this process look like an ordinary app;
+    // it is the tray's, not one of the person's.
+    const qint64 ours = QCoreApplication::applicationPid();
     for (const auto& app : platform::platform().workspace().runningApps()) {
-        if (!app.regular || app.appId.isEmpty())
+        if (!app.regular || app.appId.isEmpty() || app.pid == ours)
             continue;
         apps.push_back({app.appId, app.name, {}, true});
     }

@@ -2,6 +2,8 @@
 
 #include "ui/SettingsModel.h"
 
+#include <QPointer>
+
 namespace quillon {
 
 PaneView::PaneView(SettingsModel& model, QWidget* parent)
@@ -13,11 +15,18 @@ PaneView::PaneView(SettingsModel& model, QWidget* parent)
 
 void PaneView::reload()
 {
-    for (QWidget* child : findChildren<QWidget*>()) {
-        // A pane nested in this one reloads its own.
-        if (dynamic_cast<PaneView*>(child))
+    // A control may rebuild its own children as it reloads (a letter badge):
+    // those taken here are then gone, and skipped.
+    QList<QPointer<QWidget>> children;
+    for (QWidget* child : findChildren<QWidget*>())
+        children << child;
+    for (const QPointer<QWidget>& child : std::as_const(children)) {
+        if (!child)
             continue;
-        if (auto* control = dynamic_cast<Reloadable*>(child))
+        // A pane nested in this one reloads its own.
+        if (dynamic_cast<PaneView*>(child.data()))
+            continue;
+        if (auto* control = dynamic_cast<Reloadable*>(child.data()))
             control->reload();
     }
 }

@@ -7,8 +7,10 @@
 #include "ui/panes/ClipboardPane.h"
 #include "ui/panes/FocusPane.h"
 #include "ui/panes/GeneralPane.h"
+#include "ui/panes/JumpPane.h"
 #include "ui/panes/NotchPane.h"
 #include "ui/panes/ShelfPane.h"
+#include "ui/panes/SnapPane.h"
 #include "ui/panes/SnippetsPane.h"
 #include "ui/panes/SweepPane.h"
 #include "ui/panes/SwipePane.h"
@@ -57,9 +59,11 @@ PaneView* SettingsPaneView::makePane(SettingsModel& model, SettingsPane pane)
         return new SwipePane(model);
     case SettingsPane::focus:
         return new FocusPane(model);
-    case SettingsPane::gettingStarted:
     case SettingsPane::snap:
+        return new SnapPane(model);
     case SettingsPane::jump:
+        return new JumpPane(model);
+    case SettingsPane::gettingStarted:
     case SettingsPane::colorPicker:
     case SettingsPane::ocr:
     case SettingsPane::about:

@@ -347,9 +347,11 @@ TEST_F(AppDelegateTest, SettingsSnapshotWritesTheListedPanesAndQuits)
     EXPECT_TRUE(fake.statusBarImpl.items.empty()) << "a second tray icon";
     EXPECT_EQ(fake.permissionsImpl.trustHandlerCount(), 0);
     EXPECT_FALSE(delegate->snap().isActive()) << "reconcile started a feature";
+    // Both panes are taller than the window: each gets a bottom capture too.
     fake.queue.advance(SettingsWindowController::snapshotStartDelay +
-                       3 * SettingsWindowController::snapshotPaneDelay);
-    EXPECT_EQ(QDir(out).entryList(QDir::Files), (QStringList{"jump.png", "snap.png"}));
+                       5 * SettingsWindowController::snapshotPaneDelay);
+    EXPECT_EQ(QDir(out).entryList(QDir::Files),
+              (QStringList{"jump-bottom.png", "jump.png", "snap-bottom.png", "snap.png"}));
     EXPECT_EQ(fake.appShellImpl.terminations, 1);
     QImage shot(out + "/snap.png");
     EXPECT_FALSE(shot.isNull());

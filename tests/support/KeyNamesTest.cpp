@@ -34,6 +34,25 @@ TEST(KeyNames, KeyTextsReadAsLinuxKeys)
         EXPECT_EQ(KeyNames::label(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
 }
 
+TEST(KeyNames, BracketsAndQuotesAroundAKeyTextStayOutOfIt)
+{
+    const Case cases[] = {
+        {"“r⌘”", "“Right Ctrl”"},
+        {"(r⌥)", "(Right Alt)"},
+        {"written “r⌘” and “r⌥” here", "written “Right Ctrl” and “Right Alt” here"},
+        {"[⌘V]", "[Ctrl+V]"},
+        {"(⌃⌥)", "(Super+Alt)"},
+        {"⌘C", "Ctrl+C"},
+        {"r⌘ C", "Right Ctrl C"},
+        {"⌘,", "Ctrl+,"},
+        {"⌘; is left alone", "Ctrl+; is left alone"},
+        {"(r)", "(r)"},
+        {"for(r⌘", "for(Right Ctrl"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(KeyNames::label(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
+}
+
 TEST(KeyNames, SingleModifiers)
 {
     const Case cases[] = {{"⌘", "Ctrl"},        {"⌥", "Alt"},        {"⌃", "Super"}, {"⇧", "Shift"},

@@ -2,6 +2,7 @@
 #include "platform/linux/XdgAppDirectory.h"
 #include "ui/AppDirectory.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -62,7 +63,8 @@ TEST_F(InstalledApps, PickableMergesRunningAppsAndExcludes)
                                   entry("apple", "Apple", "/a/apple.desktop"),
                                   entry("pear", "Pear", "/a/pear.desktop")};
     fake.workspaceImpl.apps = {running(1, "pear", "Pear"), running(2, "loose", ""),
-                               running(3, "daemon", "D", false)};
+                               running(3, "daemon", "D", false),
+                               running(int32_t(QCoreApplication::applicationPid()), "quillon", "Quillon")};
     const auto apps = AppDirectory::pickable({"apple"});
     ASSERT_EQ(apps.size(), 3u);
     EXPECT_EQ(apps[0], (AppDirectory::InstalledApp{"loose", "loose", "", true}));

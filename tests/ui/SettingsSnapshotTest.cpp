@@ -29,8 +29,11 @@ SnapshotRun runSnapshot(UiFixture& f, const QString& directory, std::vector<Sett
         run.done = true;
         run.status = controller.snapshotExitStatus();
     });
-    for (int i = 0; i < 100 && !run.done; ++i)
-        f.fake.queue.advance(0.5);
+    // The window lays itself out between the waits, as it does in the event loop.
+    for (int i = 0; i < 100 && !run.done; ++i) {
+        QCoreApplication::processEvents();
+        f.fake.queue.advance(0.1);
+    }
     controller.window()->hide();
     return run;
 }
@@ -90,6 +93,23 @@ TEST(SettingsSnapshot, ScrollsOnlyContentTallerThanTheWindow)
     QCoreApplication::sendPostedEvents();
     EXPECT_FALSE(controller.scrollPaneToBottom());
     controller.window()->hide();
+}
+
+TEST(SettingsSnapshot, OnlyAPaneTallerThanTheWindowGetsABottomImage)
+{
+    UiFixture f;
+    QTemporaryDir dir;
+    const SnapshotRun run = runSnapshot(f, dir.path(), {SettingsPane::snap, SettingsPane::about});
+    ASSERT_TRUE(run.done);
+    EXPECT_EQ(run.status, 0);
+    const QDir out(dir.path());
+    const QImage top(out.filePath("snap.png"));
+    const QImage bottom(out.filePath("snap-bottom.png"));
+    ASSERT_FALSE(bottom.isNull());
+    EXPECT_EQ(bottom.size(), top.size());
+    EXPECT_NE(bottom, top);
+    EXPECT_TRUE(QFile::exists(out.filePath("about.png")));
+    EXPECT_FALSE(QFile::exists(out.filePath("about-bottom.png"))) << "the placeholder fits the window";
 }
 
 TEST(SettingsSnapshot, OneCaptureIsNeverBlankButRepeatsAre)

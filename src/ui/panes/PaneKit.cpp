@@ -1,12 +1,16 @@
 #include "ui/panes/PaneKit.h"
 
 #include "input/FeatureChords.h"
+#include "permissions/AccessibilityPermission.h"
 #include "support/KeyNames.h"
 #include "support/Words.h"
 #include "ui/FormSection.h"
+#include "ui/SettingsModel.h"
 #include "ui/controls/Keycap.h"
+#include "ui/controls/PermissionRows.h"
 #include "ui/controls/RowLabel.h"
 
+#include <QPointer>
 #include <QVBoxLayout>
 
 namespace quillon {
@@ -37,6 +41,18 @@ FormSection* shortcutSection(SettingsPane pane, QWidget* label)
 FormSection* shortcutSection(SettingsPane pane, const QString& label)
 {
     return shortcutSection(pane, new RowLabel(label));
+}
+
+PermissionGate* accessibilityGate(SettingsModel& model, const QString& sub)
+{
+    AccessibilityPermission& permission = model.features.permission;
+    QPointer<SettingsModel> weakModel(&model);
+    return new PermissionGate(QStringLiteral("Accessibility"), sub, permission.isGranted(),
+                              [&permission, weakModel] {
+                                  permission.requestAccess();
+                                  if (weakModel)
+                                      weakModel->refresh();
+                              });
 }
 
 ChoiceBox::ChoiceBox(const QString& accessibleName, QWidget* parent)

@@ -11,6 +11,8 @@
 namespace quillon {
 
 class FormSection;
+class PermissionGate;
+class SettingsModel;
 
 /// A text as a person on this desktop reads it: its words and its keys.
 QString paneText(const char* words);
@@ -21,6 +23,10 @@ QWidget* helpRows(const std::vector<std::pair<const char*, const char*>>& rows);
 /// The closing "Shortcut" section: `label` and the pane's feature chords.
 FormSection* shortcutSection(SettingsPane pane, QWidget* label);
 FormSection* shortcutSection(SettingsPane pane, const QString& label);
+
+/// "Needed to work": the Accessibility row of a feature that needs it. Its
+/// request asks for trust and then redraws the pane.
+PermissionGate* accessibilityGate(SettingsModel& model, const QString& sub);
 
 /// A pop-up of titled integer choices. Only a person's choice is reported,
 /// through `activated`; showing a value never stores it.
