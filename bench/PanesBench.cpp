@@ -2,6 +2,7 @@
 // window is open: each redraw must fit in one frame (budget 16 ms). The Jump
 // pane lists 40 running and 10 pinned apps, icons warm; the Snap pane has its
 // 18 rows.
+#include "OffscreenApp.h"
 #include "app/AppDelegate.h"
 #include "fakes/FakePlatform.h"
 #include "settings/Settings.h"
@@ -16,17 +17,6 @@
 using namespace quillon;
 
 namespace {
-
-std::unique_ptr<QApplication> ensureWidgets()
-{
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (QCoreApplication::instance())
-        return nullptr;
-    return std::make_unique<QApplication>(argc, argv);
-}
 
 struct PanesBench {
     PanesBench()
@@ -67,7 +57,7 @@ struct PanesBench {
 
 void BM_JumpPaneStateFortyRunningTenPinned(benchmark::State& state)
 {
-    const auto widgets = ensureWidgets();
+    const auto widgets = bench::ensureApp();
     PanesBench bench;
     JumpPane::state(bench.app->settings()); // icons warm
     for (auto _ : state) {
@@ -79,7 +69,7 @@ BENCHMARK(BM_JumpPaneStateFortyRunningTenPinned)->Unit(benchmark::kMicrosecond);
 
 void BM_JumpPaneRedrawFortyRunningTenPinned(benchmark::State& state)
 {
-    const auto widgets = ensureWidgets();
+    const auto widgets = bench::ensureApp();
     PanesBench bench;
     JumpPane pane(*bench.model);
     pane.reload();
@@ -92,7 +82,7 @@ BENCHMARK(BM_JumpPaneRedrawFortyRunningTenPinned)->Unit(benchmark::kMicrosecond)
 
 void BM_SnapPaneRedrawEighteenRows(benchmark::State& state)
 {
-    const auto widgets = ensureWidgets();
+    const auto widgets = bench::ensureApp();
     PanesBench bench;
     SnapPane pane(*bench.model);
     pane.edgeTilingEnabled = [] { return false; };

@@ -3,6 +3,7 @@
 // each, with 20 history entries of 100,000 bytes and 20 pins, and with 200
 // snippets and the eight live placeholder examples.
 
+#include "OffscreenApp.h"
 #include "app/AppDelegate.h"
 #include "fakes/FakePlatform.h"
 #include "features/clipboard/ClipboardFeature.h"
@@ -21,17 +22,6 @@
 using namespace quillon;
 
 namespace {
-
-std::unique_ptr<QApplication> ensureApp()
-{
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (QCoreApplication::instance())
-        return nullptr;
-    return std::make_unique<QApplication>(argc, argv);
-}
 
 /// The application's features on the fake platform, with a model over them.
 struct PaneRig {
@@ -54,7 +44,7 @@ struct PaneRig {
 
 static void BM_ClipboardPaneRedrawAfterAPinMoves(benchmark::State& state)
 {
-    const auto qt = ensureApp();
+    const auto qt = bench::ensureApp();
     PaneRig rig;
     ClipboardStore& store = rig.app->clipboard().store();
     store.load();
@@ -79,7 +69,7 @@ BENCHMARK(BM_ClipboardPaneRedrawAfterAPinMoves)->Unit(benchmark::kMillisecond);
 
 static void BM_SnippetsPaneRedrawWithTwoHundredSnippets(benchmark::State& state)
 {
-    const auto qt = ensureApp();
+    const auto qt = bench::ensureApp();
     PaneRig rig;
     SnippetStore& store = rig.app->snippets().store();
     QJsonArray records;

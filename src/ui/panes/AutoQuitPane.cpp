@@ -65,11 +65,7 @@ AutoQuitPane::AutoQuitPane(SettingsModel& model, QWidget* parent)
     list->addRow(m_warning);
     m_sections << list;
 
-    for (FormSection* each : std::as_const(m_sections))
-        form->addSection(each);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(form);
+    placeForm(*this, form, m_sections);
 }
 
 void AutoQuitPane::reload()

@@ -154,12 +154,7 @@ AwakePane::AwakePane(SettingsModel& model, QWidget* parent)
     m_sections << automatic;
 
     m_sections << shortcutSection(SettingsPane::awake, QStringLiteral("Toggle session"));
-    for (FormSection* each : std::as_const(m_sections))
-        form->addSection(each);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(form);
+    placeForm(*this, form, m_sections);
 }
 
 void AwakePane::chooseLength(int tag)

@@ -103,12 +103,7 @@ BreaksPane::BreaksPane(SettingsModel& model, QWidget* parent)
     m_sections << apps;
 
     m_sections << shortcutSection(SettingsPane::breaks, QStringLiteral("Toggle Breaks"));
-    for (FormSection* each : std::as_const(m_sections))
-        form->addSection(each);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(form);
+    placeForm(*this, form, m_sections);
 }
 
 void BreaksPane::reload()

@@ -468,11 +468,7 @@ ClipboardPane::ClipboardPane(SettingsModel& model, QWidget* parent)
     exclusions->addRow(m_suggestions);
     m_sections << exclusions;
 
-    for (FormSection* each : std::as_const(m_sections))
-        form->addSection(each);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(form);
+    placeForm(*this, form, m_sections);
 }
 
 ClipboardPane::~ClipboardPane() = default;

@@ -45,11 +45,7 @@ FocusPane::FocusPane(SettingsModel& model, QWidget* parent)
     m_sections << dimming;
     m_sections << shortcutSection(SettingsPane::focus, QStringLiteral("Toggle Focus"));
 
-    for (FormSection* each : std::as_const(m_sections))
-        form->addSection(each);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(form);
+    placeForm(*this, form, m_sections);
 
     // A compositor starting or stopping is no settings change: ask for a redraw.
     QPointer<SettingsModel> weakModel(&model);

@@ -24,6 +24,7 @@
 #include "ui/controls/RowLabel.h"
 #include "ui/controls/SystemSettingsLink.h"
 #include "ui/panes/BackupDropArea.h"
+#include "ui/panes/PaneKit.h"
 #include "ui/panes/SettingsBackup.h"
 
 #include <QFileDialog>
@@ -121,12 +122,7 @@ GeneralPane::GeneralPane(SettingsModel& model, QWidget* parent)
     m_permissionsSection->addRow(m_permissionRows);
     buildBackupSection();
     buildDiagnosticsSection();
-    for (FormSection* each : std::as_const(m_sections))
-        form->addSection(each);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(form);
+    placeForm(*this, form, m_sections);
 }
 
 FormSection* GeneralPane::section(FormSection* section)

@@ -219,11 +219,7 @@ JumpPane::JumpPane(SettingsModel& model, QWidget* parent)
     ignored->addRow(m_ignored);
     m_sections << ignored;
 
-    for (FormSection* each : std::as_const(m_sections))
-        form->addSection(each);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(form);
+    placeForm(*this, form, m_sections);
 }
 
 void JumpPane::applyLetterAnswer(const QString& bundleID)

@@ -103,11 +103,7 @@ NotchPane::NotchPane(SettingsModel& model, QWidget* parent)
                                new KeyChip(QStringLiteral("r⌘ .")));
     m_sections << m_mediaKeys;
 
-    for (FormSection* each : std::as_const(m_sections))
-        form->addSection(each);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(form);
+    placeForm(*this, form, m_sections);
 }
 
 void NotchPane::showSample()

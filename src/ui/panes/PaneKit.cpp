@@ -5,6 +5,7 @@
 #include "support/KeyNames.h"
 #include "support/Words.h"
 #include "ui/FormSection.h"
+#include "ui/PaneForm.h"
 #include "ui/SettingsModel.h"
 #include "ui/controls/Keycap.h"
 #include "ui/controls/PermissionRows.h"
@@ -14,6 +15,15 @@
 #include <QVBoxLayout>
 
 namespace quillon {
+
+void placeForm(QWidget& pane, PaneForm* form, const QList<FormSection*>& sections)
+{
+    for (FormSection* each : sections)
+        form->addSection(each);
+    auto* layout = new QVBoxLayout(&pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(form);
+}
 
 QString paneText(const char* words)
 {

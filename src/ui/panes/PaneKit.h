@@ -3,6 +3,7 @@
 #include "app/SettingsPane.h"
 
 #include <QComboBox>
+#include <QList>
 #include <QString>
 #include <optional>
 #include <utility>
@@ -11,8 +12,13 @@
 namespace quillon {
 
 class FormSection;
+class PaneForm;
 class PermissionGate;
 class SettingsModel;
+
+/// Puts `sections` into `form`, in order, and `form` alone into `pane`,
+/// edge to edge.
+void placeForm(QWidget& pane, PaneForm* form, const QList<FormSection*>& sections);
 
 /// A text as a person on this desktop reads it: its words and its keys.
 QString paneText(const char* words);

@@ -165,11 +165,7 @@ ShelfPane::ShelfPane(SettingsModel& model, QWidget* parent)
         [this] { SystemSettingsLink::open(platform::SettingsPage::automation, this); }));
     m_sections << m_automation;
 
-    for (FormSection* each : std::as_const(m_sections))
-        form->addSection(each);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(form);
+    placeForm(*this, form, m_sections);
 }
 
 QString ShelfPane::folderWarningText() const

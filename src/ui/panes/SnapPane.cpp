@@ -141,11 +141,7 @@ SnapPane::SnapPane(SettingsModel& model, QWidget* parent)
         m_sections << section;
     }
 
-    for (FormSection* each : std::as_const(m_sections))
-        form->addSection(each);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(form);
+    placeForm(*this, form, m_sections);
 }
 
 void SnapPane::snapTarget(SnapPosition position)

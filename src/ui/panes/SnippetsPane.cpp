@@ -201,11 +201,7 @@ SnippetsPane::SnippetsPane(SettingsModel& model, QWidget* parent)
     }
     m_sections << reference;
 
-    for (FormSection* each : std::as_const(m_sections))
-        form->addSection(each);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(form);
+    placeForm(*this, form, m_sections);
 }
 
 SnippetsPane::~SnippetsPane() = default;

@@ -100,11 +100,7 @@ SweepPane::SweepPane(SettingsModel& model, QWidget* parent)
     m_list->addRow(m_listWarning);
     m_sections << m_list;
 
-    for (FormSection* each : std::as_const(m_sections))
-        form->addSection(each);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(form);
+    placeForm(*this, form, m_sections);
 }
 
 void SweepPane::reload()

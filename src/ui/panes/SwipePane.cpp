@@ -68,11 +68,7 @@ SwipePane::SwipePane(SettingsModel& model, QWidget* parent)
     feedback->addLabeledRow(QStringLiteral("Show the desktop number"), m_feedback);
     m_sections << feedback;
 
-    for (FormSection* each : std::as_const(m_sections))
-        form->addSection(each);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(form);
+    placeForm(*this, form, m_sections);
 }
 
 void SwipePane::reload()
