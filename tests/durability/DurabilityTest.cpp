@@ -318,6 +318,33 @@ public:
         return buffer;
     }
 
+    /// Stops it at moments spread over `spread` until it is caught inside a
+    /// write, a file named from `prefix` in `folder`, and leaves it stopped
+    /// there. A write's temporary lives for a small part of each write (much
+    /// of the time goes to encoding, the more so under sanitizers), so random
+    /// kills alone can miss it for hundreds of tries. False, and running,
+    /// when no stop caught one.
+    bool stopInsideAWrite(const QString& folder, const QString& prefix, std::mt19937& random,
+                          std::chrono::microseconds spread)
+    {
+        std::uniform_int_distribution<long> pause(0, std::max<long>(spread.count(), 50));
+        const QDir dir(folder);
+        for (int attempt = 0; attempt < 2000; ++attempt) {
+            std::this_thread::sleep_for(std::chrono::microseconds(pause(random)));
+            if (::kill(m_pid, SIGSTOP) != 0)
+                return false;
+            int status = 0;
+            if (::waitpid(m_pid, &status, WUNTRACED) != m_pid || !WIFSTOPPED(status))
+                return false;
+            for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
+                if (name.startsWith(prefix))
+                    return true;
+            }
+            ::kill(m_pid, SIGCONT);
+        }
+        return false;
+    }
+
     /// Kills it and returns the last sequence number it acknowledged.
     std::optional<qint64> kill()
     {
@@ -394,6 +421,10 @@ TEST_P(DurabilityTest, SurvivesAKillAtAnyMoment)
         ASSERT_TRUE(writer.started());
         ASSERT_EQ(writer.line(), "ready\n");
         std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        // Every fourth kill, while none has landed inside a write yet, waits
+        // for the writer to be inside one.
+        if (leftTemporaries == 0 && kill % 4 == 3)
+            writer.stopInsideAWrite(folder.path(), temporaryName, random, perWrite / 4);
         if (auto last = writer.kill())
             acknowledged = last;
 
