@@ -1,11 +1,15 @@
 #include "ui/SettingsPaneView.h"
 
 #include "ui/PlaceholderPane.h"
+#include "ui/panes/AboutPane.h"
 #include "ui/panes/AwakePane.h"
 #include "ui/panes/BreaksPane.h"
+#include "ui/panes/ColorPickerPane.h"
 #include "ui/panes/GeneralPane.h"
 #include "ui/panes/NotchPane.h"
+#include "ui/panes/OCRPane.h"
 #include "ui/panes/ShelfPane.h"
+#include "ui/tour/GettingStartedPane.h"
 
 #include <QVBoxLayout>
 
@@ -39,18 +43,22 @@ PaneView* SettingsPaneView::makePane(SettingsModel& model, SettingsPane pane)
         return new NotchPane(model);
     case SettingsPane::shelf:
         return new ShelfPane(model);
+    case SettingsPane::about:
+        return new AboutPane(model);
+    case SettingsPane::ocr:
+        return new OCRPane(model);
+    case SettingsPane::colorPicker:
+        return new ColorPickerPane(model);
     case SettingsPane::gettingStarted:
+        return new GettingStartedPane(model);
     case SettingsPane::snap:
     case SettingsPane::jump:
-    case SettingsPane::colorPicker:
     case SettingsPane::clipboard:
     case SettingsPane::snippets:
-    case SettingsPane::ocr:
     case SettingsPane::focus:
     case SettingsPane::swipe:
     case SettingsPane::sweep:
     case SettingsPane::autoQuit:
-    case SettingsPane::about:
         return new PlaceholderPane(model, pane);
     }
     return new PlaceholderPane(model, pane);

@@ -180,6 +180,15 @@ void GeneralPane::buildProfilesSection()
                                          text("two independent sets of settings — switch with r⌘ r⌥ 1 and 2. "
                                               "Profile 2 starts empty, like a fresh install.")),
                             m_profileControl);
+    // The one way into the tour: its sidebar row stays hidden.
+    m_tourButton = button(QStringLiteral("Take the Tour"));
+    connect(m_tourButton, &QPushButton::clicked, this, [this] {
+        if (model().onRestartWalkthrough)
+            model().onRestartWalkthrough();
+    });
+    profiles->addLabeledRow(new RowLabel(QStringLiteral("Getting Started"),
+                                         QStringLiteral("a short tour of every feature, with live demonstrations")),
+                            m_tourButton);
 }
 
 void GeneralPane::buildStartupSection()

@@ -1,12 +1,17 @@
 #include "ui/panes/PaneKit.h"
 
 #include "input/FeatureChords.h"
+#include "support/DS.h"
 #include "support/KeyNames.h"
 #include "support/Words.h"
 #include "ui/FormSection.h"
+#include "ui/controls/Glyph.h"
 #include "ui/controls/Keycap.h"
 #include "ui/controls/RowLabel.h"
 
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace quillon {
@@ -25,6 +30,58 @@ QWidget* helpRows(const std::vector<std::pair<const char*, const char*>>& rows)
     for (const auto& [title, sub] : rows)
         layout->addWidget(new RowLabel(paneText(title), paneText(sub)));
     return box;
+}
+
+QLabel* paneLabel(const QString& text, double pixelSize, QFont::Weight weight, bool secondary)
+{
+    auto* label = new QLabel(text);
+    label->setWordWrap(true);
+    label->setFont(pixelFont(label->font(), pixelSize, weight));
+    if (secondary)
+        label->setForegroundRole(QPalette::PlaceholderText);
+    return label;
+}
+
+QPushButton* prominentButton(const QString& title, bool small)
+{
+    auto* button = new QPushButton(title);
+    button->setAccessibleName(title);
+    QPalette palette = button->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Button, DS::accent());
+        palette.setColor(group, QPalette::ButtonText, Qt::white);
+    }
+    button->setPalette(palette);
+    if (small)
+        button->setFont(pixelFont(button->font(), 11));
+    return button;
+}
+
+Plate::Plate(double radius, double fillOpacity, double edgeOpacity, std::optional<QColor> colour, QWidget* parent)
+    : QWidget(parent)
+    , m_radius(radius)
+    , m_fill(fillOpacity)
+    , m_edge(edgeOpacity)
+    , m_colour(colour)
+{
+}
+
+void Plate::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor base = m_colour.value_or(palette().color(QPalette::WindowText));
+    QColor fill = base;
+    fill.setAlphaF(float(m_fill));
+    painter.setBrush(fill);
+    if (m_edge > 0) {
+        QColor edge = base;
+        edge.setAlphaF(float(m_edge));
+        painter.setPen(QPen(edge, 1));
+    } else {
+        painter.setPen(Qt::NoPen);
+    }
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), m_radius, m_radius);
 }
 
 FormSection* shortcutSection(SettingsPane pane, QWidget* label)

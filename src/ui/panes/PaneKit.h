@@ -2,11 +2,16 @@
 
 #include "app/SettingsPane.h"
 
+#include <QColor>
 #include <QComboBox>
+#include <QFont>
 #include <QString>
 #include <optional>
 #include <utility>
 #include <vector>
+
+class QLabel;
+class QPushButton;
 
 namespace quillon {
 
@@ -21,6 +26,34 @@ QWidget* helpRows(const std::vector<std::pair<const char*, const char*>>& rows);
 /// The closing "Shortcut" section: `label` and the pane's feature chords.
 FormSection* shortcutSection(SettingsPane pane, QWidget* label);
 FormSection* shortcutSection(SettingsPane pane, const QString& label);
+
+/// A wrapping text of `pixelSize` (halves allowed), in the secondary tone
+/// when asked.
+QLabel* paneLabel(const QString& text, double pixelSize, QFont::Weight weight = QFont::Normal,
+                  bool secondary = false);
+
+/// The button a pane's row or footer leads with: filled with the accent,
+/// white text. `small` is the compact size of buttons inside a row.
+QPushButton* prominentButton(const QString& title, bool small = false);
+
+/// A rounded plate behind a group of rows: filled with `colour` (the text
+/// colour when none is given) at `fillOpacity`, edged at `edgeOpacity`.
+class Plate final : public QWidget {
+    Q_OBJECT
+
+public:
+    Plate(double radius, double fillOpacity, double edgeOpacity = 0, std::optional<QColor> colour = {},
+          QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    double m_radius;
+    double m_fill;
+    double m_edge;
+    std::optional<QColor> m_colour;
+};
 
 /// A pop-up of titled integer choices. Only a person's choice is reported,
 /// through `activated`; showing a value never stores it.
