@@ -28,6 +28,8 @@ namespace quillon {
 
 namespace {
 
+constexpr int listWidth = 480;
+
 /// A hairline that starts 14 in from the leading edge.
 QWidget* indentedDivider()
 {
@@ -44,8 +46,10 @@ QWidget* indentedDivider()
     return divider;
 }
 
+/// One line, centred in the column.
 QLabel* centred(QLabel* label)
 {
+    label->setWordWrap(false);
     label->setAlignment(Qt::AlignHCenter);
     return label;
 }
@@ -116,7 +120,6 @@ AboutPane::AboutPane(SettingsModel& model, QWidget* parent)
     auto* column = new QVBoxLayout(content);
     column->setContentsMargins(24, 60, 24, 40);
     column->setSpacing(0);
-    column->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto* icon = iconLabel(AppIcon::icon(), 96);
     icon->setAccessibleName(QStringLiteral("Quillon icon"));
@@ -152,9 +155,10 @@ AboutPane::AboutPane(SettingsModel& model, QWidget* parent)
     }
     column->addSpacing(22);
 
+    // The window is of a fixed width with room for the whole block: a fixed
+    // width lets the wrapping rows take the height they need.
     auto* block = new QWidget;
-    block->setMaximumWidth(480);
-    block->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    block->setFixedWidth(listWidth);
     auto* blockLayout = new QVBoxLayout(block);
     blockLayout->setContentsMargins(0, 0, 0, 0);
     blockLayout->setSpacing(6);
@@ -168,7 +172,8 @@ AboutPane::AboutPane(SettingsModel& model, QWidget* parent)
     m_listLayout->setContentsMargins(0, 2, 0, 2);
     m_listLayout->setSpacing(0);
     blockLayout->addWidget(plate);
-    column->addWidget(block);
+    column->addWidget(block, 0, Qt::AlignHCenter);
+    column->addStretch(1);
 
     scroll->setWidget(content);
     auto* layout = new QVBoxLayout(this);
@@ -301,7 +306,10 @@ void AboutPane::reload()
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i > 0)
             m_listLayout->addWidget(indentedDivider());
-        m_listLayout->addWidget(new AboutPermissionRow(items[i]));
+        auto* row = new AboutPermissionRow(items[i]);
+        // The block's width is fixed: a reason that wraps gets its lines.
+        row->setMinimumHeight(row->heightForWidth(listWidth));
+        m_listLayout->addWidget(row);
     }
 }
 
