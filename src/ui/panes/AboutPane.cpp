@@ -1,7 +1,6 @@
 #include "ui/panes/AboutPane.h"
 
 #include "permissions/AccessibilityPermission.h"
-#include "permissions/AutomationPermission.h"
 #include "permissions/NotificationPermission.h"
 #include "permissions/ScreenRecordingPermission.h"
 #include "platform/Platform.h"
@@ -12,7 +11,6 @@
 #include "support/DS.h"
 #include "ui/SettingsModel.h"
 #include "ui/controls/Glyph.h"
-#include "ui/controls/SystemSettingsLink.h"
 #include "ui/panes/PaneKit.h"
 
 #include <QDesktopServices>
@@ -54,14 +52,6 @@ QLabel* centred(QLabel* label)
     return label;
 }
 
-std::function<void()> opener(const PermissionActions& actions, platform::SettingsPage page)
-{
-    return [open = actions.open, page] {
-        if (open)
-            open(page);
-    };
-}
-
 } // namespace
 
 std::vector<AboutPermItem> AboutPane::aboutPermissions(const PermissionFacts& facts, bool stashing,
@@ -71,25 +61,25 @@ std::vector<AboutPermItem> AboutPane::aboutPermissions(const PermissionFacts& fa
     std::vector<AboutPermItem> items{
         {QStringLiteral("Accessibility"),
          QStringLiteral("window control & global keys — Sweep, Swipe, Snap, Jump, Clipboard, Snippets"),
-         facts.accessibility, actions.requestAccessibility, opener(actions, SettingsPage::accessibility)},
+         facts.accessibility, actions.requestAccessibility, permissionOpener(actions, SettingsPage::accessibility)},
         {QStringLiteral("Send Keystrokes"), paneText("replays ⌘V so Clipboard & Snippets can paste"),
-         facts.postEvents, actions.requestPostEvents, opener(actions, SettingsPage::accessibility)},
+         facts.postEvents, actions.requestPostEvents, permissionOpener(actions, SettingsPage::accessibility)},
         {QStringLiteral("Screen Recording"), QStringLiteral("OCR reads the region you select"),
          facts.screenCaptureAtLaunch || facts.screenCapture, actions.requestScreenCapture,
-         opener(actions, SettingsPage::screenCapture)},
+         permissionOpener(actions, SettingsPage::screenCapture)},
         {paneText("Automation (Finder)"), paneText("Shelf stashes the files you copied in the Finder"),
          facts.automation != platform::AutomationConsent::denied, actions.requestAutomation,
-         opener(actions, SettingsPage::automation)},
+         permissionOpener(actions, SettingsPage::automation)},
         {QStringLiteral("Notifications"), QStringLiteral("alerts when a permission is lost or a background limit is hit"),
          facts.notifications == platform::NotificationStatus::granted,
          facts.notifications == platform::NotificationStatus::notDetermined ? actions.requestNotifications
                                                                              : std::function<void()>(),
-         opener(actions, SettingsPage::notifications)},
+         permissionOpener(actions, SettingsPage::notifications)},
     };
     if (stashing)
         items.push_back({QStringLiteral("Files & Folders"),
                          QStringLiteral("Shelf auto-stashes new screenshots from your capture folder"),
-                         facts.screenshotFolderReadable, {}, opener(actions, SettingsPage::filesAndFolders)});
+                         facts.screenshotFolderReadable, {}, permissionOpener(actions, SettingsPage::filesAndFolders)});
     return items;
 }
 
@@ -200,36 +190,13 @@ PermissionFacts AboutPane::permissionFacts() const
 
 PermissionActions AboutPane::permissionActions() const
 {
-    // A row's action may run after the pane is gone: each holds it weakly.
-    QPointer<AboutPane> self(const_cast<AboutPane*>(this));
-    QPointer<SettingsModel> weakModel(&model());
-    const auto refresh = [weakModel] {
-        if (weakModel)
-            weakModel->refresh();
-    };
+    auto& pane = const_cast<AboutPane&>(*this);
+    QPointer<AboutPane> self(&pane);
     const auto refreshAsync = [self] {
         if (self)
             self->refreshAsyncPermissions();
     };
-    PermissionActions actions;
-    actions.requestAccessibility = [self, refresh] {
-        if (!self)
-            return;
-        self->model().features.permission.requestAccess();
-        refresh();
-    };
-    // A session grant: asking is looking again.
-    actions.requestPostEvents = [refresh] {
-        platform::platform().permissions().requestPostEvents();
-        refresh();
-    };
-    actions.requestScreenCapture = refresh;
-    actions.requestAutomation = [refreshAsync] { AutomationPermission::request(refreshAsync); };
-    actions.requestNotifications = [refreshAsync] {
-        NotificationPermission::request([refreshAsync](bool) { refreshAsync(); });
-    };
-    actions.open = [self](platform::SettingsPage page) { SystemSettingsLink::open(page, self); };
-    return actions;
+    return permissionRowActions(pane, model(), refreshAsync, refreshAsync);
 }
 
 std::vector<AboutPermItem> AboutPane::currentPermissions() const

@@ -341,35 +341,19 @@ PermissionFacts GeneralPane::permissionFacts() const
 
 PermissionActions GeneralPane::permissionActions() const
 {
-    // The actions outlive no pane: each holds it weakly.
-    QPointer<GeneralPane> self(const_cast<GeneralPane*>(this));
+    auto& pane = const_cast<GeneralPane&>(*this);
+    QPointer<GeneralPane> self(&pane);
     QPointer<SettingsModel> weakModel(&model());
-    const auto refresh = [weakModel] {
-        if (weakModel)
-            weakModel->refresh();
-    };
-    PermissionActions actions;
-    actions.requestAccessibility = [self, refresh] {
-        if (!self)
-            return;
-        self->model().features.permission.requestAccess();
-        refresh();
-    };
-    actions.requestPostEvents = [refresh] {
-        platform::platform().permissions().requestPostEvents();
-        refresh();
-    };
-    // Nothing on this desktop asks for capture: looking again is the request.
-    actions.requestScreenCapture = refresh;
-    actions.requestAutomation = [refresh] { AutomationPermission::request(refresh); };
-    actions.requestNotifications = [self] {
-        NotificationPermission::request([self](bool) {
+    return permissionRowActions(
+        pane, model(),
+        [weakModel] {
+            if (weakModel)
+                weakModel->refresh();
+        },
+        [self] {
             if (self)
                 self->readNotificationStatus();
         });
-    };
-    actions.open = [self](platform::SettingsPage page) { SystemSettingsLink::open(page, self); };
-    return actions;
 }
 
 std::vector<PermissionNeed> GeneralPane::missingRequired() const

@@ -27,29 +27,17 @@ namespace {
 
 QWidget* help()
 {
-    auto* box = new QWidget;
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(9);
-    auto* capture = new QWidget;
-    auto* captureLayout = new QHBoxLayout(capture);
-    captureLayout->setContentsMargins(0, 0, 0, 0);
-    captureLayout->setSpacing(12);
-    captureLayout->addWidget(
-        new RowLabel(QStringLiteral("Capture text"),
+    return helpColumn({
+        keyedHelpRow(QStringLiteral("Capture text"),
                      QStringLiteral("hold the right-hand Ctrl and Alt keys, then press T — and drag a box over any "
-                                    "text on screen")),
-        1);
-    captureLayout->addWidget(new Hotkeys(FeatureChords::chords(SettingsPane::ocr)), 0,
-                             Qt::AlignRight | Qt::AlignVCenter);
-    layout->addWidget(capture);
-    layout->addWidget(new RowLabel(QStringLiteral("Works on anything"),
-                                   QStringLiteral("a screenshot, a video still, a scanned PDF, an error dialog you "
-                                                  "can't select — if you can see the text, it can copy it")));
-    layout->addWidget(new RowLabel(QStringLiteral("On-device"),
-                                   QStringLiteral("recognized by Tesseract on this computer — nothing leaves it, "
-                                                  "and only the box you draw is ever read.")));
-    return box;
+                                    "text on screen"),
+                     new Hotkeys(FeatureChords::chords(SettingsPane::ocr))),
+        new RowLabel(QStringLiteral("Works on anything"),
+                     QStringLiteral("a screenshot, a video still, a scanned PDF, an error dialog you can't select — "
+                                    "if you can see the text, it can copy it")),
+        new RowLabel(QStringLiteral("On-device"), QStringLiteral("recognized by Tesseract on this computer — nothing "
+                                                                 "leaves it, and only the box you draw is ever read.")),
+    });
 }
 
 QWidget* stack(const QList<QWidget*>& widgets, Qt::Alignment last = {})

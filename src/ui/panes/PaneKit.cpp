@@ -9,6 +9,7 @@
 #include "ui/controls/Keycap.h"
 #include "ui/controls/RowLabel.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -23,13 +24,32 @@ QString paneText(const char* words)
 
 QWidget* helpRows(const std::vector<std::pair<const char*, const char*>>& rows)
 {
+    QList<QWidget*> labels;
+    for (const auto& [title, sub] : rows)
+        labels << new RowLabel(paneText(title), paneText(sub));
+    return helpColumn(labels);
+}
+
+QWidget* helpColumn(const QList<QWidget*>& rows)
+{
     auto* box = new QWidget;
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(9);
-    for (const auto& [title, sub] : rows)
-        layout->addWidget(new RowLabel(paneText(title), paneText(sub)));
+    for (QWidget* row : rows)
+        layout->addWidget(row);
     return box;
+}
+
+QWidget* keyedHelpRow(const QString& title, const QString& sub, QWidget* keys)
+{
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(12);
+    layout->addWidget(new RowLabel(title, sub), 1);
+    layout->addWidget(keys, 0, Qt::AlignRight | Qt::AlignVCenter);
+    return row;
 }
 
 QLabel* paneLabel(const QString& text, double pixelSize, QFont::Weight weight, bool secondary)

@@ -23,6 +23,12 @@ QString paneText(const char* words);
 /// The rows of a pane's "How it works": each a title and its explanation.
 QWidget* helpRows(const std::vector<std::pair<const char*, const char*>>& rows);
 
+/// "How it works" made of the given rows, in order.
+QWidget* helpColumn(const QList<QWidget*>& rows);
+
+/// A "How it works" row with the keys it speaks of on the right.
+QWidget* keyedHelpRow(const QString& title, const QString& sub, QWidget* keys);
+
 /// The closing "Shortcut" section: `label` and the pane's feature chords.
 FormSection* shortcutSection(SettingsPane pane, QWidget* label);
 FormSection* shortcutSection(SettingsPane pane, const QString& label);
