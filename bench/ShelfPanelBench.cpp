@@ -2,6 +2,7 @@
 // cached (budget 2 ms), and one preview of a 24-megapixel JPEG, made off the
 // main thread (budget 60 ms).
 
+#include "OffscreenApp.h"
 #include "fakes/FakePlatform.h"
 #include "platform/linux/LinuxThumbnails.h"
 #include "shelf/CellsView.h"
@@ -17,20 +18,7 @@
 
 using namespace quillon;
 
-namespace {
-
-std::unique_ptr<QApplication> ensureApp()
-{
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (QCoreApplication::instance())
-        return nullptr;
-    return std::make_unique<QApplication>(argc, argv);
-}
-
-} // namespace
+using bench::ensureApp;
 
 static void BM_ShelfPaintSixCachedCards(benchmark::State& state)
 {

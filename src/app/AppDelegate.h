@@ -130,6 +130,8 @@ private:
     void chip(const NotchContent& content, double duration);
     /// Under the mounted hint row.
     void caption(const QString& text);
+    /// The shelf chord found nothing to show: how to start.
+    void shelfChordHint();
     /// Flashes the hint row's key.
     void pulse(const QString& key);
     NotchBarView* hintBar();

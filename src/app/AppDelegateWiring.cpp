@@ -236,6 +236,18 @@ std::pair<std::vector<NotchBarItem>, std::vector<NotchBarItem>> AppDelegate::sna
     return {left, right};
 }
 
+void AppDelegate::shelfChordHint()
+{
+    caption(QStringLiteral("Shelf \u2014 drag a file to start"));
+    NotchBarItem tray;
+    tray.icon = Symbols::image(QStringLiteral("tray.full"));
+    tray.dimmed = true;
+    NotchContent content;
+    content.left = {tray};
+    content.caption = QStringLiteral("drag a file to start");
+    chip(content, shelfHintChipDuration);
+}
+
 void AppDelegate::runFeatureKey(FeatureChords::Key key)
 {
     switch (key) {
@@ -248,18 +260,12 @@ void AppDelegate::runFeatureKey(FeatureChords::Key key)
         caption(QStringLiteral("Focus: ") + onOff(m_settings->isFocusEnabled()));
         break;
     case FeatureChords::Key::shelf:
-        if (!shelf().isActive() || shelf().controller().hotkeyInvoked())
+        if (!shelf().isActive())
             break;
-        caption(QStringLiteral("Shelf \u2014 drag a file to start"));
-        {
-            NotchBarItem tray;
-            tray.icon = Symbols::image(QStringLiteral("tray.full"));
-            tray.dimmed = true;
-            NotchContent content;
-            content.left = {tray};
-            content.caption = QStringLiteral("drag a file to start");
-            chip(content, shelfHintChipDuration);
-        }
+        // The answer may wait for the clipboard; then it comes through here.
+        shelf().controller().onNothingToShow = weakly([](AppDelegate& self) { self.shelfChordHint(); });
+        if (!shelf().controller().hotkeyInvoked())
+            shelfChordHint();
         break;
     case FeatureChords::Key::breaks:
         m_settings->set(!m_settings->isBreaksEnabled(), SettingsKeys::breaksIsEnabled);

@@ -52,6 +52,7 @@
 #include "platform/SessionEvents.h"
 #include "platform/FilePreview.h"
 #include "platform/ShareService.h"
+#include "platform/FileManagerSelection.h"
 
 namespace quillon::platform {
 
@@ -132,6 +133,8 @@ public:
     /// The large preview of files, and sending files to a device.
     virtual FilePreview& filePreview() = 0;
     virtual ShareService& shareService() = 0;
+    /// What is picked in the file manager.
+    virtual FileManagerSelection& fileManagerSelection() = 0;
 };
 
 /// The installed platform. Aborts when none is installed. Code outside this

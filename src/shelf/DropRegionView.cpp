@@ -17,18 +17,6 @@ bool isInternal(const QDropEvent* event)
     return dynamic_cast<CellsView*>(event->source()) != nullptr;
 }
 
-bool offersFiles(const QMimeData* mime)
-{
-    if (!mime)
-        return false;
-    const QStringList formats = mime->formats();
-    for (const QString& type : ShelfDrop::draggedTypes()) {
-        if (formats.contains(type))
-            return true;
-    }
-    return mime->hasUrls() || mime->hasImage();
-}
-
 } // namespace
 
 DropRegionView::DropRegionView(QWidget* parent)
@@ -60,7 +48,7 @@ void DropRegionView::answer(QDropEvent* event)
 
 void DropRegionView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!offersFiles(event->mimeData())) {
+    if (!ShelfDrop::offersFiles(event->mimeData())) {
         event->ignore();
         return;
     }

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <QMimeData>
 #include <QUuid>
 
 #include <filesystem>
@@ -108,6 +109,18 @@ QStringList ShelfDrop::draggedTypes()
         types.push_back(QString::fromLatin1(snapshot.type));
     types.removeDuplicates();
     return types;
+}
+
+bool ShelfDrop::offersFiles(const QMimeData* mime)
+{
+    if (!mime)
+        return false;
+    const QStringList formats = mime->formats();
+    for (const QString& type : draggedTypes()) {
+        if (formats.contains(type))
+            return true;
+    }
+    return mime->hasUrls() || mime->hasImage();
 }
 
 bool ShelfDrop::carriesFiles(const DragData& drag)

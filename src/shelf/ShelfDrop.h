@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+class QMimeData;
+
 namespace quillon {
 
 class PromiseWait;
@@ -28,6 +30,8 @@ public:
     static QStringList draggedTypes();
     /// Whether the drag carries something that ends up as files.
     static bool carriesFiles(const DragData& drag);
+    /// Whether a drop target of the shelf takes a drag offering `mime`.
+    static bool offersFiles(const QMimeData* mime);
     /// One content type per item of the drag, none where it cannot be told.
     static std::vector<std::optional<QString>> draggedContentTypes(const DragData& drag);
     /// Takes a drop in. True when it will deliver files through `completion`

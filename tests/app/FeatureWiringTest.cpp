@@ -480,6 +480,19 @@ TEST_F(FeatureWiringTest, ShelfChordOnlyWhileTheShelfIsOnAndNothingWasAdded)
     EXPECT_EQ(chip(), drawn(content({tray}, {}, "drag a file to start")));
 }
 
+TEST_F(FeatureWiringTest, ShelfChordInTheFileManagerHintsOnceTheSelectionAnswersEmpty)
+{
+    launch();
+    app->settings().setShelfEnabled(true);
+    fake.fileManagerSelectionImpl.frontmost = true;
+    fake.fileManagerSelectionImpl.holdReads = true;
+    showFeatureHints();
+    app->runFeatureKey(FeatureChords::Key::shelf);
+    EXPECT_EQ(hintCaption(), "features") << "the selection has not answered yet";
+    fake.fileManagerSelectionImpl.answer();
+    EXPECT_EQ(hintCaption(), "Shelf \u2014 drag a file to start");
+}
+
 TEST_F(FeatureWiringTest, ToolChordsTakeTheHintsDown)
 {
     launch();

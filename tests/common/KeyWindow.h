@@ -39,6 +39,8 @@ public:
     }
 
     std::vector<Event> events;
+    /// The window's X id, as the tool prints it.
+    QString windowId;
 
     /// Presses and releases of one key, in order.
     std::vector<Event> of(int code) const
@@ -97,6 +99,7 @@ private:
             const QStringList parts = QString::fromUtf8(m_process.readLine()).trimmed().split(' ');
             if (parts.value(0) == "ready") {
                 m_ready = true;
+                windowId = parts.value(1);
                 continue;
             }
             if (m_ready)

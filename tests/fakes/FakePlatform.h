@@ -37,6 +37,7 @@
 #include "fakes/FakeSessionEvents.h"
 #include "fakes/FakeFilePreview.h"
 #include "fakes/FakeShareService.h"
+#include "fakes/FakeFileManagerSelection.h"
 #include "platform/Observers.h"
 #include "platform/Platform.h"
 
@@ -175,6 +176,7 @@ public:
     platform::SessionEvents& sessionEvents() override { return sessionEventsImpl; }
     platform::FilePreview& filePreview() override { return filePreviewImpl; }
     platform::ShareService& shareService() override { return shareServiceImpl; }
+    platform::FileManagerSelection& fileManagerSelection() override { return fileManagerSelectionImpl; }
 
     FakeMainQueue queue;
     InlineTasks tasksImpl;
@@ -231,6 +233,7 @@ public:
     FakeSessionEvents sessionEventsImpl;
     FakeFilePreview filePreviewImpl;
     FakeShareService shareServiceImpl;
+    FakeFileManagerSelection fileManagerSelectionImpl;
 
 private:
     platform::Platform* m_previous = nullptr;

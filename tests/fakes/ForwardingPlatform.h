@@ -66,6 +66,7 @@ public:
     platform::SessionEvents& sessionEvents() override { return fake.sessionEvents(); }
     platform::FilePreview& filePreview() override { return fake.filePreview(); }
     platform::ShareService& shareService() override { return fake.shareService(); }
+    platform::FileManagerSelection& fileManagerSelection() override { return fake.fileManagerSelection(); }
 
     FakePlatform fake;
 };

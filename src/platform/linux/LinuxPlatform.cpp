@@ -28,6 +28,7 @@
 #include "platform/linux/LogindPowerAssertions.h"
 #include "platform/linux/LogindSessionEvents.h"
 #include "platform/linux/KdeConnectShare.h"
+#include "platform/linux/ClipboardFileManagerSelection.h"
 #include "platform/linux/WindowFilePreview.h"
 #include "platform/linux/X11HotKeys.h"
 #include "platform/linux/X11InputAccess.h"
@@ -137,6 +138,7 @@ struct LinuxPlatform::Parts {
     std::unique_ptr<LogindSessionEvents> sessionEvents;
     std::unique_ptr<WindowFilePreview> filePreview;
     std::unique_ptr<KdeConnectShare> share;
+    ClipboardFileManagerSelection fileManagerSelection;
 };
 
 LinuxPlatform::LinuxPlatform()
@@ -323,5 +325,7 @@ SessionEvents& LinuxPlatform::sessionEvents() { return lazy(m->sessionEvents); }
 FilePreview& LinuxPlatform::filePreview() { return lazy(m->filePreview); }
 
 ShareService& LinuxPlatform::shareService() { return lazy(m->share); }
+
+FileManagerSelection& LinuxPlatform::fileManagerSelection() { return m->fileManagerSelection; }
 
 } // namespace quillon::platform::linux_

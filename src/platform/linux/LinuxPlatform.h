@@ -67,6 +67,7 @@ public:
     SessionEvents& sessionEvents() override;
     FilePreview& filePreview() override;
     ShareService& shareService() override;
+    FileManagerSelection& fileManagerSelection() override;
 
 private:
     struct Parts;
