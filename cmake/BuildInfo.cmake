@@ -4,6 +4,8 @@ set(QUILLON_APP_ID "app.quillon.Quillon")
 set(QUILLON_VERSION "${PROJECT_VERSION}")
 set(QUILLON_BUILD "")
 set(QUILLON_COMMIT "")
+# The product's website, shown and linked in About; empty leaves the link out.
+set(QUILLON_HOMEPAGE "" CACHE STRING "The website the About pane links to (empty: no link)")
 find_package(Git QUIET)
 if(GIT_FOUND AND EXISTS "${CMAKE_SOURCE_DIR}/.git")
   execute_process(COMMAND "${GIT_EXECUTABLE}" rev-list --count HEAD

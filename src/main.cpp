@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/QuitSignals.h"
+#include "support/AppIcon.h"
 #include "support/CrashReporter.h"
 #include "support/Log.h"
 
@@ -41,6 +42,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(AppIcon::icon());
 
     platform::linux_::LinuxPlatform linuxPlatform;
     platform::setPlatform(&linuxPlatform);

@@ -212,6 +212,9 @@ bool AppDelegate::needsAccessibilityNow() const
 void AppDelegate::applicationDidFinishLaunching(const QStringList& arguments)
 {
     const LaunchOptions options = LaunchOptions::parse(arguments);
+    // Taken first, so the snapshot's panes show the grants a launched
+    // application sees.
+    ScreenRecordingPermission::snapshotAtLaunch();
     if (options.settingsPNG) {
         renderSettingsSnapshot(options);
         return;
@@ -219,7 +222,6 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& arguments)
     Log::isDebugEnabled = m_settings->diagnosticsLogging();
     CrashReporter::install();
     Log::session([] { return SessionHeader::atLaunch(); });
-    ScreenRecordingPermission::snapshotAtLaunch();
     tellIfWayland();
     m_permission.onChange = weakly([](AppDelegate& self, bool granted) { self.permissionChanged(granted); });
     featureChords().registerAction(

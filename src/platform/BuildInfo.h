@@ -14,6 +14,8 @@ struct BuildInfo {
     QString commit;
     /// The update framework's public key; empty: this build offers no updates.
     QString updateKey;
+    /// The product's website; empty when the build names none.
+    QString homepage;
 };
 
 } // namespace quillon::platform

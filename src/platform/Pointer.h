@@ -34,7 +34,8 @@ public:
     virtual std::optional<int> addMouseDownMonitor(std::function<void(const MouseDown&)> handler) = 0;
     virtual void removeMouseDownMonitor(int token) = 0;
 
-    /// Left-button drags that began outside this process's windows: `dragged`
+    /// Left-button drags that began outside this process's overlays and
+    /// pop-ups (a drag out of an ordinary window of ours counts): `dragged`
     /// for every movement with the button held, then `ended` once when the
     /// button comes up, wherever that is (our own windows included).
     virtual std::optional<int> addDragMonitor(std::function<void(DragPhase)> handler) = 0;

@@ -1,19 +1,23 @@
 #include "ui/SettingsPaneView.h"
 
 #include "ui/PlaceholderPane.h"
+#include "ui/panes/AboutPane.h"
 #include "ui/panes/AutoQuitPane.h"
 #include "ui/panes/AwakePane.h"
 #include "ui/panes/BreaksPane.h"
 #include "ui/panes/ClipboardPane.h"
+#include "ui/panes/ColorPickerPane.h"
 #include "ui/panes/FocusPane.h"
 #include "ui/panes/GeneralPane.h"
 #include "ui/panes/JumpPane.h"
 #include "ui/panes/NotchPane.h"
+#include "ui/panes/OCRPane.h"
 #include "ui/panes/ShelfPane.h"
 #include "ui/panes/SnapPane.h"
 #include "ui/panes/SnippetsPane.h"
 #include "ui/panes/SweepPane.h"
 #include "ui/panes/SwipePane.h"
+#include "ui/tour/GettingStartedPane.h"
 
 #include <QVBoxLayout>
 
@@ -35,7 +39,7 @@ SettingsPaneView::SettingsPaneView(SettingsModel& model, SettingsPane pane, QWid
 
 PaneView* SettingsPaneView::makePane(SettingsModel& model, SettingsPane pane)
 {
-    // Each pane's own view takes its case here as it is built.
+    // Every pane has its view; a value outside the list still gets a page.
     switch (pane) {
     case SettingsPane::general:
         return new GeneralPane(model);
@@ -64,10 +68,13 @@ PaneView* SettingsPaneView::makePane(SettingsModel& model, SettingsPane pane)
     case SettingsPane::jump:
         return new JumpPane(model);
     case SettingsPane::gettingStarted:
+        return new GettingStartedPane(model);
     case SettingsPane::colorPicker:
+        return new ColorPickerPane(model);
     case SettingsPane::ocr:
+        return new OCRPane(model);
     case SettingsPane::about:
-        return new PlaceholderPane(model, pane);
+        return new AboutPane(model);
     }
     return new PlaceholderPane(model, pane);
 }

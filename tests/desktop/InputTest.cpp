@@ -9,6 +9,7 @@
 #include "input/ModifierWatcher.h"
 #include "platform/linux/X11HotKeys.h"
 #include "platform/linux/X11KeyEvents.h"
+#include "platform/linux/X11OverlayWindows.h"
 #include "platform/linux/X11Pointer.h"
 
 #include <QWidget>
@@ -182,7 +183,7 @@ bool dragUntil(Typist& typist, QPoint& at, QPoint step, const std::function<bool
     return false;
 }
 
-TEST_F(Input, DragsFromOutsideOurWindowsAreReportedWithTheirEndWhereverItIs)
+TEST_F(Input, DragsFromOutsideOurOverlaysAreReportedWithTheirEndWhereverItIs)
 {
     QWidget own;
     own.setWindowTitle("drop target");
@@ -216,8 +217,9 @@ TEST_F(Input, DragsFromOutsideOurWindowsAreReportedWithTheirEndWhereverItIs)
     EXPECT_EQ(downs[0].button, 1);
     EXPECT_FALSE(downs[0].overOwnWindow);
 
-    // A drag that starts on our own window is not reported; the right button
-    // and the wheel over it make no drag either. Raw button events carry no
+    // A drag out of an ordinary window of ours is reported too (a file pulled
+    // from the settings window), while its press is still one on our window.
+    // The right button and the wheel make no drag. Raw button events carry no
     // position, so each press is awaited before the pointer moves on, as a
     // person's hand would.
     seen.clear();
@@ -227,24 +229,48 @@ TEST_F(Input, DragsFromOutsideOurWindowsAreReportedWithTheirEndWhereverItIs)
     typist.button(4, false);
     typist.button(1, true);
     ASSERT_TRUE(quillon::testing::waitFor([&] { return downs.size() == 3; }));
-    for (int i = 0; i < 10; ++i)
-        typist.moveTo(inside.x() + i * 3, inside.y());
+    ASSERT_TRUE(dragUntil(typist, at, {3, 0}, [&] { return drags(DragWatcher::Event::dragged) > 0; }));
     typist.button(1, false);
-    // Then one more drag from outside: once it shows, the earlier events are handled.
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return drags(DragWatcher::Event::ended) == 1; }));
+
+    // A drag that starts on one of our overlays is not reported.
+    X11OverlayWindows overlays;
+    QWidget overlay;
+    overlays.prepare(overlay, platform::OverlayStyle{0, false, false});
+    overlay.setGeometry(200, 600, 200, 150);
+    overlays.show(overlay);
+    ASSERT_TRUE(quillon::testing::waitFor(
+        [&] { return overlay.windowHandle() && overlay.windowHandle()->isExposed(); }));
+    const QPoint onOverlay = overlay.geometry().center();
+    typist.moveTo(onOverlay.x(), onOverlay.y());
+    quillon::testing::waitFor([] { return false; }, 100);
+    seen.clear();
+    typist.button(1, true);
+    ASSERT_TRUE(quillon::testing::waitFor([&] { return downs.size() == 4; }));
+    for (int i = 0; i < 10; ++i)
+        typist.moveTo(onOverlay.x() + i * 3, onOverlay.y());
+    typist.button(1, false);
+    overlays.hide(overlay);
+    // Then one more drag from outside: once it ends, the earlier events are
+    // handled, and the overlay's drag left no end of its own.
     at = QPoint(100, 400);
     typist.moveTo(at.x(), at.y());
     typist.button(1, true);
     ASSERT_TRUE(dragUntil(typist, at, {0, 5}, [&] { return drags(DragWatcher::Event::dragged) > 0; }));
     typist.button(1, false);
     ASSERT_TRUE(quillon::testing::waitFor([&] { return drags(DragWatcher::Event::ended) == 1; }));
+    quillon::testing::waitFor([] { return false; }, 200);
     EXPECT_EQ(seen.front(), DragWatcher::Event::dragged);
+    EXPECT_EQ(drags(DragWatcher::Event::ended), 1);
 
-    ASSERT_EQ(downs.size(), 4u);
+    ASSERT_EQ(downs.size(), 5u);
     EXPECT_EQ(downs[1].button, 3);
     EXPECT_TRUE(downs[1].overOwnWindow);
     EXPECT_EQ(downs[2].button, 1);
     EXPECT_TRUE(downs[2].overOwnWindow);
-    EXPECT_FALSE(downs[3].overOwnWindow);
+    EXPECT_EQ(downs[3].button, 1);
+    EXPECT_TRUE(downs[3].overOwnWindow) << "an overlay is one of our windows";
+    EXPECT_FALSE(downs[4].overOwnWindow);
 
     platform.mouse.removeMouseDownMonitor(*downToken);
     watcher.remove(this);

@@ -184,7 +184,7 @@ public:
     FakeUserDefaults defaults;
     FakeSystemLog log;
     platform::BuildInfo build{QStringLiteral("app.quillon.Quillon"), QStringLiteral("1.4.2"), QStringLiteral("87"),
-                              QStringLiteral("3fa9c1e"), QString()};
+                              QStringLiteral("3fa9c1e"), QString(), QString()};
     platform::MachineFacts machine{QStringLiteral("Framework Laptop 13"), QStringLiteral("x86_64"), 8,
                                    qint64(16) << 30};
     FakeDisplays displaysImpl;

@@ -90,7 +90,7 @@ TEST(SettingsSnapshot, ScrollsOnlyContentTallerThanTheWindow)
     EXPECT_EQ(area->verticalScrollBar()->value(), area->verticalScrollBar()->maximum());
     EXPECT_GT(area->verticalScrollBar()->value(), 1);
 
-    controller.select(SettingsPane::about);
+    controller.select(SettingsPane::colorPicker);
     QCoreApplication::sendPostedEvents();
     EXPECT_FALSE(controller.scrollPaneToBottom());
     controller.window()->hide();

@@ -83,7 +83,7 @@ T& lazy(std::unique_ptr<T>& slot)
 
 struct LinuxPlatform::Parts {
     BuildInfo build{QStringLiteral(QUILLON_APP_ID), QStringLiteral(QUILLON_VERSION), QStringLiteral(QUILLON_BUILD),
-                    QStringLiteral(QUILLON_COMMIT), QString()};
+                    QStringLiteral(QUILLON_COMMIT), QString(), QStringLiteral(QUILLON_HOMEPAGE)};
     MachineFacts machine = readMachineFacts();
     QtMainQueue queue;
     SystemClock clock;

@@ -162,6 +162,11 @@ void X11OverlayWindows::stackAtBack(QWidget& window)
     configureStack(window, std::nullopt, XCB_STACK_MODE_BELOW);
 }
 
+bool X11OverlayWindows::isOverlay(const QWidget& window)
+{
+    return window.property(overlayMark).toBool();
+}
+
 void X11OverlayWindows::prepare(QWidget& window, const OverlayStyle& style)
 {
     Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
@@ -174,6 +179,7 @@ void X11OverlayWindows::prepare(QWidget& window, const OverlayStyle& style)
     window.setAttribute(Qt::WA_X11DoNotAcceptFocus);
     window.setAttribute(Qt::WA_TranslucentBackground, translucent());
     window.setFocusPolicy(Qt::NoFocus);
+    window.setProperty(overlayMark, true);
     std::erase_if(m_windows, [&](const Entry& e) { return !e.window || e.window == &window; });
     m_windows.push_back({&window, style.level, false});
     if (style.captureExcluded)

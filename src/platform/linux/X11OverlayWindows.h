@@ -35,6 +35,11 @@ public:
     int addCompositorHandler(std::function<void()> handler) override;
     void removeCompositorHandler(int token) override;
 
+    /// Marks a widget made an overlay here, so the rest of the Linux side
+    /// can tell our overlays from our ordinary windows.
+    static constexpr const char* overlayMark = "quillonOverlay";
+    static bool isOverlay(const QWidget& window);
+
     /// The property that marks a capture-excluded overlay on the server: any
     /// connection of ours can tell such a window from the others.
     static constexpr const char* captureExcludedProperty = "_QUILLON_CAPTURE_EXCLUDED";

@@ -1,11 +1,14 @@
 #include "platform/linux/X11Pointer.h"
 
 #include "platform/ScreenSpace.h"
+#include "platform/linux/X11OverlayWindows.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSet>
+#include <QWidget>
 #include <QWindow>
 #include <xcb/xinput.h>
 
@@ -68,7 +71,7 @@ std::optional<int> X11Pointer::addDragMonitor(std::function<void(DragPhase)> han
         XcbReply<xcb_query_pointer_reply_t> pointer(
             xcb_query_pointer_reply(c, xcb_query_pointer(c, m_xi->connection().root()), nullptr));
         m_leftDown = pointer && (pointer->mask & XCB_BUTTON_MASK_1);
-        m_dragOutside = m_leftDown && !overOwnWindow();
+        m_dragOutside = m_leftDown && windowUnderPointer() != Under::overlay;
         m_dragReported = false;
     }
     const int token = m_drags.add(std::move(handler));
@@ -183,14 +186,15 @@ void X11Pointer::pressed(int button)
     // Motion read before the press belongs to what came before it.
     flushMotion();
     const bool needsWindow = !m_downs.empty() || (button == leftButton && !m_drags.empty());
-    const bool own = needsWindow && overOwnWindow();
+    const Under under = needsWindow ? windowUnderPointer() : Under::elsewhere;
     if (button == leftButton) {
         m_leftDown = true;
-        m_dragOutside = !own;
+        m_dragOutside = under != Under::overlay;
         m_dragReported = false;
         updateSelection();
     }
-    m_downs.notify(MouseDown{button, own});
+    // A press on any window of ours is ours, whatever kind of window it is.
+    m_downs.notify(MouseDown{button, under != Under::elsewhere});
 }
 
 void X11Pointer::released(int button)
@@ -219,15 +223,23 @@ int X11Pointer::logicalButton(uint16_t device, uint32_t physical)
     return xcb_input_get_device_button_mapping_map(mapping.get())[physical - 1];
 }
 
-bool X11Pointer::overOwnWindow()
+X11Pointer::Under X11Pointer::windowUnderPointer()
 {
     QSet<xcb_window_t> own;
+    QSet<xcb_window_t> overlays;
     for (QWindow* window : QGuiApplication::topLevelWindows()) {
-        if (window->isVisible() && window->handle())
-            own.insert(xcb_window_t(window->winId()));
+        if (!window->isVisible() || !window->handle())
+            continue;
+        own.insert(xcb_window_t(window->winId()));
+        if (window->type() == Qt::Popup)
+            overlays.insert(xcb_window_t(window->winId()));
     }
     if (own.isEmpty())
-        return false;
+        return Under::elsewhere;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && widget->windowHandle() && X11OverlayWindows::isOverlay(*widget))
+            overlays.insert(xcb_window_t(widget->windowHandle()->winId()));
+    }
     // Walk down from the root through the window under the pointer: a window
     // manager's frame first, then the client inside it.
     xcb_connection_t* c = m_xi->connection().get();
@@ -236,12 +248,12 @@ bool X11Pointer::overOwnWindow()
         XcbReply<xcb_query_pointer_reply_t> pointer(
             xcb_query_pointer_reply(c, xcb_query_pointer(c, window), nullptr));
         if (!pointer || pointer->child == XCB_WINDOW_NONE)
-            return false;
+            return Under::elsewhere;
         if (own.contains(pointer->child))
-            return true;
+            return overlays.contains(pointer->child) ? Under::overlay : Under::ownWindow;
         window = pointer->child;
     }
-    return false;
+    return Under::elsewhere;
 }
 
 } // namespace quillon::platform::linux_

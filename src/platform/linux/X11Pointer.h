@@ -35,9 +35,17 @@ private:
     /// Raw events carry the physical button; what the person pressed is the
     /// one their button map makes of it (a left-handed mouse swaps 1 and 3).
     int logicalButton(uint16_t device, uint32_t physical);
-    /// Whether the pointer is over one of this process's top-level windows,
-    /// asked of the server, which knows the stacking.
-    bool overOwnWindow();
+    /// Which of this process's top-level windows the pointer is over, asked
+    /// of the server, which knows the stacking.
+    enum class Under {
+        /// None of ours.
+        elsewhere,
+        /// An ordinary window of ours, such as the settings window.
+        ownWindow,
+        /// One of our overlays or a pop-up (a menu, a picker).
+        overlay,
+    };
+    Under windowUnderPointer();
     void updateSelection();
     /// Tells the drag and move monitors of the motion read so far, once.
     void flushMotion();
@@ -51,8 +59,10 @@ private:
     /// Motion has arrived and its monitors are yet to hear of it.
     bool m_motionQueued = false;
     bool m_leftDown = false;
-    /// The left button went down outside our windows: its motion is a drag
-    /// the monitors report.
+    /// The left button went down outside our overlays and pop-ups: its motion
+    /// is a drag the monitors report. A drag out of an ordinary window of
+    /// ours counts, so a file pulled from the settings window reaches the
+    /// shelf like any other.
     bool m_dragOutside = false;
     bool m_dragReported = false;
 };

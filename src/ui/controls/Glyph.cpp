@@ -29,10 +29,14 @@ QLabel* iconLabel(const QIcon& icon, int size)
     return label;
 }
 
-QFont pixelFont(const QFont& base, int pixelSize, QFont::Weight weight)
+QFont pixelFont(const QFont& base, double pixelSize, QFont::Weight weight)
 {
     QFont font = base;
-    font.setPixelSize(pixelSize);
+    // Pixel sizes are whole: a half pixel goes through the point size.
+    if (pixelSize == int(pixelSize))
+        font.setPixelSize(int(pixelSize));
+    else
+        font.setPointSizeF(pixelSize * 72.0 / 96.0);
     font.setWeight(weight);
     return font;
 }

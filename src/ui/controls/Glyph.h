@@ -16,6 +16,6 @@ QLabel* glyphLabel(const QString& symbol, int size, const QColor& color);
 /// twice the density.
 QLabel* iconLabel(const QIcon& icon, int size);
 /// `base` at `pixelSize` device-independent pixels and `weight`.
-QFont pixelFont(const QFont& base, int pixelSize, QFont::Weight weight = QFont::Normal);
+QFont pixelFont(const QFont& base, double pixelSize, QFont::Weight weight = QFont::Normal);
 
 } // namespace quillon

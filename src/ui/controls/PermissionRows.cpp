@@ -131,7 +131,6 @@ AboutPermissionRow::AboutPermissionRow(const AboutPermItem& item, QWidget* paren
 {
     auto* layout = row(this, 12);
     layout->setContentsMargins(14, 10, 14, 10);
-    layout->setAlignment(Qt::AlignTop);
 
     auto* labels = new QVBoxLayout;
     labels->setSpacing(2);
@@ -147,6 +146,8 @@ AboutPermissionRow::AboutPermissionRow(const AboutPermItem& item, QWidget* paren
     sub->setFont(subFont);
     sub->setForegroundRole(QPalette::PlaceholderText);
     labels->addWidget(sub);
+    // Each side is aligned on its own: aligning the whole row would hold it to
+    // the height of one line of its wrapping reason.
     layout->addLayout(labels, 1);
 
     auto* right = new QWidget;

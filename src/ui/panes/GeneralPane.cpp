@@ -176,6 +176,15 @@ void GeneralPane::buildProfilesSection()
                                          text("two independent sets of settings — switch with r⌘ r⌥ 1 and 2. "
                                               "Profile 2 starts empty, like a fresh install.")),
                             m_profileControl);
+    // The one way into the tour: its sidebar row stays hidden.
+    m_tourButton = button(QStringLiteral("Take the Tour"));
+    connect(m_tourButton, &QPushButton::clicked, this, [this] {
+        if (model().onRestartWalkthrough)
+            model().onRestartWalkthrough();
+    });
+    profiles->addLabeledRow(new RowLabel(QStringLiteral("Getting Started"),
+                                         QStringLiteral("a short tour of every feature, with live demonstrations")),
+                            m_tourButton);
 }
 
 void GeneralPane::buildStartupSection()
@@ -328,35 +337,19 @@ PermissionFacts GeneralPane::permissionFacts() const
 
 PermissionActions GeneralPane::permissionActions() const
 {
-    // The actions outlive no pane: each holds it weakly.
-    QPointer<GeneralPane> self(const_cast<GeneralPane*>(this));
+    auto& pane = const_cast<GeneralPane&>(*this);
+    QPointer<GeneralPane> self(&pane);
     QPointer<SettingsModel> weakModel(&model());
-    const auto refresh = [weakModel] {
-        if (weakModel)
-            weakModel->refresh();
-    };
-    PermissionActions actions;
-    actions.requestAccessibility = [self, refresh] {
-        if (!self)
-            return;
-        self->model().features.permission.requestAccess();
-        refresh();
-    };
-    actions.requestPostEvents = [refresh] {
-        platform::platform().permissions().requestPostEvents();
-        refresh();
-    };
-    // Nothing on this desktop asks for capture: looking again is the request.
-    actions.requestScreenCapture = refresh;
-    actions.requestAutomation = [refresh] { AutomationPermission::request(refresh); };
-    actions.requestNotifications = [self] {
-        NotificationPermission::request([self](bool) {
+    return permissionRowActions(
+        pane, model(),
+        [weakModel] {
+            if (weakModel)
+                weakModel->refresh();
+        },
+        [self] {
             if (self)
                 self->readNotificationStatus();
         });
-    };
-    actions.open = [self](platform::SettingsPage page) { SystemSettingsLink::open(page, self); };
-    return actions;
 }
 
 std::vector<PermissionNeed> GeneralPane::missingRequired() const

@@ -58,6 +58,8 @@ public:
     RowLabel* profileRowLabel() const { return m_profileRowLabel; }
     RowLabel* snippetRowLabel() const { return m_snippetRowLabel; }
     QPushButton* saveButton() const { return m_saveButton; }
+    /// "Take the Tour": restarts the getting-started tour.
+    QPushButton* tourButton() const { return m_tourButton; }
     QPushButton* clearLogButton() const { return m_clearLogButton; }
     QLabel* logSizeLabel() const { return m_logSizeLabel; }
     QLabel* backupStatusLabel() const { return m_statusText; }
@@ -96,6 +98,7 @@ private:
     RowLabel* m_profileRowLabel = nullptr;
     RowLabel* m_snippetRowLabel = nullptr;
     QPushButton* m_saveButton = nullptr;
+    QPushButton* m_tourButton = nullptr;
     QPushButton* m_clearLogButton = nullptr;
     QLabel* m_logSizeLabel = nullptr;
     BackupDropArea* m_dropArea = nullptr;

@@ -8,9 +8,12 @@
 #include <functional>
 #include <vector>
 
+class QWidget;
+
 namespace quillon {
 
 class Settings;
+class SettingsModel;
 
 /// The grants as they stand at one redraw of the General pane. Nothing here
 /// is cached between redraws: the pane reads them again each time.
@@ -44,6 +47,17 @@ struct PermissionActions {
     std::function<void()> requestNotifications;
     std::function<void(platform::SettingsPage)> open;
 };
+
+/// The actions of a pane's permission rows: a request asks the desktop (or
+/// looks again where nothing can be asked) and redraws; "Open" shows the
+/// settings page, or says what to do where there is none. The pane and the
+/// model are held weakly. `afterAutomation` and `afterNotifications` run
+/// once those answers have come.
+PermissionActions permissionRowActions(QWidget& pane, SettingsModel& model, std::function<void()> afterAutomation,
+                                       std::function<void()> afterNotifications);
+
+/// The action that opens `page` through `actions.open`.
+std::function<void()> permissionOpener(const PermissionActions& actions, platform::SettingsPage page);
 
 /// The permissions that the features switched on in the active profile need
 /// and do not have, in a fixed order: Accessibility, Send Keystrokes, Screen

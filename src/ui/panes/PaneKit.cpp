@@ -2,16 +2,22 @@
 
 #include "input/FeatureChords.h"
 #include "permissions/AccessibilityPermission.h"
+#include "support/DS.h"
 #include "support/KeyNames.h"
 #include "support/Words.h"
 #include "ui/FormSection.h"
 #include "ui/PaneForm.h"
 #include "ui/SettingsModel.h"
+#include "ui/controls/Glyph.h"
 #include "ui/controls/Keycap.h"
 #include "ui/controls/PermissionRows.h"
 #include "ui/controls/RowLabel.h"
 
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
 #include <QPointer>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace quillon {
@@ -32,13 +38,84 @@ QString paneText(const char* words)
 
 QWidget* helpRows(const std::vector<std::pair<const char*, const char*>>& rows)
 {
+    QList<QWidget*> labels;
+    for (const auto& [title, sub] : rows)
+        labels << new RowLabel(paneText(title), paneText(sub));
+    return helpColumn(labels);
+}
+
+QWidget* helpColumn(const QList<QWidget*>& rows)
+{
     auto* box = new QWidget;
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(9);
-    for (const auto& [title, sub] : rows)
-        layout->addWidget(new RowLabel(paneText(title), paneText(sub)));
+    for (QWidget* row : rows)
+        layout->addWidget(row);
     return box;
+}
+
+QWidget* keyedHelpRow(const QString& title, const QString& sub, QWidget* keys)
+{
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(12);
+    layout->addWidget(new RowLabel(title, sub), 1);
+    layout->addWidget(keys, 0, Qt::AlignRight | Qt::AlignVCenter);
+    return row;
+}
+
+QLabel* paneLabel(const QString& text, double pixelSize, QFont::Weight weight, bool secondary)
+{
+    auto* label = new QLabel(text);
+    label->setWordWrap(true);
+    label->setFont(pixelFont(label->font(), pixelSize, weight));
+    if (secondary)
+        label->setForegroundRole(QPalette::PlaceholderText);
+    return label;
+}
+
+QPushButton* prominentButton(const QString& title, bool small)
+{
+    auto* button = new QPushButton(title);
+    button->setAccessibleName(title);
+    QPalette palette = button->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Button, DS::accent());
+        palette.setColor(group, QPalette::ButtonText, Qt::white);
+    }
+    button->setPalette(palette);
+    if (small)
+        button->setFont(pixelFont(button->font(), 11));
+    return button;
+}
+
+Plate::Plate(double radius, double fillOpacity, double edgeOpacity, std::optional<QColor> colour, QWidget* parent)
+    : QWidget(parent)
+    , m_radius(radius)
+    , m_fill(fillOpacity)
+    , m_edge(edgeOpacity)
+    , m_colour(colour)
+{
+}
+
+void Plate::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor base = m_colour.value_or(palette().color(QPalette::WindowText));
+    QColor fill = base;
+    fill.setAlphaF(float(m_fill));
+    painter.setBrush(fill);
+    if (m_edge > 0) {
+        QColor edge = base;
+        edge.setAlphaF(float(m_edge));
+        painter.setPen(QPen(edge, 1));
+    } else {
+        painter.setPen(Qt::NoPen);
+    }
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), m_radius, m_radius);
 }
 
 FormSection* shortcutSection(SettingsPane pane, QWidget* label)

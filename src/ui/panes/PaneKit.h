@@ -2,12 +2,17 @@
 
 #include "app/SettingsPane.h"
 
+#include <QColor>
 #include <QComboBox>
+#include <QFont>
 #include <QList>
 #include <QString>
 #include <optional>
 #include <utility>
 #include <vector>
+
+class QLabel;
+class QPushButton;
 
 namespace quillon {
 
@@ -26,6 +31,12 @@ QString paneText(const char* words);
 /// The rows of a pane's "How it works": each a title and its explanation.
 QWidget* helpRows(const std::vector<std::pair<const char*, const char*>>& rows);
 
+/// "How it works" made of the given rows, in order.
+QWidget* helpColumn(const QList<QWidget*>& rows);
+
+/// A "How it works" row with the keys it speaks of on the right.
+QWidget* keyedHelpRow(const QString& title, const QString& sub, QWidget* keys);
+
 /// The closing "Shortcut" section: `label` and the pane's feature chords.
 FormSection* shortcutSection(SettingsPane pane, QWidget* label);
 FormSection* shortcutSection(SettingsPane pane, const QString& label);
@@ -33,6 +44,34 @@ FormSection* shortcutSection(SettingsPane pane, const QString& label);
 /// "Needed to work": the Accessibility row of a feature that needs it. Its
 /// request asks for trust and then redraws the pane.
 PermissionGate* accessibilityGate(SettingsModel& model, const QString& sub);
+
+/// A wrapping text of `pixelSize` (halves allowed), in the secondary tone
+/// when asked.
+QLabel* paneLabel(const QString& text, double pixelSize, QFont::Weight weight = QFont::Normal,
+                  bool secondary = false);
+
+/// The button a pane's row or footer leads with: filled with the accent,
+/// white text. `small` is the compact size of buttons inside a row.
+QPushButton* prominentButton(const QString& title, bool small = false);
+
+/// A rounded plate behind a group of rows: filled with `colour` (the text
+/// colour when none is given) at `fillOpacity`, edged at `edgeOpacity`.
+class Plate final : public QWidget {
+    Q_OBJECT
+
+public:
+    Plate(double radius, double fillOpacity, double edgeOpacity = 0, std::optional<QColor> colour = {},
+          QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    double m_radius;
+    double m_fill;
+    double m_edge;
+    std::optional<QColor> m_colour;
+};
 
 /// A pop-up of titled integer choices. Only a person's choice is reported,
 /// through `activated`; showing a value never stores it.
