@@ -197,6 +197,27 @@ TEST_F(GettingStartedPaneTest, CardsAskForTheirFeatureAndShowTheNoteUntilTheNext
     EXPECT_EQ(ran.size(), 3u);
 }
 
+TEST_F(GettingStartedPaneTest, UnreplacedCardsOfferTheOnboardingDemonstrations)
+{
+    const auto& steps = TourState::steps();
+    int offered = 0;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const SettingsPane feature = steps[i];
+        SCOPED_TRACE(feature.rawValue().toStdString());
+        model->master(feature).set(true);
+        goTo(qint64(i) + 1);
+        GettingStartedPane& view = pane();
+        const auto demo = OnboardingDemo::demo(feature);
+        ASSERT_EQ(view.showMeButton() != nullptr, demo.has_value());
+        if (!demo)
+            continue;
+        ++offered;
+        EXPECT_TRUE(view.showMeButton()->isEnabled());
+        EXPECT_EQ(view.demoText()->text(), demo->watchFor);
+    }
+    EXPECT_GT(offered, 0);
+}
+
 TEST_F(GettingStartedPaneTest, PermissionBlocksNameTheirGrantAndGoOnceGranted)
 {
     setTrusted(false);
