@@ -5,9 +5,7 @@
 #include "common/DragSource.h"
 #include "common/HeldKeys.h"
 #include "common/KeyWindow.h"
-#include "common/QuillonRun.h"
-#include "common/TopWindows.h"
-#include "common/Typist.h"
+#include "common/ShelfDesktop.h"
 #include "fakes/FakePlatform.h"
 #include "shelf/ShelfStore.h"
 
@@ -27,18 +25,11 @@ using quillon::platform::linux_::XcbReply;
 // X key codes (evdev + 8).
 constexpr uint8_t xRightCtrl = 105, xRightAlt = 108, xLeftCtrl = 37, xS = 39, xX = 53, xV = 55, xEscape = 9;
 
-const QByteArray shelfOn = R"({"diagnostics.logging": {"type": "bool", "value": true},
-                               "shelf.isEnabled": {"type": "bool", "value": true}})";
-
-class ShelfControllerDesktop : public ::testing::Test {
+class ShelfControllerDesktop : public ShelfDesktop {
 protected:
     void SetUp() override
     {
-        QUILLON_REQUIRE_DESKTOP();
-        XcbReply<xcb_get_geometry_reply_t> root(xcb_get_geometry_reply(
-            typist.x().get(), xcb_get_geometry(typist.x().get(), typist.x().root()), nullptr));
-        ASSERT_TRUE(root);
-        centre = root->width / 2;
+        ShelfDesktop::SetUp();
         QDir().mkpath(files.path());
     }
     QString file(const QString& name)
@@ -48,62 +39,16 @@ protected:
         f.write(name.toUtf8().repeated(50));
         return f.fileName();
     }
-    QString shelfFolder() const { return home.path() + "/data/Quillon/Shelf"; }
-    /// Item folders holding at least one file.
-    int itemCount() const
-    {
-        int n = 0;
-        for (const QString& name : QDir(shelfFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            if (ShelfStore::idOfFolderName(name) &&
-                !QDir(shelfFolder() + "/" + name).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty())
-                ++n;
-        }
-        return n;
-    }
-    /// An override-redirect window at the top centre whose height lies in
-    /// [minHeight, maxHeight].
-    std::optional<QRect> topWindow(int minHeight, int maxHeight)
-    {
-        for (const TopWindow& w : overrideRedirectWindows(typist.x())) {
-            const QRect& g = w.geometry;
-            if (g.top() == 0 && g.left() < centre && g.right() > centre && g.height() >= minHeight &&
-                g.height() <= maxHeight)
-                return g;
-        }
-        return std::nullopt;
-    }
-    // The cue hangs 22 points below the notch, the open shelf 96.
-    std::optional<QRect> cue() { return topWindow(30, 70); }
-    std::optional<QRect> shelf() { return topWindow(100, 200); }
     int logCount(const QString& text) { return int(quillon->log().count(text)); }
-    void startQuillon(const QByteArray& settings = shelfOn)
-    {
-        quillon.emplace(home, settings);
-        ASSERT_TRUE(quillon->start());
-        ASSERT_TRUE(waitFor([&] { return quillon->log().contains("Feature Shelf: ON"); }))
-            << quillon->log().toStdString();
-    }
-    void glide(QPoint& at, const QPoint& to, int steps = 12)
-    {
-        const QPoint from = at;
-        for (int i = 1; i <= steps; ++i) {
-            at = from + (to - from) * i / steps;
-            typist.moveTo(at.x(), at.y());
-            waitFor([] { return false; }, 30);
-        }
-    }
 
-    Typist typist;
-    int centre = 0;
-    QTemporaryDir home;
     QTemporaryDir files;
-    std::optional<QuillonRun> quillon;
 };
 
 TEST_F(ShelfControllerDesktop, AFileDragNearTheTopCentreShowsTheCueOpensWithinReachAndTheDropAddsAnItem)
 {
     startQuillon();
-    DragSource source("/usr/bin/python3", {QUILLON_SOURCE_DIR "/tests/tools/gtk-dragsource.py", file("report.txt")});
+    DragSource source("/usr/bin/python3",
+                      {QUILLON_SOURCE_DIR "/tests/tools/gtk-dragsource.py", file("report.txt")});
     ASSERT_TRUE(source.waitReady());
     waitFor([] { return false; }, 300);
     QPoint at = source.area.center();
@@ -190,8 +135,9 @@ TEST_F(ShelfControllerDesktop, EscapeClosesTheShelfAndNeverReachesTheFocusedWind
     typist.tap(xV);
     typist.key(xLeftCtrl, false);
     ASSERT_TRUE(window.waitReleased(xV, 1)) << "Ctrl+V reaches the window";
-    ASSERT_TRUE(waitFor([&] { return quillon->log().contains("Shelf: after the paste 0 of 2 cut item(s) had left"); }))
-        << quillon->log().toStdString();
+    ASSERT_TRUE(waitFor([&] {
+        return quillon->log().contains("Shelf: after the paste 0 of 2 cut item(s) had left");
+    })) << quillon->log().toStdString();
     EXPECT_EQ(itemCount(), 2);
 
     // The pointer comes to rest at the top centre, over the shelf and where
