@@ -3,6 +3,7 @@
 // the real binary draws them.
 #include "app/AppDelegate.h"
 #include "common/Desktop.h"
+#include "common/PaneDesktop.h"
 #include "common/QuillonRun.h"
 #include "common/Typist.h"
 #include "fakes/ForwardingPlatform.h"
@@ -85,17 +86,7 @@ struct TourRig {
             },
             testing::patientMs);
     }
-    void click(QWidget* widget)
-    {
-        if (auto* form = widget->window()->findChild<PaneForm*>())
-            form->ensureWidgetVisible(widget, 10, 10);
-        waitFor([] { return false; }, 200);
-        const QPoint global = widget->mapToGlobal(widget->rect().center());
-        typist.moveTo(global.x(), global.y());
-        waitFor([] { return false; }, 100);
-        typist.button(1, true);
-        typist.button(1, false);
-    }
+    void click(QWidget* widget) { clickWidget(typist, widget); }
 
     TourPlatform desktop;
     std::unique_ptr<AppDelegate> app = std::make_unique<AppDelegate>();

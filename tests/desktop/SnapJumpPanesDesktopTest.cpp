@@ -7,6 +7,7 @@
 #include "input/Leader.h"
 #include "notch/NotchFeature.h"
 #include "common/Desktop.h"
+#include "common/PaneDesktop.h"
 #include "common/QuillonRun.h"
 #include "common/SplitScreen.h"
 #include "common/TestWindows.h"
@@ -120,17 +121,7 @@ protected:
             qputenv(name, value);
     }
     SettingsWindowController& controller() { return app->settingsWindow(); }
-    void click(QWidget* widget)
-    {
-        if (auto* form = widget->window()->findChild<PaneForm*>())
-            form->ensureWidgetVisible(widget, 10, 10);
-        waitFor([] { return false; }, 200);
-        const QPoint global = widget->mapToGlobal(widget->rect().center());
-        typist.moveTo(global.x(), global.y());
-        waitFor([] { return false; }, 100);
-        typist.button(1, true);
-        typist.button(1, false);
-    }
+    void click(QWidget* widget) { clickWidget(typist, widget); }
     template <typename Pane> Pane* open(SettingsPane pane)
     {
         click(controller().window()->findChild<QWidget*>("row-" + pane.rawValue()));
