@@ -6,6 +6,7 @@
 #include "ui/controls/AppPickerSheet.h"
 #include "ui/controls/FlowLayout.h"
 #include "ui/controls/Glyph.h"
+#include "ui/controls/LayoutItems.h"
 #include "ui/controls/RowLabel.h"
 
 #include <QHBoxLayout>
@@ -231,13 +232,7 @@ void AppChipsRow::setBundleIDs(const QStringList& bundleIDs)
     m_bundleIDs = unique;
 
     // A chip's own click may have led here: let it finish before it goes.
-    while (QLayoutItem* item = m_layout->takeAt(0)) {
-        if (QWidget* widget = item->widget()) {
-            widget->hide();
-            widget->deleteLater();
-        }
-        delete item;
-    }
+    discardItems(*m_layout);
     const auto change = m_change;
     for (const QString& id : m_bundleIDs) {
         m_layout->addWidget(new AppChip(id, [change, id] {

@@ -2,8 +2,10 @@
 
 #include "support/Symbols.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
+#include <QScreen>
 
 namespace quillon {
 
@@ -36,8 +38,18 @@ QFont pixelFont(const QFont& base, double pixelSize, QFont::Weight weight)
     if (pixelSize == int(pixelSize))
         font.setPixelSize(int(pixelSize));
     else
-        font.setPointSizeF(pixelSize * 72.0 / 96.0);
+        font = fractionalFont(font, pixelSize);
     font.setWeight(weight);
+    return font;
+}
+
+QFont fractionalFont(const QFont& base, double pixelSize)
+{
+    QFont font = base;
+    // Pixel sizes are whole, points are not: the size is given in points at
+    // the screen's density.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    font.setPointSizeF(pixelSize * 72.0 / (screen ? screen->logicalDotsPerInch() : 96.0));
     return font;
 }
 

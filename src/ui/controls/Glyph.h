@@ -17,5 +17,7 @@ QLabel* glyphLabel(const QString& symbol, int size, const QColor& color);
 QLabel* iconLabel(const QIcon& icon, int size);
 /// `base` at `pixelSize` device-independent pixels and `weight`.
 QFont pixelFont(const QFont& base, double pixelSize, QFont::Weight weight = QFont::Normal);
+/// `base` at a fractional pixel size.
+QFont fractionalFont(const QFont& base, double pixelSize);
 
 } // namespace quillon

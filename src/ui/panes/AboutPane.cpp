@@ -11,6 +11,7 @@
 #include "support/DS.h"
 #include "ui/SettingsModel.h"
 #include "ui/controls/Glyph.h"
+#include "ui/controls/LayoutItems.h"
 #include "ui/panes/PaneKit.h"
 
 #include <QDesktopServices>
@@ -35,12 +36,7 @@ QWidget* indentedDivider()
     divider->setObjectName(QStringLiteral("divider"));
     auto* layout = new QHBoxLayout(divider);
     layout->setContentsMargins(14, 0, 0, 0);
-    auto* line = new QFrame;
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Plain);
-    line->setForegroundRole(QPalette::Mid);
-    line->setFixedHeight(1);
-    layout->addWidget(line);
+    layout->addWidget(hairline());
     return divider;
 }
 
@@ -61,7 +57,8 @@ std::vector<AboutPermItem> AboutPane::aboutPermissions(const PermissionFacts& fa
     std::vector<AboutPermItem> items{
         {QStringLiteral("Accessibility"),
          QStringLiteral("window control & global keys — Sweep, Swipe, Snap, Jump, Clipboard, Snippets"),
-         facts.accessibility, actions.requestAccessibility, permissionOpener(actions, SettingsPage::accessibility)},
+         facts.accessibility, actions.requestAccessibility,
+         permissionOpener(actions, SettingsPage::accessibility)},
         {QStringLiteral("Send Keystrokes"), paneText("replays ⌘V so Clipboard & Snippets can paste"),
          facts.postEvents, actions.requestPostEvents, permissionOpener(actions, SettingsPage::accessibility)},
         {QStringLiteral("Screen Recording"), QStringLiteral("OCR reads the region you select"),
@@ -70,16 +67,19 @@ std::vector<AboutPermItem> AboutPane::aboutPermissions(const PermissionFacts& fa
         {paneText("Automation (Finder)"), paneText("Shelf stashes the files you copied in the Finder"),
          facts.automation != platform::AutomationConsent::denied, actions.requestAutomation,
          permissionOpener(actions, SettingsPage::automation)},
-        {QStringLiteral("Notifications"), QStringLiteral("alerts when a permission is lost or a background limit is hit"),
+        {QStringLiteral("Notifications"),
+         QStringLiteral("alerts when a permission is lost or a background limit is hit"),
          facts.notifications == platform::NotificationStatus::granted,
          facts.notifications == platform::NotificationStatus::notDetermined ? actions.requestNotifications
-                                                                             : std::function<void()>(),
+                                                                            : std::function<void()>(),
          permissionOpener(actions, SettingsPage::notifications)},
     };
     if (stashing)
         items.push_back({QStringLiteral("Files & Folders"),
                          QStringLiteral("Shelf auto-stashes new screenshots from your capture folder"),
-                         facts.screenshotFolderReadable, {}, permissionOpener(actions, SettingsPage::filesAndFolders)});
+                         facts.screenshotFolderReadable,
+                         {},
+                         permissionOpener(actions, SettingsPage::filesAndFolders)});
     return items;
 }
 
@@ -108,30 +108,32 @@ AboutPane::AboutPane(SettingsModel& model, QWidget* parent)
     scroll->viewport()->setAutoFillBackground(true);
 
     auto* column = new QVBoxLayout(content);
-    column->setContentsMargins(24, 60, 24, 40);
+    column->setContentsMargins(24, 60, 24, 20);
     column->setSpacing(0);
 
     auto* icon = iconLabel(AppIcon::icon(), 96);
     icon->setAccessibleName(QStringLiteral("Quillon icon"));
     column->addWidget(icon, 0, Qt::AlignHCenter);
     column->addSpacing(12);
-    column->addWidget(centred(paneLabel(QStringLiteral("Quillon"), 24, QFont::DemiBold)), 0, Qt::AlignHCenter);
+    column->addWidget(centred(paneLabel(QStringLiteral("Quillon"), 24, QFont::DemiBold)), 0,
+                      Qt::AlignHCenter);
     column->addSpacing(4);
     auto* version = centred(paneLabel(AboutInfo::current(), 12, QFont::Normal, true));
     version->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column->addWidget(version, 0, Qt::AlignHCenter);
     column->addSpacing(18);
-    column->addWidget(centred(paneLabel(
-                          QStringLiteral("Small utilities at the top of the screen — quiet, instant, invisible "
-                                         "until needed."),
-                          12.5, QFont::Normal, true)),
-                      0, Qt::AlignHCenter);
+    column->addWidget(
+        centred(
+            paneLabel(QStringLiteral("Small utilities at the top of the screen — quiet, instant, invisible "
+                                     "until needed."),
+                      12.5, QFont::Normal, true)),
+        0, Qt::AlignHCenter);
     column->addSpacing(14);
     if (const auto site = link(platform::platform().buildInfo().homepage)) {
-        m_link = paneLabel(QStringLiteral("<a href=\"%1\">%2</a>")
-                               .arg(site->url.toString(QUrl::FullyEncoded).toHtmlEscaped(),
-                                    site->host.toHtmlEscaped()),
-                           12.5);
+        m_link = paneLabel(
+            QStringLiteral("<a href=\"%1\">%2</a>")
+                .arg(site->url.toString(QUrl::FullyEncoded).toHtmlEscaped(), site->host.toHtmlEscaped()),
+            12.5);
         m_link->setTextFormat(Qt::RichText);
         m_link->setWordWrap(false);
         m_link->setAccessibleName(site->host);
@@ -153,16 +155,23 @@ AboutPane::AboutPane(SettingsModel& model, QWidget* parent)
     blockLayout->setContentsMargins(0, 0, 0, 0);
     blockLayout->setSpacing(6);
     blockLayout->addWidget(paneLabel(QStringLiteral("Permissions"), 13, QFont::DemiBold));
-    blockLayout->addWidget(paneLabel(QStringLiteral("Granted as you enable the features that need them. Color "
-                                                    "Picker and the notch chips need none."),
-                                     11));
+    blockLayout->addWidget(
+        paneLabel(QStringLiteral("Granted as you enable the features that need them. Color "
+                                 "Picker and the notch chips need none."),
+                  11));
     blockLayout->addSpacing(4);
     auto* plate = new Plate(10, 0.04, 0.08);
     m_listLayout = new QVBoxLayout(plate);
     m_listLayout->setContentsMargins(0, 2, 0, 2);
     m_listLayout->setSpacing(0);
     blockLayout->addWidget(plate);
-    column->addWidget(block, 0, Qt::AlignHCenter);
+    // Centred between stretches rather than by alignment, so the column asks
+    // the block's height for its own fixed width, where the reasons wrap.
+    auto* centredBlock = new QHBoxLayout;
+    centredBlock->addStretch(1);
+    centredBlock->addWidget(block);
+    centredBlock->addStretch(1);
+    column->addLayout(centredBlock);
     column->addStretch(1);
 
     scroll->setWidget(content);
@@ -263,19 +272,11 @@ void AboutPane::reload()
     if (shown == m_shown)
         return;
     m_shown = shown;
-    while (QLayoutItem* entry = m_listLayout->takeAt(0)) {
-        if (QWidget* widget = entry->widget()) {
-            widget->hide();
-            widget->deleteLater();
-        }
-        delete entry;
-    }
+    discardItems(*m_listLayout);
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i > 0)
             m_listLayout->addWidget(indentedDivider());
         auto* row = new AboutPermissionRow(items[i]);
-        // The block's width is fixed: a reason that wraps gets its lines.
-        row->setMinimumHeight(row->heightForWidth(listWidth));
         m_listLayout->addWidget(row);
     }
 }

@@ -19,6 +19,7 @@
 #include "ui/controls/FeatureHeader.h"
 #include "ui/controls/FlowLayout.h"
 #include "ui/controls/Keycap.h"
+#include "ui/controls/LayoutItems.h"
 #include "ui/controls/PermissionRows.h"
 #include "ui/controls/RowLabel.h"
 #include "ui/controls/WarningRow.h"
@@ -563,13 +564,7 @@ void ClipboardPane::showSuggestions(const QStringList& suggestions)
     if (suggestions == m_suggested)
         return;
     m_suggested = suggestions;
-    while (QLayoutItem* item = m_suggestionLayout->takeAt(0)) {
-        if (QWidget* chip = item->widget()) {
-            chip->hide();
-            chip->deleteLater();
-        }
-        delete item;
-    }
+    discardItems(*m_suggestionLayout);
     Settings& settings = model().features.settings;
     for (const QString& id : suggestions) {
         m_suggestionLayout->addWidget(new SuggestionChip(id, [this, &settings, id] {

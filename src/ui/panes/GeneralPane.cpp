@@ -2,7 +2,6 @@
 
 #include "features/snippets/SnippetsFeature.h"
 #include "permissions/AccessibilityPermission.h"
-#include "permissions/AutomationPermission.h"
 #include "permissions/NotificationPermission.h"
 #include "permissions/ScreenRecordingPermission.h"
 #include "platform/Platform.h"
@@ -20,6 +19,7 @@
 #include "ui/ToggleSwitch.h"
 #include "ui/controls/Glyph.h"
 #include "ui/controls/Keycap.h"
+#include "ui/controls/LayoutItems.h"
 #include "ui/controls/PermissionRows.h"
 #include "ui/controls/RowLabel.h"
 #include "ui/controls/SystemSettingsLink.h"
@@ -369,13 +369,7 @@ void GeneralPane::showPermissionNeeds()
     if (shown == m_shownNeeds)
         return;
     m_shownNeeds = shown;
-    while (QLayoutItem* item = m_permissionLayout->takeAt(0)) {
-        if (QWidget* widget = item->widget()) {
-            widget->hide();
-            widget->deleteLater();
-        }
-        delete item;
-    }
+    discardItems(*m_permissionLayout);
     for (const PermissionNeed& need : needs)
         m_permissionLayout->addWidget(
             new PermissionRow(need.title, false, need.sub, need.request, need.open));

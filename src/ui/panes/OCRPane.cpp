@@ -8,16 +8,13 @@
 #include "ui/PaneForm.h"
 #include "ui/SettingsModel.h"
 #include "ui/controls/FeatureHeader.h"
-#include "ui/controls/Glyph.h"
 #include "ui/controls/Keycap.h"
 #include "ui/controls/PermissionRows.h"
 #include "ui/controls/RowLabel.h"
-#include "ui/controls/SystemSettingsLink.h"
 #include "ui/controls/WarningRow.h"
+#include "ui/panes/MissingPermissions.h"
 #include "ui/panes/PaneKit.h"
 
-#include <QHBoxLayout>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -28,15 +25,18 @@ namespace {
 QWidget* help()
 {
     return helpColumn({
-        keyedHelpRow(QStringLiteral("Capture text"),
-                     QStringLiteral("hold the right-hand Ctrl and Alt keys, then press T — and drag a box over any "
-                                    "text on screen"),
-                     new Hotkeys(FeatureChords::chords(SettingsPane::ocr))),
-        new RowLabel(QStringLiteral("Works on anything"),
-                     QStringLiteral("a screenshot, a video still, a scanned PDF, an error dialog you can't select — "
-                                    "if you can see the text, it can copy it")),
-        new RowLabel(QStringLiteral("On-device"), QStringLiteral("recognized by Tesseract on this computer — nothing "
-                                                                 "leaves it, and only the box you draw is ever read.")),
+        keyedHelpRow(
+            QStringLiteral("Capture text"),
+            QStringLiteral("hold the right-hand Ctrl and Alt keys, then press T — and drag a box over any "
+                           "text on screen"),
+            new Hotkeys(FeatureChords::chords(SettingsPane::ocr))),
+        new RowLabel(
+            QStringLiteral("Works on anything"),
+            QStringLiteral("a screenshot, a video still, a scanned PDF, an error dialog you can't select — "
+                           "if you can see the text, it can copy it")),
+        new RowLabel(QStringLiteral("On-device"),
+                     QStringLiteral("recognized by Tesseract on this computer — nothing "
+                                    "leaves it, and only the box you draw is ever read.")),
     });
 }
 
@@ -88,33 +88,24 @@ OCRPane::OCRPane(SettingsModel& model, QWidget* parent)
                      paneText("macOS only applies it to a fresh launch. Relaunch to finish.")),
         relaunchNow);
 
-    QPointer<SettingsModel> weakModel(&model);
-    const auto refresh = [weakModel] {
-        if (weakModel)
-            weakModel->refresh();
-    };
-    // Nothing on this desktop asks for capture: asking is looking again.
+    using platform::SettingsPage;
+    const PermissionActions actions = permissionRowActions(*this, model, {}, {});
     auto* captureRow = new PermissionRow(
         QStringLiteral("Screen Recording"), false,
-        QStringLiteral("until this is granted the crosshair opens but the capture comes back empty — there are "
-                       "no pixels to read. Relaunch after granting."),
-        refresh, [this] { SystemSettingsLink::open(platform::SettingsPage::screenCapture, this); });
-    auto* relaunchSmall = new QPushButton(QStringLiteral("Relaunch Quillon"));
-    relaunchSmall->setAccessibleName(relaunchSmall->text());
-    relaunchSmall->setFont(pixelFont(relaunchSmall->font(), 11));
+        QStringLiteral(
+            "until this is granted the crosshair opens but the capture comes back empty — there are "
+            "no pixels to read. Relaunch after granting."),
+        actions.requestScreenCapture, permissionOpener(actions, SettingsPage::screenCapture));
+    auto* relaunchSmall = compactButton(QStringLiteral("Relaunch Quillon"));
     connect(relaunchSmall, &QPushButton::clicked, this, &OCRPane::relaunch);
     m_captureRow = m_needed->addRow(stack({captureRow, relaunchSmall}, Qt::AlignLeft));
 
-    AccessibilityPermission& permission = model.features.permission;
     m_accessRow = new PermissionRow(
         QStringLiteral("Accessibility"), false,
-        QStringLiteral("the Right Ctrl + Right Alt + T shortcut needs an X11 session with key grabs — without it "
-                       "OCR runs but nothing can trigger it"),
-        [&permission, refresh] {
-            permission.requestAccess();
-            refresh();
-        },
-        [this] { SystemSettingsLink::open(platform::SettingsPage::accessibility, this); });
+        QStringLiteral(
+            "the Right Ctrl + Right Alt + T shortcut needs an X11 session with key grabs — without it "
+            "OCR runs but nothing can trigger it"),
+        actions.requestAccessibility, permissionOpener(actions, SettingsPage::accessibility));
     m_needed->addRow(m_accessRow);
     m_warning = new WarningRow(QStringLiteral("Couldn't start a new Quillon — quit it and start it again."));
     m_needed->addRow(m_warning);

@@ -13,6 +13,7 @@
 #include "ui/controls/PermissionRows.h"
 #include "ui/controls/RowLabel.h"
 
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -76,9 +77,17 @@ QLabel* paneLabel(const QString& text, double pixelSize, QFont::Weight weight, b
     return label;
 }
 
-QPushButton* prominentButton(const QString& title, bool small)
+QPushButton* compactButton(const QString& title)
 {
     auto* button = new QPushButton(title);
+    button->setAccessibleName(title);
+    button->setFont(pixelFont(button->font(), 11));
+    return button;
+}
+
+QPushButton* prominentButton(const QString& title, bool small)
+{
+    QPushButton* button = small ? compactButton(title) : new QPushButton(title);
     button->setAccessibleName(title);
     QPalette palette = button->palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive}) {
@@ -86,12 +95,21 @@ QPushButton* prominentButton(const QString& title, bool small)
         palette.setColor(group, QPalette::ButtonText, Qt::white);
     }
     button->setPalette(palette);
-    if (small)
-        button->setFont(pixelFont(button->font(), 11));
     return button;
 }
 
-Plate::Plate(double radius, double fillOpacity, double edgeOpacity, std::optional<QColor> colour, QWidget* parent)
+QFrame* hairline()
+{
+    auto* line = new QFrame;
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setForegroundRole(QPalette::Mid);
+    line->setFixedHeight(1);
+    return line;
+}
+
+Plate::Plate(double radius, double fillOpacity, double edgeOpacity, std::optional<QColor> colour,
+             QWidget* parent)
     : QWidget(parent)
     , m_radius(radius)
     , m_fill(fillOpacity)

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+class QFrame;
 class QLabel;
 class QPushButton;
 
@@ -50,9 +51,15 @@ PermissionGate* accessibilityGate(SettingsModel& model, const QString& sub);
 QLabel* paneLabel(const QString& text, double pixelSize, QFont::Weight weight = QFont::Normal,
                   bool secondary = false);
 
+/// A button in the compact size of buttons inside a row.
+QPushButton* compactButton(const QString& title);
+
 /// The button a pane's row or footer leads with: filled with the accent,
 /// white text. `small` is the compact size of buttons inside a row.
 QPushButton* prominentButton(const QString& title, bool small = false);
+
+/// A one-pixel horizontal rule in the divider colour.
+QFrame* hairline();
 
 /// A rounded plate behind a group of rows: filled with `colour` (the text
 /// colour when none is given) at `fillOpacity`, edged at `edgeOpacity`.

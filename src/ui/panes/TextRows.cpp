@@ -7,22 +7,10 @@
 #include "ui/panes/ShelfPane.h"
 
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QToolButton>
 
 namespace quillon {
-
-QFont fractionalFont(const QFont& base, double pixelSize)
-{
-    QFont font = base;
-    // Pixel sizes are whole, points are not: the size is given in points at
-    // the screen's density.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    font.setPointSizeF(pixelSize * 72.0 / (screen ? screen->logicalDotsPerInch() : 96.0));
-    return font;
-}
 
 QFont monospacedFont(double pixelSize)
 {

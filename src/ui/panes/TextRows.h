@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/controls/Glyph.h"
+
 #include <QBoxLayout>
 #include <QColor>
 #include <QFont>
@@ -17,8 +19,6 @@ namespace quillon {
 /// The fixed-width font at `pixelSize` device-independent pixels (fractions
 /// kept: the reference's 10.5 and 11.5).
 QFont monospacedFont(double pixelSize);
-/// `base` at a fractional pixel size.
-QFont fractionalFont(const QFont& base, double pixelSize);
 /// A secondary (greyed) label at `pixelSize`.
 QLabel* secondaryLabel(const QString& text, double pixelSize);
 /// A flat button showing only the named symbol, `size` wide, in `color`;

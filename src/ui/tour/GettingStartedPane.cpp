@@ -14,10 +14,10 @@
 #include "ui/controls/Glyph.h"
 #include "ui/controls/RowLabel.h"
 #include "ui/panes/PaneKit.h"
+#include "ui/panes/TextRows.h"
 #include "ui/tour/ShelfDragSample.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
@@ -40,23 +40,13 @@ constexpr int cardMargin = 30;
 constexpr int slideDistance = 24;
 const QColor orange(255, 149, 0);
 
-QFrame* divider()
-{
-    auto* line = new QFrame;
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Plain);
-    line->setForegroundRole(QPalette::Mid);
-    line->setFixedHeight(1);
-    return line;
-}
-
 /// A divider with 4 above and below.
 QWidget* paddedDivider()
 {
     auto* box = new QWidget;
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 4, 0, 4);
-    layout->addWidget(divider());
+    layout->addWidget(hairline());
     return box;
 }
 
@@ -102,11 +92,6 @@ QVBoxLayout* column(QWidget* owner, int spacing, const QMargins& margins = {})
 
 } // namespace
 
-std::optional<TourDemo> GettingStartedPane::defaultDemo(SettingsPane pane)
-{
-    return OnboardingDemo::demo(pane);
-}
-
 GettingStartedPane::GettingStartedPane(SettingsModel& model, QWidget* parent)
     : PaneView(model, parent)
     , sampleImage([] { return OnboardingSample::imageURL(); })
@@ -131,7 +116,7 @@ GettingStartedPane::GettingStartedPane(SettingsModel& model, QWidget* parent)
     m_progress->setAccessibleName(QStringLiteral("Tour progress"));
     headerLayout->addWidget(m_progress);
     layout->addWidget(header);
-    layout->addWidget(divider());
+    layout->addWidget(hairline());
 
     auto* scroll = new QScrollArea;
     scroll->setFrameShape(QFrame::NoFrame);
@@ -147,7 +132,7 @@ GettingStartedPane::GettingStartedPane(SettingsModel& model, QWidget* parent)
     m_cardLayout->addStretch(1);
     scroll->setWidget(content);
     layout->addWidget(scroll, 1);
-    layout->addWidget(divider());
+    layout->addWidget(hairline());
 
     auto* footer = new QWidget;
     auto* footerLayout = new QHBoxLayout(footer);
@@ -302,15 +287,17 @@ QWidget* GettingStartedPane::welcomeCard()
     layout->addWidget(iconLabel(AppIcon::icon(), 72));
     layout->addWidget(paneLabel(QStringLiteral("Welcome to Quillon"), 22, QFont::DemiBold));
     layout->addWidget(paneLabel(
-        QStringLiteral("Fourteen small utilities in one tray app — window snapping, a clipboard history, a file "
-                       "shelf, screen OCR, eye breaks and more. Everything is off until you turn it on, and anything "
-                       "left off costs nothing at all."),
+        QStringLiteral(
+            "Fourteen small utilities in one tray app — window snapping, a clipboard history, a file "
+            "shelf, screen OCR, eye breaks and more. Everything is off until you turn it on, and anything "
+            "left off costs nothing at all."),
         13.5, QFont::Normal, true));
     layout->addWidget(paddedDivider());
-    layout->addWidget(paneLabel(QStringLiteral("This short tour introduces them one at a time. Each one shows you "
-                                               "what it actually does, then you decide whether to keep it. Press "
-                                               "Next to start."),
-                                13, QFont::Normal, true));
+    layout->addWidget(
+        paneLabel(QStringLiteral("This short tour introduces them one at a time. Each one shows you "
+                                 "what it actually does, then you decide whether to keep it. Press "
+                                 "Next to start."),
+                  13, QFont::Normal, true));
     return card;
 }
 
@@ -320,13 +307,15 @@ QWidget* GettingStartedPane::finaleCard()
     auto* layout = column(card, 14);
     layout->addWidget(glyphLabel(QStringLiteral("checkmark.seal.fill"), 34, DS::accent()));
     layout->addWidget(paneLabel(QStringLiteral("That's all of it."), 21, QFont::DemiBold));
-    layout->addWidget(paneLabel(QStringLiteral("Everything you switched on is running now. Everything you left off "
-                                               "costs nothing at all — no timer, no watcher, no memory."),
-                                13.5, QFont::Normal, true));
+    layout->addWidget(
+        paneLabel(QStringLiteral("Everything you switched on is running now. Everything you left off "
+                                 "costs nothing at all — no timer, no watcher, no memory."),
+                  13.5, QFont::Normal, true));
     layout->addWidget(paddedDivider());
     layout->addWidget(symbolLine(QStringLiteral("arrow.counterclockwise"),
                                  QStringLiteral("Run it again any time from General → Getting Started.")));
-    layout->addWidget(symbolLine(QStringLiteral("keyboard"), paneText("r⌘ r⌥ ~ opens this window from anywhere.")));
+    layout->addWidget(
+        symbolLine(QStringLiteral("keyboard"), paneText("r⌘ r⌥ ~ opens this window from anywhere.")));
     return card;
 }
 
@@ -343,8 +332,7 @@ QWidget* GettingStartedPane::featureCard(SettingsPane pane)
     names->addWidget(paneLabel(pane.title(), 19, QFont::DemiBold));
     if (const QString key = TourState::firstKey(pane); !key.isEmpty()) {
         auto* keyLabel = new QLabel(key);
-        QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        keyLabel->setFont(pixelFont(mono, 11.5));
+        keyLabel->setFont(monospacedFont(11.5));
         keyLabel->setForegroundRole(QPalette::PlaceholderText);
         names->addWidget(keyLabel);
     }
@@ -400,9 +388,10 @@ QWidget* GettingStartedPane::makeDemoBlock(SettingsPane pane)
         m_demoText = paneLabel(QString(), 11.5);
         row->addWidget(m_demoText, 1, Qt::AlignVCenter);
     } else if (pane == SettingsPane::focus) {
-        content = paneLabel(QStringLiteral("Turn it on and everything behind the window you're working in dims — "
-                                           "including behind this one."),
-                            11.5, QFont::Normal, true);
+        content =
+            paneLabel(QStringLiteral("Turn it on and everything behind the window you're working in dims — "
+                                     "including behind this one."),
+                      11.5, QFont::Normal, true);
     }
     if (!content)
         return nullptr;
@@ -443,9 +432,7 @@ QWidget* GettingStartedPane::makePermissionBlock()
     });
     buttons->addWidget(m_grant);
     const QString openTitle = Words::adapt(QStringLiteral("Open System Settings"));
-    auto* open = new QPushButton(openTitle);
-    open->setAccessibleName(openTitle);
-    open->setFont(pixelFont(open->font(), 11));
+    auto* open = compactButton(openTitle);
     connect(open, &QPushButton::clicked, this, [this] {
         if (m_need.open)
             m_need.open();

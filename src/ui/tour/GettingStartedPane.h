@@ -32,9 +32,7 @@ public:
     /// The demonstration behind a card's "Show me"; none leaves the row out.
     /// Replaceable, so the cards can be driven by demonstrations of a test's
     /// own.
-    std::function<std::optional<TourDemo>(SettingsPane)> demoFor = &GettingStartedPane::defaultDemo;
-    /// The demonstrations the tour runs by default.
-    static std::optional<TourDemo> defaultDemo(SettingsPane pane);
+    std::function<std::optional<TourDemo>(SettingsPane)> demoFor = &OnboardingDemo::demo;
     /// The sample file the Shelf card offers for dragging.
     std::function<std::optional<QString>()> sampleImage;
 
